@@ -1,0 +1,168 @@
+#include "framework/app.h"
+
+#include "framework/error_list.h"
+#include "framework/input.h"
+#include "instrument/instrument.h"
+#include "math/colors.h"
+
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_color.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_native_dialog.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+const int screen_width = 1024;
+const int screen_height = 600;
+int display_flags = ALLEGRO_WINDOWED;
+ALLEGRO_DISPLAY* display = nullptr;
+ALLEGRO_BITMAP* screen_buffer = nullptr;
+ALLEGRO_BITMAP* missing_image = nullptr;
+ALLEGRO_SAMPLE* missing_sample = nullptr;
+ALLEGRO_FONT* fallback_font = nullptr;
+bool quit_flag = false;
+bool debug_overlay = false;
+
+static ALLEGRO_EVENT_QUEUE* event_queue = nullptr;
+static ALLEGRO_TIMER* frame_timer = nullptr;
+
+std::string startup_error_text(const error_list_class& errors)
+{
+    return "The following errors occured during startup:\n\n" + errors.join() +
+           "\nThe program must now be shut down.";
+}
+
+static void install_libraries()
+{
+    al_install_system(ALLEGRO_VERSION_INT, atexit);
+    al_init_font_addon();
+    al_init_image_addon();
+    al_init_ttf_addon();
+    al_init_primitives_addon();
+    al_install_mouse();
+    use_straight_alpha_bitmaps();
+}
+
+static void install_audio(error_list_class& errors)
+{
+    // Without a driver, reserving samples aborts inside Allegro and loading one can crash: report both steps
+    // as failed instead of calling them.
+    const bool audio = al_install_audio();
+    if (!audio)
+        errors.add("Could not initialize audio.");
+    if (!audio || !al_reserve_samples(128))
+        errors.add("Could not reserve sample memory.");
+    if (audio) {
+        al_init_acodec_addon();
+        missing_sample = al_load_sample("data/missing_sample.wav");
+    }
+    if (!missing_sample)
+        errors.add("could not load sample \"data/missing_sample.wav\"");
+}
+
+static void install_keyboard(error_list_class& errors)
+{
+    for (int attempt = 0; attempt < 2; ++attempt)
+        if (!al_install_keyboard())
+            errors.add("Error finding the keyboard.");
+}
+
+static void create_window(error_list_class& errors)
+{
+    al_set_new_display_flags(display_flags);
+    display = al_create_display(screen_width, screen_height);
+    if (!display)
+        errors.add("Error creating the display.");
+    screen_buffer = al_create_bitmap(screen_width, screen_height);
+}
+
+static void load_fallbacks(error_list_class& errors)
+{
+    missing_image = al_load_bitmap("data/missing_image.png");
+    fallback_font = al_load_ttf_font("data/lacuna.ttf", -20, 0);
+    if (!missing_image)
+        errors.add("could not load image \"data/missing_image.png\"");
+    if (!fallback_font)
+        errors.add("could not load font \"data/lacuna.ttf\"");
+}
+
+static void report_startup_errors(const error_list_class& errors)
+{
+    const std::string text = startup_error_text(errors);
+    // Without a display server the box cannot appear; standard error still tells.
+    std::fprintf(stderr, "%s\n", text.c_str());
+    al_show_native_message_box(display, "Errors During Program Start", "Errors During Program Start",
+                               text.c_str(), nullptr, ALLEGRO_MESSAGEBOX_WARN);
+}
+
+static void start_frame_timer()
+{
+    event_queue = al_create_event_queue();
+    al_register_event_source(event_queue, al_get_display_event_source(display));
+    frame_timer = al_create_timer(1.0 / 60.0);
+    al_start_timer(frame_timer);
+    al_register_event_source(event_queue, al_get_timer_event_source(frame_timer));
+}
+
+void run_tick()
+{
+    input.update();
+    if (pressed(ALLEGRO_KEY_F1))
+        debug_overlay = !debug_overlay;
+    if (pressed(ALLEGRO_KEY_ESCAPE))
+        quit_flag = true;
+    instrument_update();
+
+    al_set_target_bitmap(screen_buffer);
+    al_clear_to_color(al_color_name("black"));
+    set_blend_mode(0, al_color_name("white"));
+    instrument_draw();
+
+    // The buffer is copied, not blended: translucent draws may have lowered its alpha.
+    al_set_target_backbuffer(display);
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    al_draw_bitmap(screen_buffer, 0, 0, 0);
+    al_restore_state(&blender);
+    al_flip_display();
+}
+
+static void run_loop()
+{
+    while (!quit_flag) {
+        ALLEGRO_EVENT event;
+        al_wait_for_event(event_queue, &event);
+        if (event.type == ALLEGRO_EVENT_TIMER)
+            run_tick();
+        else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE)
+            quit_flag = true;
+    }
+}
+
+int run_program()
+{
+    error_list_class errors;
+    install_libraries();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    install_audio(errors);
+    install_keyboard(errors);
+    create_window(errors);
+    load_fallbacks(errors);
+    if (display)
+        al_flip_display();
+
+    if (errors.count() > 0) {
+        report_startup_errors(errors);
+        quit_flag = true;
+        return 1;
+    }
+    start_frame_timer();
+    instrument_setup();
+    run_loop();
+    return 0;
+}

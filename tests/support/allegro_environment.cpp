@@ -1,0 +1,31 @@
+// Brings Allegro up once for the whole test program: no display, so every bitmap is a memory bitmap and
+// drawing can be checked by reading pixels back.
+#include "math/colors.h"
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class allegro_environment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
+        al_init_font_addon();
+        al_init_image_addon();
+        al_init_ttf_addon();
+        al_init_primitives_addon();
+        al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+        use_straight_alpha_bitmaps();
+    }
+};
+
+const auto* registered = ::testing::AddGlobalTestEnvironment(new allegro_environment);
+
+} // namespace
