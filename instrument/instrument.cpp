@@ -2,6 +2,10 @@
 
 #include "framework/app.h"
 
+int current_element = 0;
+float grid_scale = 0.8f;
+float grid_origin_x = 100.0f;
+
 void instrument_setup()
 {
     al_set_window_title(display, "Tolme - A Musical Instrument");

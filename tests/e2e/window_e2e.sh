@@ -1,0 +1,34 @@
+# The window a player sees: its title and size, F1 toggling the overlay once per press, Escape and the close
+# button ending the program with status 0.
+source "$(dirname "$0")/harness.sh"
+
+# Bright pixels in the overlay's corner of the window (the four text lines start at (30, 30)).
+overlay_pixels() {
+  screenshot "$1"
+  convert "$artifacts_dir/$1.png" -crop 420x110+25+25 +repage -colorspace gray -threshold 40% \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+geometry=$(xdotool getwindowgeometry "$tolme_window" | awk '/Geometry/ {print $2}')
+[ "$geometry" = "1024x600" ] || fail "window is $geometry, expected 1024x600"
+sleep 0.5
+[ "$(overlay_pixels overlay_off)" -eq 0 ] || fail "overlay corner is not dark before F1"
+key F1
+sleep 0.2
+on=$(overlay_pixels overlay_on)
+[ "$on" -gt 200 ] || fail "F1 did not show the overlay ($on bright pixels)"
+# Held over many ticks, F1 still toggles only once.
+xdotool keydown --window "$tolme_window" F1; sleep 0.5; xdotool keyup --window "$tolme_window" F1
+sleep 0.2
+[ "$(overlay_pixels overlay_off_again)" -eq 0 ] || fail "second F1 press did not hide the overlay"
+key Escape
+expect_exit 0
+[ -s "$capture_file" ] || fail "no sound device was opened (no capture written)"
+
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+"$close_window" "$tolme_window"
+expect_exit 0
+echo "window: passed"
