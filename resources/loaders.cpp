@@ -1,0 +1,53 @@
+#include "resources/loaders.h"
+
+#include <allegro5/allegro_ttf.h>
+
+static std::string quoted(const std::string& file)
+{
+    return "\"" + file + "\"";
+}
+
+ALLEGRO_BITMAP* image_loader::load(const std::string& file)
+{
+    return al_load_bitmap(file.c_str());
+}
+
+std::string image_loader::miss_message(const std::string& file)
+{
+    return "could not load image " + quoted(file);
+}
+
+void image_loader::destroy(ALLEGRO_BITMAP* bitmap)
+{
+    al_destroy_bitmap(bitmap);
+}
+
+ALLEGRO_SAMPLE* sample_loader::load(const std::string& file)
+{
+    return al_load_sample(file.c_str());
+}
+
+std::string sample_loader::miss_message(const std::string& file)
+{
+    return "could not load sample " + quoted(file);
+}
+
+void sample_loader::destroy(ALLEGRO_SAMPLE* sample)
+{
+    al_destroy_sample(sample);
+}
+
+ALLEGRO_FONT* font_loader::load(const font_key& font)
+{
+    return al_load_ttf_font(font.first.c_str(), font.second, 0);
+}
+
+std::string font_loader::miss_message(const font_key& font)
+{
+    return "could not load font " + quoted(font.first) + " (size " + std::to_string(font.second) + ")";
+}
+
+void font_loader::destroy(ALLEGRO_FONT* font)
+{
+    al_destroy_font(font);
+}
