@@ -1,6 +1,7 @@
 #include "instrument/instrument.h"
 
 #include "framework/app.h"
+#include "visuals/object.h"
 
 int current_element = 0;
 float grid_scale = 0.8f;
@@ -15,6 +16,9 @@ void instrument_update()
 {
 }
 
+// Everything visible is an object of the bin, already in depth order.
 void instrument_draw()
 {
+    for (Object* object : objects_bin)
+        object->draw();
 }
