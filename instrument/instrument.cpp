@@ -6,6 +6,8 @@
 int current_element = 0;
 float grid_scale = 0.8f;
 float grid_origin_x = 100.0f;
+Object glow_sprite;
+Object overlay_sprite;
 
 void instrument_setup()
 {

@@ -1,0 +1,238 @@
+#include "instrument/element_menu.h"
+
+#include "framework/app.h"
+#include "framework/input.h"
+#include "instrument/elements.h"
+#include "instrument/instrument.h"
+#include "resources/bins.h"
+#include "resources/drawing.h"
+
+#include <allegro5/allegro_color.h>
+
+element_button_class earth_button;
+element_button_class wind_button;
+element_button_class water_button;
+element_button_class fire_button;
+Object menu_prompt;
+bool prompt_shown = false;
+
+static const char* const name_font = "data/fonts/TrajanPro-Regular.otf";
+static const char* const count_font = "data/fonts/TrajanPro-Bold.otf";
+static const char* const select_sound = "data/sounds/select.wav";
+static const int buttons_y = 520;
+static const float button_spacing = 150.0f;
+static const float label_drop = 35.0f;
+
+// Gives an object a bitmap it owns, freeing the one it owned before.
+static void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap)
+{
+    ALLEGRO_BITMAP* previous = object.image;
+    object.set_image(bitmap, true);
+    if (previous && previous != bitmap)
+        al_destroy_bitmap(previous);
+}
+
+static void release_owned_image(Object& object)
+{
+    if (object.image)
+        al_destroy_bitmap(object.image);
+    object.image = nullptr;
+}
+
+static ALLEGRO_COLOR label_grey()
+{
+    return al_map_rgb(96, 96, 96);
+}
+
+static void place(Object& object, float x, float y, float anchor_x, float anchor_y, float scale, float opacity,
+                  int blend_mode)
+{
+    object.x_anim.set(x);
+    object.y_anim.set(y);
+    object.anchor_x_anim.set(anchor_x);
+    object.anchor_y_anim.set(anchor_y);
+    object.scale_x_anim.set(scale);
+    object.scale_y_anim.set(scale);
+    object.opacity_anim.set(opacity);
+    object.blend_mode = blend_mode;
+}
+
+static void paint(Object& object, ALLEGRO_COLOR tint, float z)
+{
+    object.tint_anim.set(tint);
+    object.z_anim.set(z);
+}
+
+static void scale_to(Object& object, float scale, double duration, int curve)
+{
+    object.scale_x_anim.animate_to(scale, duration, curve);
+    object.scale_y_anim.animate_to(scale, duration, curve);
+}
+
+void element_button_class::setup(const std::string& name, const std::string& picture_file, float x, float y,
+                                 int start_count)
+{
+    const ALLEGRO_COLOR white = al_color_name("white");
+    picture.set_image(picture_file, true);
+    place(picture, x, y, 0.5f, 0.5f, 1.0f, 1.0f, 0);
+    paint(picture, white, 0.0f);
+    replace_owned_image(name_label, fonts_bin.additive_text(name_font, -20, name));
+    place(name_label, x, y + label_drop, 0.5f, 0.0f, 0.75f, 1.0f, 1);
+    paint(name_label, label_grey(), 0.0f);
+    count = start_count;
+    refresh_count_label();
+    place(count_label, x, y + label_drop, 0.5f, 0.0f, 0.8f, 0.0f, 1);
+    paint(count_label, label_grey(), 0.0f);
+    shadow.set_image("data/images/dropshadow.png", true);
+    place(shadow, x, y, 0.5f, 0.0f, 1.0f, 0.4f, 0);
+    paint(shadow, white, -1.0f);
+}
+
+void element_button_class::set_colour(ALLEGRO_COLOR new_colour)
+{
+    colour = new_colour;
+}
+
+void element_button_class::highlight()
+{
+    picture.clear_animations();
+    picture.opacity_anim.animate_to(1.0f, 0.3, curve_ease_out);
+    scale_to(picture, 1.1f, 0.3, curve_ease_out);
+    apply_element_theme(colour, name_label.x);
+    scale_to(shadow, 0.9f, 0.3, curve_ease_out);
+    play_sample(select_sound, 1.0f, 0.0f);
+}
+
+void element_button_class::dim()
+{
+    picture.clear_animations();
+    picture.opacity_anim.animate_to(0.5f, 0.2, curve_ease_in_cubic);
+    scale_to(picture, 0.8f, 0.3, curve_ease_in);
+    scale_to(shadow, 0.6f, 0.3, curve_ease_out);
+}
+
+bool element_button_class::consume()
+{
+    if (count == 0) {
+        count_label.scale_x_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
+        count_label.scale_y_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
+        count_label.tint_anim.animate(al_color_name("red"), label_grey(), 0.0, 1.0, curve_ease_out_twice);
+        return false;
+    }
+    --count;
+    refresh_count_label();
+    return true;
+}
+
+void element_button_class::refund()
+{
+    ++count;
+    refresh_count_label();
+}
+
+void element_button_class::refresh_count_label()
+{
+    replace_owned_image(count_label, fonts_bin.additive_text(count_font, -30, std::to_string(count)));
+}
+
+void element_button_class::release_labels()
+{
+    release_owned_image(name_label);
+    release_owned_image(count_label);
+}
+
+element_button_class* element_button(int id)
+{
+    static element_button_class* const buttons[element_count] = {&earth_button, &wind_button, &water_button,
+                                                                 &fire_button};
+    return is_element(id) ? buttons[id - 1] : nullptr;
+}
+
+void build_element_buttons()
+{
+    for (const element_info& info : elements) {
+        element_button_class* button = element_button(info.id);
+        const float x = static_cast<float>(screen_width / 2) + (static_cast<float>(info.id - 1) - 1.5f) *
+                                                                     button_spacing;
+        button->setup(info.name, info.picture, x, static_cast<float>(buttons_y), 999);
+        button->set_colour(al_color_name(info.colour_name));
+    }
+    for (const element_info& info : elements)
+        element_button(info.id)->dim();
+}
+
+void setup_menu_prompt()
+{
+    fonts_bin.set_default_font(name_font, -15);
+    replace_owned_image(menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
+    place(menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
+          0.0f, 1.0f, 0.0f, 1);
+}
+
+void show_menu_prompt()
+{
+    if (prompt_shown)
+        return;
+    prompt_shown = true;
+    menu_prompt.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.7, curve_ease_in_out);
+}
+
+void hide_menu_prompt()
+{
+    if (!prompt_shown)
+        return;
+    prompt_shown = false;
+    menu_prompt.clear_animations();
+    menu_prompt.opacity_anim.animate(1.0f, 0.0f, 0.0, 1.0, curve_ease_in_out);
+}
+
+void update_element_menu()
+{
+    for (const element_info& info : elements)
+        if (pressed(info.key))
+            select_element(info.id);
+    if (!pressed(mouse_left_button))
+        return;
+    const float mx = static_cast<float>(mouse_x());
+    const float my = static_cast<float>(mouse_y());
+    for (const element_info& info : elements)
+        if (element_button(info.id)->picture.contains_point(mx, my))
+            select_element(info.id);
+}
+
+void select_element(int id)
+{
+    if (id == current_element)
+        return;
+    if (element_button_class* previous = element_button(current_element))
+        previous->dim();
+    current_element = id;
+    if (element_button_class* chosen = element_button(id))
+        chosen->highlight();
+}
+
+bool consume_element(int id)
+{
+    element_button_class* button = element_button(id);
+    return button ? button->consume() : false;
+}
+
+void refund_element(int id)
+{
+    if (element_button_class* button = element_button(id))
+        button->refund();
+}
+
+void apply_element_theme(ALLEGRO_COLOR c, float x)
+{
+    glow_sprite.tint_anim.animate_to(c, 3.0, curve_ease_in_out);
+    glow_sprite.x_anim.animate_to(x, 3.0, curve_ease_in_out);
+    overlay_sprite.tint_anim.animate_to(c, 4.0, curve_ease_in_out);
+}
+
+void release_element_menu()
+{
+    for (const element_info& info : elements)
+        element_button(info.id)->release_labels();
+    release_owned_image(menu_prompt);
+}

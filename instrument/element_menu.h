@@ -1,0 +1,62 @@
+// The start menu: four element buttons in a row near the bottom edge (picture, name, drop shadow and a hidden
+// count of tokens still to place) and the prompt that fades in above them. Keys A, S, D, F or a click on a
+// picture choose an element; the choice highlights its button, dims the previous one, plays the selection
+// sound and re-colours the glow and overlay sprites. Nothing here draws: every part is an Object.
+#pragma once
+
+#include "visuals/object.h"
+
+#include <allegro5/allegro.h>
+
+#include <string>
+
+class element_button_class
+{
+public:
+    Object picture;
+    Object name_label;  // owns its image (a fresh additive text bitmap)
+    Object count_label; // owns its image; never made visible
+    Object shadow;
+    int count = 0;
+    ALLEGRO_COLOR colour = al_map_rgba_f(1, 1, 1, 1);
+
+    void setup(const std::string& name, const std::string& picture_file, float x, float y, int start_count);
+    void set_colour(ALLEGRO_COLOR new_colour);
+    // The chosen look: picture enlarged and opaque, the theme moved here, the selection sound.
+    void highlight();
+    // The not-chosen look: picture smaller and half transparent, shadow smaller.
+    void dim();
+    // Takes one token of this element; false (and a red flash of the count) when none is left.
+    bool consume();
+    void refund();
+    void refresh_count_label();
+    // Frees the label bitmaps this button owns; must run while Allegro is installed.
+    void release_labels();
+};
+
+extern element_button_class earth_button;
+extern element_button_class wind_button;
+extern element_button_class water_button;
+extern element_button_class fire_button;
+extern Object menu_prompt; // owns its image
+extern bool prompt_shown;
+
+// The button of element id 1 to 4; nullptr for any other id.
+element_button_class* element_button(int id);
+
+void build_element_buttons();
+void setup_menu_prompt();
+// Starts the prompt's delayed fade-in; only the first call acts.
+void show_menu_prompt();
+// Fades the prompt out; acts only while it is shown.
+void hide_menu_prompt();
+// Keys A, S, D, F, then a left click on any picture, choose an element.
+void update_element_menu();
+void select_element(int id);
+bool consume_element(int id);
+void refund_element(int id);
+// Glow and overlay sprites tween to colour c; the glow also slides to x.
+void apply_element_theme(ALLEGRO_COLOR c, float x);
+
+// Frees the bitmaps owned by the buttons' labels and the prompt; must run while Allegro is installed.
+void release_element_menu();
