@@ -1,5 +1,7 @@
-// Readable failure messages for Allegro values.
+// Readable failure messages for Allegro values and our own value types.
 #pragma once
+
+#include "math/vec2d.h"
 
 #include <allegro5/allegro.h>
 
@@ -8,4 +10,9 @@
 inline void PrintTo(const ALLEGRO_COLOR& c, std::ostream* os)
 {
     *os << "rgba(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+}
+
+inline void PrintTo(const vec2d& v, std::ostream* os)
+{
+    *os << "(" << v.x << ", " << v.y << ")";
 }
