@@ -1,0 +1,99 @@
+#include "instrument/title_letters.h"
+
+#include "framework/app.h"
+
+title_letters_class title_letters;
+
+namespace {
+
+using reveal_field = animated_value_class<float> Object::*;
+
+struct stroke_info
+{
+    const char* image;
+    float anchor_x; // lays the letters out in a row around the common anchor point
+    reveal_field reveal;
+    double delay_units;
+    double duration_units;
+    int curve;
+};
+
+const stroke_info stroke_table[title_stroke_count] = {
+    {"data/images/t1.png", 2.7f, &Object::crop_bottom_anim, 1.0, 0.6, curve_ease_out},
+    {"data/images/t2.png", 2.7f, &Object::crop_right_anim, 2.0, 0.6, curve_ease_out},
+    {"data/images/t3.png", 2.7f, &Object::crop_bottom_anim, 3.0, 0.6, curve_ease_out},
+    {"data/images/o1_a.png", 1.35f, &Object::crop_right_anim, 4.0, 1.0, curve_ease_out_in},
+    {"data/images/o2_a.png", 1.35f, &Object::crop_left_anim, 5.2, 0.6, curve_ease_out},
+    {"data/images/l1.png", 0.7f, &Object::crop_bottom_anim, 6.0, 0.6, curve_ease_out},
+    {"data/images/l2.png", 0.7f, &Object::crop_left_anim, 7.0, 0.4, curve_ease_out},
+    {"data/images/l3.png", 0.7f, &Object::crop_right_anim, 7.5, 0.4, curve_ease_out},
+    {"data/images/m1.png", -0.2f, &Object::crop_bottom_anim, 8.0, 0.6, curve_ease_out},
+    {"data/images/m2.png", -0.2f, &Object::crop_bottom_anim, 9.0, 1.2, curve_ease_out_in_twice},
+    {"data/images/e1.png", -1.2f, &Object::crop_bottom_anim, 10.5, 0.6, curve_ease_out},
+    {"data/images/e2.png", -1.2f, &Object::crop_bottom_anim, 11.5, 0.6, curve_ease_out},
+    {"data/images/e3.png", -1.2f, &Object::crop_left_anim, 12.5, 0.6, curve_ease_out},
+};
+
+// The wipe timing unit, kept as the float it always was.
+const float wipe_unit = 0.2f;
+
+void scale_both(Object& sprite, float from, float to, double delay, double duration, int curve)
+{
+    sprite.scale_x_anim.animate(from, to, delay, duration, curve);
+    sprite.scale_y_anim.animate(from, to, delay, duration, curve);
+}
+
+} // namespace
+
+void title_letters_class::set_up()
+{
+    title_x = static_cast<float>(screen_width / 2);
+    title_y = static_cast<float>(screen_height / 2 - 100);
+    for (int i = 0; i < title_stroke_count; ++i)
+        strokes[i].set_image(stroke_table[i].image, true);
+    curtain.set_image("data/images/black_brick.png", true);
+
+    curtain.z_anim.set(-5.0f);
+    curtain.opacity_anim.set(0.0f);
+    curtain.move_to(title_x, title_y);
+    curtain.scale_x_anim.set(1.5f);
+    curtain.scale_y_anim.set(1.4f);
+    curtain.set_anchor(0.5f, 0.5f);
+
+    for (int i = 0; i < title_stroke_count; ++i) {
+        Object& stroke = strokes[i];
+        // Below the curtain, so the curtain covers them when the title is put away.
+        stroke.z_anim.set(curtain.z - 1.0f);
+        stroke.blend_mode = 1;
+        stroke.move_to(title_x, title_y);
+        stroke.set_anchor(stroke_table[i].anchor_x, 0.5f);
+        (stroke.*stroke_table[i].reveal).set(1.0f);
+    }
+}
+
+void title_letters_class::reveal()
+{
+    set_up();
+    showing = true;
+    const double unit = wipe_unit;
+    for (int i = 0; i < title_stroke_count; ++i) {
+        const stroke_info& info = stroke_table[i];
+        (strokes[i].*info.reveal)
+            .animate(1.0f, 0.0f, unit * info.delay_units, unit * info.duration_units, info.curve);
+    }
+    for (Object& stroke : strokes)
+        scale_both(stroke, 0.95f, 1.04f, 0.0, 6.0, curve_ease_in_out);
+}
+
+void title_letters_class::hide()
+{
+    if (!showing)
+        return;
+    showing = false;
+    curtain.opacity_anim.animate(0.0f, 1.0f, 0.0, 1.0, curve_ease_in_cubic);
+    for (Object& stroke : strokes) {
+        stroke.scale_x_anim.animate_to(0.8f, 1.0, curve_ease_in_cubic);
+        stroke.scale_y_anim.animate_to(0.8f, 1.0, curve_ease_in_cubic);
+        stroke.opacity_anim.animate(1.0f, 0.0f, 1.1, 0.0, curve_linear);
+    }
+}
