@@ -9,6 +9,7 @@ packages=(
   liballegro-acodec5-dev liballegro-dialog5-dev
   libopenal1 libcairo2-dev
   libgtest-dev
+  fonts-ebgaramond fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
 )
 

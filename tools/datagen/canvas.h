@@ -1,0 +1,27 @@
+// Cairo canvases for the generated images, and the few drawing helpers that several image families share.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+struct rgb_class
+{
+    double r, g, b;
+};
+
+// A width x height canvas: transparent for images drawn with ordinary alpha blending, opaque black for
+// images drawn additively (where black must add nothing, whatever the alpha).
+cairo_t* new_canvas(int width, int height, bool black);
+
+// Writes the canvas as PNG through a temporary file, so that a build running beside another never reads a
+// half-written image, and frees the canvas. False when the file could not be written.
+bool save_canvas(cairo_t* cr, const std::string& path);
+
+// A soft elliptic glow centred on (cx, cy): full strength in the middle, fading smoothly to nothing at the
+// radii rx, ry.
+void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class colour, double strength);
+
+// An ellipse filled with a radial gradient from `inner` at its centre to `outer` at its rim.
+void fill_shaded_ellipse(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class inner,
+                         rgb_class outer);

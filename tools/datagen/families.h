@@ -1,0 +1,8 @@
+// The asset families the generator writes. Each takes the data folder (which, with its images/ and sounds/
+// subfolders, must exist) and returns false if any of its files could not be written.
+#pragma once
+
+#include <string>
+
+bool write_sounds(const std::string& data_dir);
+bool write_interface_images(const std::string& data_dir);
