@@ -61,19 +61,26 @@ static ALLEGRO_BITMAP* render_with_blender(ALLEGRO_FONT* font, const std::string
     return bitmap;
 }
 
+// Allegro's glyphs are premultiplied white, (c, c, c, c) for coverage c, whatever the bitmap flags, and the
+// text colour multiplies them as a tint.
+
 ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color)
 {
-    // The colour channels keep the cleared colour; only coverage times alpha reaches the alpha channel.
+    // The colour channels keep the cleared colour; alpha gathers coverage times the colour's alpha. Alpha is
+    // composed "over" rather than overwritten, since a glyph's box may overlap its neighbour's ink.
     const ALLEGRO_COLOR clear = al_map_rgba_f(color.r, color.g, color.b, 0);
     const ALLEGRO_COLOR coverage = al_map_rgba_f(1, 1, 1, color.a);
     return render_with_blender(font, text, clear, coverage, ALLEGRO_ZERO, ALLEGRO_ONE, ALLEGRO_ONE,
-                               ALLEGRO_ZERO);
+                               ALLEGRO_INVERSE_ALPHA);
 }
 
 ALLEGRO_BITMAP* font_bin_class::render_additive_text(ALLEGRO_FONT* font, const std::string& text,
                                                      ALLEGRO_COLOR color)
 {
-    return render_with_blender(font, text, al_color_name("black"), color, ALLEGRO_ALPHA, ALLEGRO_ONE,
+    // Premultiplied glyphs times this tint give the colour times coverage times alpha, added onto black that
+    // stays opaque.
+    const ALLEGRO_COLOR weighted = al_map_rgba_f(color.r * color.a, color.g * color.a, color.b * color.a, 1);
+    return render_with_blender(font, text, al_color_name("black"), weighted, ALLEGRO_ONE, ALLEGRO_ONE,
                                ALLEGRO_ZERO, ALLEGRO_ONE);
 }
 
