@@ -4,6 +4,7 @@
 #include "framework/input.h"
 #include "instrument/instrument.h"
 #include "math/colors.h"
+#include "resources/bins.h"
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_color.h>
@@ -39,6 +40,8 @@ std::string startup_error_text(const error_list_class& errors)
 static void install_libraries()
 {
     al_install_system(ALLEGRO_VERSION_INT, atexit);
+    // Registered after Allegro's exit hook, so it runs first: resources are freed while Allegro is up.
+    atexit(release_resources);
     al_init_font_addon();
     al_init_image_addon();
     al_init_ttf_addon();
@@ -90,6 +93,18 @@ static void load_fallbacks(error_list_class& errors)
         errors.add("could not load font \"data/lacuna.ttf\"");
 }
 
+static void show_loading_screen()
+{
+    al_clear_to_color(al_color_name("black"));
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
+    // Allegro's default blender expects premultiplied bitmaps; the text bitmap is straight alpha.
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    draw_text("Loading...", 30, screen_height - 40, 0, 0);
+    al_restore_state(&blender);
+    al_flip_display();
+}
+
 static void report_startup_errors(const error_list_class& errors)
 {
     const std::string text = startup_error_text(errors);
@@ -110,6 +125,7 @@ static void start_frame_timer()
 
 void run_tick()
 {
+    fonts_bin.tick();
     input.update();
     if (pressed(ALLEGRO_KEY_F1))
         debug_overlay = !debug_overlay;
@@ -153,8 +169,9 @@ int run_program()
     install_keyboard(errors);
     create_window(errors);
     load_fallbacks(errors);
+    fonts_bin.set_default_font("data/lacuna.ttf", -20);
     if (display)
-        al_flip_display();
+        show_loading_screen();
 
     if (errors.count() > 0) {
         report_startup_errors(errors);
