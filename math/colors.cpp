@@ -38,12 +38,9 @@ ALLEGRO_COLOR color_lerp(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b, float t
             lerp_channel(a.a, b.a, t)};
 }
 
-void set_blend_mode(int mode, const ALLEGRO_COLOR& c)
+// Mode 4 leaves whatever blender is in force.
+static void select_blender(int mode, const ALLEGRO_COLOR& c)
 {
-    if (mode == cached_mode && colors_equal(cached_color, c))
-        return;
-    cached_mode = mode;
-    cached_color = c;
     switch (mode) {
     case 1: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ONE); break;
     case 2: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ALPHA); break;
@@ -54,6 +51,15 @@ void set_blend_mode(int mode, const ALLEGRO_COLOR& c)
     al_set_blend_color(c);
 }
 
+void set_blend_mode(int mode, const ALLEGRO_COLOR& c)
+{
+    if (mode == cached_mode && colors_equal(cached_color, c))
+        return;
+    cached_mode = mode;
+    cached_color = c;
+    select_blender(mode, c);
+}
+
 ALLEGRO_COLOR current_tint()
 {
     return cached_color;
@@ -62,4 +68,7 @@ ALLEGRO_COLOR current_tint()
 void use_straight_alpha_bitmaps()
 {
     al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    // Allegro starts with a premultiplied blender, while the cache claims mode 0 is in force: make it so,
+    // or the first frames would blend straight-alpha bitmaps as premultiplied ones.
+    select_blender(cached_mode, cached_color);
 }

@@ -15,5 +15,6 @@ void set_blend_mode(int mode, const ALLEGRO_COLOR& c);
 ALLEGRO_COLOR current_tint();
 
 // Bitmaps load and are created with straight (not premultiplied) alpha, so that the blend factors above
-// mean what they say. Called once at start-up, and by tests before they make bitmaps.
+// mean what they say, and the blender the cache remembers is put in force. Called once at start-up, and by
+// tests before they make bitmaps.
 void use_straight_alpha_bitmaps();
