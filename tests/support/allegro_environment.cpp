@@ -3,13 +3,27 @@
 #include "math/colors.h"
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
+
+// Loading a sample crashes unless audio was installed once; OpenAL Soft's null device plays in real time
+// and discards the output, so no sound card is needed. Reserving samples aborts without a driver.
+void install_silent_audio()
+{
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    if (al_install_audio())
+        al_reserve_samples(16);
+    al_init_acodec_addon();
+}
 
 class allegro_environment : public ::testing::Environment
 {
@@ -21,9 +35,13 @@ public:
         al_init_image_addon();
         al_init_ttf_addon();
         al_init_primitives_addon();
+        install_silent_audio();
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
         use_straight_alpha_bitmaps();
     }
+
+    // OpenAL Soft asserts at process exit if its device is still open.
+    void TearDown() override { al_uninstall_audio(); }
 };
 
 const auto* registered = ::testing::AddGlobalTestEnvironment(new allegro_environment);
