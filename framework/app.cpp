@@ -1,10 +1,12 @@
 #include "framework/app.h"
 
+#include "framework/debug_overlay.h"
 #include "framework/error_list.h"
 #include "framework/input.h"
 #include "instrument/instrument.h"
 #include "math/colors.h"
 #include "resources/bins.h"
+#include "visuals/object.h"
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_color.h>
@@ -42,6 +44,7 @@ static void install_libraries()
     al_install_system(ALLEGRO_VERSION_INT, atexit);
     // Registered after Allegro's exit hook, so it runs first: resources are freed while Allegro is up.
     atexit(release_resources);
+    atexit(release_object_bitmaps);
     al_init_font_addon();
     al_init_image_addon();
     al_init_ttf_addon();
@@ -131,12 +134,15 @@ void run_tick()
         debug_overlay = !debug_overlay;
     if (pressed(ALLEGRO_KEY_ESCAPE))
         quit_flag = true;
+    update_objects();
     instrument_update();
 
     al_set_target_bitmap(screen_buffer);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(0, al_color_name("white"));
     instrument_draw();
+    if (debug_overlay)
+        draw_debug_overlay();
 
     // The buffer is copied, not blended: translucent draws may have lowered its alpha.
     al_set_target_backbuffer(display);
