@@ -1,0 +1,41 @@
+// Small memory bitmaps for drawing tests, and a tolerant colour comparison that says what it saw.
+#pragma once
+
+#include "support/printers.h"
+
+#include <allegro5/allegro.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+struct bitmap_deleter
+{
+    void operator()(ALLEGRO_BITMAP* bitmap) const { al_destroy_bitmap(bitmap); }
+};
+using bitmap_ptr = std::unique_ptr<ALLEGRO_BITMAP, bitmap_deleter>;
+
+// A w x h bitmap filled with one colour; the current target is left as it was.
+inline bitmap_ptr make_bitmap(int w, int h, ALLEGRO_COLOR fill)
+{
+    bitmap_ptr bitmap(al_create_bitmap(w, h));
+    ALLEGRO_STATE state;
+    al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP);
+    al_set_target_bitmap(bitmap.get());
+    al_clear_to_color(fill);
+    al_restore_state(&state);
+    return bitmap;
+}
+
+// Channels equal within two steps of an 8-bit channel.
+inline ::testing::AssertionResult pixel_is(ALLEGRO_BITMAP* bitmap, int x, int y, ALLEGRO_COLOR expected)
+{
+    const ALLEGRO_COLOR seen = al_get_pixel(bitmap, x, y);
+    const float tolerance = 2.0f / 255.0f;
+    if (std::fabs(seen.r - expected.r) <= tolerance && std::fabs(seen.g - expected.g) <= tolerance &&
+        std::fabs(seen.b - expected.b) <= tolerance && std::fabs(seen.a - expected.a) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is "
+                                         << ::testing::PrintToString(seen) << ", expected "
+                                         << ::testing::PrintToString(expected);
+}
