@@ -223,15 +223,6 @@ TEST(objects_bin_order, a_tween_of_depth_reorders_the_bin_in_the_same_update)
     EXPECT_LT(bin_index(b), bin_index(a));
 }
 
-TEST(objects_bin_order, a_depth_changed_by_hand_shows_after_the_next_sort)
-{
-    Object a, b;
-    a.z = 3;
-    EXPECT_LT(bin_index(a), bin_index(b));
-    sort_objects_by_depth();
-    EXPECT_GT(bin_index(a), bin_index(b));
-}
-
 TEST(objects_bin_order, bring_to_front_lifts_above_the_last_entry_again_and_again)
 {
     Object a, b;
