@@ -1,5 +1,7 @@
 #include "resources/loaders.h"
 
+#include "resources/wav_check.h"
+
 #include <allegro5/allegro_ttf.h>
 
 static std::string quoted(const std::string& file)
@@ -22,9 +24,10 @@ void image_loader::destroy(ALLEGRO_BITMAP* bitmap)
     al_destroy_bitmap(bitmap);
 }
 
+// Allegro's WAV loader can hang or exhaust memory on a malformed file, so files are checked first.
 ALLEGRO_SAMPLE* sample_loader::load(const std::string& file)
 {
-    return al_load_sample(file.c_str());
+    return load_checked_sample(file);
 }
 
 std::string sample_loader::miss_message(const std::string& file)

@@ -104,3 +104,11 @@ TEST_F(drawing, preload_sample_loads_again_and_play_uses_the_newest)
     EXPECT_EQ(samples_bin.loaded.at(file), second);
     EXPECT_EQ(samples_bin.errors.count(), 0);
 }
+
+TEST_F(drawing, a_malformed_sample_file_is_a_miss_not_handed_to_the_loader)
+{
+    const std::string file = write_wav("cut.wav");
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) - 10);
+    play_sample(file, 1, 0);
+    EXPECT_EQ(samples_bin.missing_count(), 1);
+}
