@@ -5,4 +5,7 @@
 #include <string>
 
 bool write_sounds(const std::string& data_dir);
+bool write_element_images(const std::string& data_dir);
+bool write_effect_images(const std::string& data_dir);
+bool write_title_images(const std::string& data_dir);
 bool write_interface_images(const std::string& data_dir);

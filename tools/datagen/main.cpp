@@ -18,6 +18,9 @@ int main(int argc, char** argv)
 
     bool ok = write_interface_images(data_dir);
     ok &= write_sounds(data_dir);
+    ok &= write_element_images(data_dir);
+    ok &= write_effect_images(data_dir);
+    ok &= write_title_images(data_dir);
     if (!ok) {
         std::fprintf(stderr, "could not write every file into %s\n", data_dir.c_str());
         return 1;

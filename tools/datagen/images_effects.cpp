@@ -1,0 +1,173 @@
+// Effect sprites and the stage lighting. Everything drawn additively is opaque on black, so black adds
+// nothing; the glow and the overlay are grey, because the element colour reaches them as a tint.
+#include "canvas.h"
+#include "families.h"
+
+#include <cmath>
+
+namespace {
+
+// Flame colours from the rim inwards; each layer is a smaller copy of the shape drawn over the last.
+constexpr rgb_class flame_layers[] = {
+    {0.35, 0.04, 0.0}, {0.7, 0.12, 0.0}, {0.95, 0.35, 0.02}, {1.0, 0.65, 0.1}, {1.0, 0.88, 0.45}, {1.0, 0.97, 0.8}};
+constexpr int flame_layer_count = sizeof(flame_layers) / sizeof(flame_layers[0]);
+
+// Fills nested copies of a flame outline, shrunk towards (fx, fy), from dull red to a white-hot core.
+void layered_flame(cairo_t* cr, double fx, double fy, void (*shape)(cairo_t*))
+{
+    for (int i = 0; i < flame_layer_count; ++i) {
+        const double s = 1.0 - 0.15 * i;
+        cairo_save(cr);
+        cairo_translate(cr, fx, fy);
+        cairo_scale(cr, s, s);
+        cairo_translate(cr, -fx, -fy);
+        shape(cr);
+        cairo_restore(cr);
+        const rgb_class c = flame_layers[i];
+        cairo_set_source_rgb(cr, c.r, c.g, c.b);
+        cairo_fill(cr);
+    }
+}
+
+// A tongue lying on its side: round and hot at the right, where it turns about the spawn point, licking
+// out to a tip at the left.
+void tongue_shape(cairo_t* cr)
+{
+    cairo_move_to(cr, 2, 9);
+    cairo_curve_to(cr, 14, 4, 26, 2, 38, 4);
+    cairo_curve_to(cr, 48, 6, 48, 20, 38, 21);
+    cairo_curve_to(cr, 26, 22, 16, 17, 2, 9);
+    cairo_close_path(cr);
+}
+
+bool write_flame_tongue(const std::string& path)
+{
+    cairo_t* cr = new_canvas(48, 24, true);
+    paint_glow(cr, 34, 12, 13, 11.5, {0.8, 0.2, 0.0}, 0.6);
+    layered_flame(cr, 38, 12.5, tongue_shape);
+    return save_canvas(cr, path);
+}
+
+// An upright flame whose round foot sits at three quarters of the height, where the sprite is anchored.
+void core_shape(cairo_t* cr)
+{
+    cairo_move_to(cr, 32, 4);
+    cairo_curve_to(cr, 36, 18, 50, 30, 50, 50);
+    cairo_curve_to(cr, 50, 64, 42, 70, 32, 70);
+    cairo_curve_to(cr, 22, 70, 14, 64, 14, 50);
+    cairo_curve_to(cr, 14, 36, 24, 28, 25, 16);
+    cairo_curve_to(cr, 29, 22, 30, 14, 32, 4);
+    cairo_close_path(cr);
+}
+
+bool write_core_flame(const std::string& path)
+{
+    cairo_t* cr = new_canvas(64, 80, true);
+    paint_glow(cr, 32, 52, 32, 28, {0.9, 0.3, 0.02}, 0.55);
+    layered_flame(cr, 32, 56, core_shape);
+    return save_canvas(cr, path);
+}
+
+// Curling wisps of air on black.
+bool write_air_puff(const std::string& path)
+{
+    cairo_t* cr = new_canvas(72, 72, true);
+    const double arcs[][4] = {{22, 0.3, 2.6, 1.0}, {16, 3.0, 5.2, 0.85}, {10, 0.9, 3.7, 0.7}, {26, 3.6, 5.0, 0.5}};
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (const auto& a : arcs) {
+        // Wide and faint under narrow and bright: a soft-edged wisp without a blur filter.
+        const double widths[] = {9, 5.5, 2.5};
+        const double alphas[] = {0.15, 0.3, 0.75};
+        for (int i = 0; i < 3; ++i) {
+            cairo_set_source_rgba(cr, 0.8, 0.93, 1.0, alphas[i] * a[3]);
+            cairo_set_line_width(cr, widths[i]);
+            cairo_arc(cr, 36, 36, a[0], a[1], a[2]);
+            cairo_stroke(cr);
+        }
+    }
+    return save_canvas(cr, path);
+}
+
+// A few white drops; the sprite's tint turns them blue.
+bool write_droplets(const std::string& path)
+{
+    cairo_t* cr = new_canvas(24, 24, false);
+    const double drops[][3] = {{10, 12, 6}, {19, 6, 2.8}, {18, 19, 2.2}};
+    for (const auto& d : drops) {
+        cairo_pattern_t* shade = cairo_pattern_create_radial(d[0] - d[2] * 0.35, d[1] - d[2] * 0.35, 0,
+                                                             d[0], d[1], d[2]);
+        cairo_pattern_add_color_stop_rgba(shade, 0, 1, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgba(shade, 0.7, 0.82, 0.88, 0.95, 0.9);
+        cairo_pattern_add_color_stop_rgba(shade, 1, 0.6, 0.7, 0.85, 0.6);
+        cairo_set_source(cr, shade);
+        cairo_arc(cr, d[0], d[1], d[2], 0, 2 * M_PI);
+        cairo_fill(cr);
+        cairo_pattern_destroy(shade);
+    }
+    return save_canvas(cr, path);
+}
+
+// Rises from the bottom edge, where the sprite stands.
+bool write_glow(const std::string& path)
+{
+    cairo_t* cr = new_canvas(420, 180, true);
+    paint_glow(cr, 210, 180, 210, 180, {1, 1, 1}, 0.85);
+    return save_canvas(cr, path);
+}
+
+// A vignette and a thin double frame over the whole window; the middle stays black so the grid is
+// untouched.
+bool write_overlay(const std::string& path)
+{
+    const int width = 1024;
+    const int height = 600;
+    cairo_t* cr = new_canvas(width, height, true);
+    cairo_save(cr);
+    cairo_translate(cr, width / 2.0, height / 2.0);
+    cairo_scale(cr, width * 0.72, height * 0.72);
+    cairo_pattern_t* vignette = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+    cairo_pattern_add_color_stop_rgba(vignette, 0.0, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(vignette, 0.62, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(vignette, 0.85, 1, 1, 1, 0.12);
+    cairo_pattern_add_color_stop_rgba(vignette, 1.0, 1, 1, 1, 0.35);
+    cairo_set_source(cr, vignette);
+    cairo_paint(cr);
+    cairo_pattern_destroy(vignette);
+    cairo_restore(cr);
+
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.55);
+    cairo_set_line_width(cr, 1.5);
+    cairo_rectangle(cr, 10.5, 10.5, width - 21, height - 21);
+    cairo_stroke(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.3);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, 16.5, 16.5, width - 33, height - 33);
+    cairo_stroke(cr);
+    // Diamonds at the corners of the frame.
+    const double corners[][2] = {{10.5, 10.5}, {width - 10.5, 10.5}, {10.5, height - 10.5},
+                                 {width - 10.5, height - 10.5}};
+    for (const auto& c : corners) {
+        cairo_move_to(cr, c[0], c[1] - 7);
+        cairo_line_to(cr, c[0] + 7, c[1]);
+        cairo_line_to(cr, c[0], c[1] + 7);
+        cairo_line_to(cr, c[0] - 7, c[1]);
+        cairo_close_path(cr);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
+        cairo_fill(cr);
+    }
+    return save_canvas(cr, path);
+}
+
+} // namespace
+
+bool write_effect_images(const std::string& data_dir)
+{
+    const std::string images = data_dir + "/images/";
+    bool ok = write_air_puff(images + "air_effect.png");
+    ok &= write_droplets(images + "water_droplets.png");
+    ok &= write_flame_tongue(images + "flame2.png");
+    ok &= write_core_flame(images + "main_flame2.png");
+    ok &= write_glow(images + "healthy_glow.png");
+    ok &= write_overlay(images + "overlay_pretty.png");
+    return ok;
+}

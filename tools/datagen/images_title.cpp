@@ -1,0 +1,195 @@
+// The title, T O L M E in dry-brush strokes, and the black curtain that covers it when it is put away.
+//
+// Each stroke image is its whole letter cell with one stroke drawn in place, so all strokes of a letter line
+// up when they share an anchor. With a unit u, the cells are T 1.6u, O 2u, L u, M 1.5u and E 1.5u wide:
+// at the letters' anchors (2.7, 1.35, 0.7, -0.2, -1.2 of the cell width, left of the common point) that puts
+// the five cells edge to edge in one row. Strokes run the way their wipe reveals them.
+#include "canvas.h"
+#include "families.h"
+#include "noise.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double unit = 80.0;
+constexpr int cell_height = 160;
+constexpr rgb_class ink = {1.0, 0.86, 0.58};
+
+struct point_class
+{
+    double x, y;
+};
+
+// One sweep of the brush along a cubic Bezier curve.
+struct sweep_class
+{
+    point_class p0, p1, p2, p3;
+    double width;
+};
+
+struct stroke_class
+{
+    const char* name;
+    int cell_width;
+    std::vector<sweep_class> sweeps;
+};
+
+point_class bezier(const sweep_class& s, double t)
+{
+    const double u = 1.0 - t;
+    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return {a * s.p0.x + b * s.p1.x + c * s.p2.x + d * s.p3.x, a * s.p0.y + b * s.p1.y + c * s.p2.y + d * s.p3.y};
+}
+
+point_class unit_normal(const sweep_class& s, double t)
+{
+    const point_class ahead = bezier(s, std::fmin(1.0, t + 0.01));
+    const point_class behind = bezier(s, std::fmax(0.0, t - 0.01));
+    const double dx = ahead.x - behind.x, dy = ahead.y - behind.y;
+    const double length = std::hypot(dx, dy);
+    return {-dy / length, dx / length};
+}
+
+// Full at the press, thickest in the middle, lifting off towards the end.
+double brush_width(double width, double t)
+{
+    return width * (0.75 + 0.25 * std::sin(M_PI * t)) * (0.35 + 0.65 * std::fmin(1.0, (1.0 - t) / 0.25));
+}
+
+constexpr int samples_per_sweep = 60;
+
+point_class offset_point(const sweep_class& s, double offset, double t)
+{
+    const point_class p = bezier(s, t);
+    const point_class n = unit_normal(s, t);
+    const double d = offset * brush_width(s.width, t) / 2.0;
+    return {p.x + n.x * d, p.y + n.y * d};
+}
+
+// The outline of the stroke widened by `spread`: a halo that tapers with the brush.
+void halo(cairo_t* cr, const sweep_class& s, double spread, double alpha)
+{
+    cairo_new_path(cr);
+    for (int i = 0; i <= samples_per_sweep; ++i) {
+        const point_class p = offset_point(s, spread, static_cast<double>(i) / samples_per_sweep);
+        cairo_line_to(cr, p.x, p.y);
+    }
+    for (int i = samples_per_sweep; i >= 0; --i) {
+        const point_class p = offset_point(s, -spread, static_cast<double>(i) / samples_per_sweep);
+        cairo_line_to(cr, p.x, p.y);
+    }
+    cairo_close_path(cr);
+    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, alpha);
+    cairo_fill(cr);
+}
+
+// How likely a bristle has run dry at t, for a bristle this far from the middle of the brush.
+double dryness(double t, double offset)
+{
+    return 0.08 + 0.55 * std::fmax(0.0, t - 0.5) * (0.4 + std::fabs(offset));
+}
+
+// One hair of the brush: a line along the stroke, broken where it ran dry.
+void bristle(cairo_t* cr, const sweep_class& s, double offset, noise_class& noise)
+{
+    cairo_new_path(cr);
+    bool inked = true;
+    for (int i = 0; i <= samples_per_sweep; ++i) {
+        const double t = static_cast<double>(i) / samples_per_sweep;
+        if (i % 3 == 0)
+            inked = noise.next() > dryness(t, offset) || i == 0;
+        const point_class p = offset_point(s, offset, t);
+        if (inked)
+            cairo_line_to(cr, p.x, p.y);
+        else
+            cairo_new_sub_path(cr);
+    }
+    cairo_set_line_width(cr, std::fmax(1.0, s.width / 11.0));
+    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, 0.3 + 0.5 * noise.next());
+    cairo_stroke(cr);
+}
+
+// A soft halo under the stroke, then the bristles, each with its own strength and dry patches.
+void brush(cairo_t* cr, const sweep_class& s, noise_class& noise)
+{
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    halo(cr, s, 1.6, 0.06);
+    halo(cr, s, 1.2, 0.1);
+    const int bristles = 28;
+    for (int i = 0; i < bristles; ++i)
+        bristle(cr, s, (2.0 * i / (bristles - 1) - 1.0) * 0.95 + 0.06 * noise.next_signed(), noise);
+}
+
+int cell_width(double units)
+{
+    return static_cast<int>(std::lround(units * unit));
+}
+
+std::vector<stroke_class> title_strokes()
+{
+    const int t = cell_width(1.6), o = cell_width(2.0), l = cell_width(1.0), m = cell_width(1.5),
+              e = cell_width(1.5);
+    return {
+        // T: a dab at the bar's left end, the bar left to right, the stem top to bottom.
+        {"t1", t, {{{14, 20}, {15, 26}, {17, 34}, {19, 44}, 13}}},
+        {"t2", t, {{{12, 36}, {45, 32}, {85, 30}, {116, 27}, 18}}},
+        {"t3", t, {{{65, 34}, {66, 70}, {64, 110}, {62, 143}, 21}}},
+        // O: over the top from the left, then back along the bottom from the right.
+        {"o1_a", o, {{{22, 96}, {16, 14}, {144, 10}, {140, 84}, 20}}},
+        {"o2_a", o, {{{140, 76}, {146, 152}, {16, 154}, {26, 88}, 20}}},
+        // L: the stem downwards, a serif leftwards across its head, the foot rightwards with a flick.
+        {"l1", l, {{{22, 24}, {23, 60}, {21, 100}, {21, 138}, 20}}},
+        {"l2", l, {{{38, 26}, {30, 24}, {20, 25}, {8, 27}, 10}}},
+        {"l3", l, {{{12, 138}, {34, 141}, {56, 139}, {72, 126}, 18}}},
+        // M: each half from the top down, left leg with its diagonal, then the other diagonal and leg.
+        {"m1", m, {{{16, 28}, {15, 60}, {14, 100}, {12, 142}, 16}, {{18, 26}, {32, 58}, {46, 90}, {60, 120}, 13}}},
+        {"m2", m, {{{60, 120}, {74, 88}, {90, 56}, {104, 26}, 13}, {{104, 26}, {105, 66}, {107, 104}, {108, 142}, 16}}},
+        // E: the stem, the upper arms from the top down, the foot drawn back from the right.
+        {"e1", e, {{{22, 26}, {22, 64}, {21, 102}, {20, 140}, 18}}},
+        {"e2", e, {{{20, 30}, {48, 28}, {76, 26}, {104, 22}, 16}, {{20, 82}, {40, 81}, {62, 80}, {84, 78}, 14}}},
+        {"e3", e, {{{106, 132}, {80, 136}, {50, 138}, {20, 138}, 18}}},
+    };
+}
+
+bool write_stroke(const stroke_class& stroke, uint32_t seed, const std::string& path)
+{
+    cairo_t* cr = new_canvas(stroke.cell_width, cell_height, true);
+    noise_class noise(seed);
+    for (const sweep_class& sweep : stroke.sweeps)
+        brush(cr, sweep, noise);
+    return save_canvas(cr, path);
+}
+
+// Opaque black with feathered edges. Scaled 1.5 x 1.4 about the title's common point it covers every cell
+// (the row spans -4.32u to +3.3u around that point, and the strokes swell to 1.04) with room to spare.
+bool write_curtain(const std::string& path)
+{
+    const int width = 580, height = 190, feather = 24;
+    cairo_t* cr = new_canvas(width, height, false);
+    for (int i = 0; i < feather; ++i) {
+        const double inset = feather - i;
+        cairo_rectangle(cr, inset, inset, width - 2 * inset, height - 2 * inset);
+        cairo_set_source_rgba(cr, 0, 0, 0, 1.0 / feather);
+        cairo_fill(cr);
+    }
+    cairo_rectangle(cr, feather, feather, width - 2 * feather, height - 2 * feather);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_fill(cr);
+    return save_canvas(cr, path);
+}
+
+} // namespace
+
+bool write_title_images(const std::string& data_dir)
+{
+    const std::string images = data_dir + "/images/";
+    bool ok = true;
+    uint32_t seed = 1;
+    for (const stroke_class& stroke : title_strokes())
+        ok &= write_stroke(stroke, seed++, images + stroke.name + ".png");
+    ok &= write_curtain(images + "black_brick.png");
+    return ok;
+}
