@@ -6,6 +6,7 @@
 #include "instrument/instrument.h"
 #include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/wav_check.h"
 #include "visuals/object.h"
 
 #include <allegro5/allegro_acodec.h>
@@ -64,7 +65,7 @@ static void install_audio(error_list_class& errors)
         errors.add("Could not reserve sample memory.");
     if (audio) {
         al_init_acodec_addon();
-        missing_sample = al_load_sample("data/missing_sample.wav");
+        missing_sample = load_checked_sample("data/missing_sample.wav");
     }
     if (!missing_sample)
         errors.add("could not load sample \"data/missing_sample.wav\"");
