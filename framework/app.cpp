@@ -100,12 +100,7 @@ static void load_fallbacks(error_list_class& errors)
 static void show_loading_screen()
 {
     al_clear_to_color(al_color_name("black"));
-    ALLEGRO_STATE blender;
-    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    // Allegro's default blender expects premultiplied bitmaps; the text bitmap is straight alpha.
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     draw_text("Loading...", 30, screen_height - 40, 0, 0);
-    al_restore_state(&blender);
     al_flip_display();
 }
 
@@ -167,7 +162,7 @@ static void run_loop()
     }
 }
 
-int run_program()
+bool start_program()
 {
     error_list_class errors;
     install_libraries();
@@ -183,10 +178,17 @@ int run_program()
     if (errors.count() > 0) {
         report_startup_errors(errors);
         quit_flag = true;
-        return 1;
+        return false;
     }
     start_frame_timer();
     instrument_setup();
+    return true;
+}
+
+int run_program()
+{
+    if (!start_program())
+        return 1;
     run_loop();
     return 0;
 }

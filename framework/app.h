@@ -23,6 +23,9 @@ extern bool debug_overlay;
 // The warning box's text: fixed header, every message on its line, fixed footer.
 std::string startup_error_text(const error_list_class& errors);
 
+// The start-up sequence up to the instrument's set-up; false when it failed and the error box was shown.
+bool start_program();
+
 // Runs the whole program; returns the process exit status (0 after a normal end, 1 after a start-up failure).
 int run_program();
 

@@ -3,9 +3,14 @@
 // level and left/right balance, then a summary line.
 //   onset <seconds> <pitch Hz> <peak> <right/left energy ratio>
 //   summary <duration seconds> <peak> <onset count>
+// Given a lattice period (seconds), it also compares the onsets with a schedule of one note every period:
+//   lattice <slots> <lost> <doubled> <mean error ms> <99th percentile ms> <worst ms> <measured period s>
+// Errors are measured against the ideal period, the constant latency taken out by the earliest onset.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -91,6 +96,41 @@ double pitch_at(const std::vector<float>& mono, size_t start, int rate)
     return rate / (best + shift);
 }
 
+void report_lattice(const std::vector<double>& onsets, double period)
+{
+    if (onsets.size() < 2)
+        return;
+    std::vector<long> slot;
+    for (double t : onsets)
+        slot.push_back(std::lround((t - onsets[0]) / period));
+    // Least-squares line through (slot, time): its slope is the measured period.
+    double sk = 0, st = 0, skk = 0, skt = 0;
+    const double n = double(onsets.size());
+    for (size_t i = 0; i < onsets.size(); ++i) {
+        sk += slot[i];
+        st += onsets[i];
+        skk += double(slot[i]) * slot[i];
+        skt += slot[i] * onsets[i];
+    }
+    const double slope = (n * skt - sk * st) / (n * skk - sk * sk);
+    std::vector<double> errors;
+    for (size_t i = 0; i < onsets.size(); ++i)
+        errors.push_back(onsets[i] - onsets[0] - slot[i] * period);
+    const double earliest = *std::min_element(errors.begin(), errors.end());
+    double sum = 0;
+    for (double& e : errors) {
+        e = (e - earliest) * 1000.0;
+        sum += e;
+    }
+    std::sort(errors.begin(), errors.end());
+    long doubled = 0;
+    for (size_t i = 1; i < slot.size(); ++i)
+        doubled += slot[i] == slot[i - 1];
+    const long slots = slot.back() + 1;
+    std::printf("lattice %ld %ld %ld %.3f %.3f %.3f %.9f\n", slots, slots - long(slot.size() - doubled), doubled,
+                sum / errors.size(), errors[size_t(0.99 * (errors.size() - 1))], errors.back(), slope);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,12 +155,12 @@ int main(int argc, char** argv)
             e += double(mono[i + j]) * mono[i + j];
         energy.push_back(e / hop);
     }
-    int onsets = 0;
+    std::vector<double> onset_times;
     double recent = 0;
     size_t last_onset_hop = 0;
     for (size_t h = 1; h < energy.size(); ++h) {
         const bool rising = energy[h] > 1e-6 && energy[h] > 4.0 * recent + 1e-7;
-        if (rising && (onsets == 0 || h - last_onset_hop > 20)) {
+        if (rising && (onset_times.empty() || h - last_onset_hop > 20)) {
             const size_t at = h * hop;
             double el = 0, er = 0;
             float note_peak = 0;
@@ -131,11 +171,13 @@ int main(int argc, char** argv)
             }
             std::printf("onset %.5f %.1f %.4f %.3f\n", double(at) / m.rate, pitch_at(mono, at + 1024, m.rate),
                         note_peak, el > 0 ? std::sqrt(er / el) : 0.0);
-            ++onsets;
+            onset_times.push_back(double(at) / m.rate);
             last_onset_hop = h;
         }
         recent = 0.7 * recent + 0.3 * energy[h];
     }
-    std::printf("summary %.3f %.4f %d\n", double(mono.size()) / m.rate, peak, onsets);
+    std::printf("summary %.3f %.4f %zu\n", double(mono.size()) / m.rate, peak, onset_times.size());
+    if (argc > 2)
+        report_lattice(onset_times, std::atof(argv[2]));
     return 0;
 }

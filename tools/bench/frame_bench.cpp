@@ -1,0 +1,71 @@
+// Frame cost at the worst load: all 128 tokens filled with a mix of the four elements, so every column the
+// play line crosses sounds and bursts. Runs the real start-up and the real tick (update and draw into the
+// window) paced at 60 Hz, and prints the per-tick cost against the 16.7 ms budget. Run it under a display
+// (Xvfb) from the repository root, with a sound device (ALSOFT_DRIVERS=null will do).
+//   frame_bench [seconds] [exec-time]   exec-time: `date +%s.%N` taken just before starting it, to report
+//                                      the time from exec to the first frame.
+#include "framework/app.h"
+#include "instrument/instrument.h"
+#include "visuals/object.h"
+#include "visuals/token.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+static double wall_clock_seconds()
+{
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+static void fill_every_token()
+{
+    for (std::size_t i = 0; i < token_grid.size(); ++i) {
+        current_element = static_cast<int>(i % 4) + 1;
+        token_grid[i]->place_element(current_element);
+    }
+}
+
+static double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(p * (values.size() - 1))];
+}
+
+int main(int argc, char** argv)
+{
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
+    if (!start_program())
+        return 1;
+    run_tick();
+    if (argc > 2)
+        std::printf("start-up: %.1f ms from exec to the first frame\n",
+                    (wall_clock_seconds() - std::atof(argv[2])) * 1000.0);
+
+    fill_every_token();
+    const double tick = 1.0 / 60.0;
+    const int warm_up = 120;
+    std::vector<double> costs;
+    std::size_t most_objects = 0;
+    double next = al_get_time();
+    for (int i = 0; i < warm_up + static_cast<int>(seconds * 60); ++i) {
+        const double start = al_get_time();
+        run_tick();
+        if (i >= warm_up) {
+            costs.push_back((al_get_time() - start) * 1000.0);
+            most_objects = std::max(most_objects, objects_bin.size());
+        }
+        next += tick;
+        const double wait = next - al_get_time();
+        if (wait > 0)
+            al_rest(wait);
+    }
+    std::printf("frame cost over %zu ticks: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms "
+                "(budget 16.667 ms); up to %zu objects in the bin\n",
+                costs.size(), percentile(costs, 0.5), percentile(costs, 0.99),
+                *std::max_element(costs.begin(), costs.end()), most_objects);
+    return 0;
+}
