@@ -82,8 +82,8 @@ buffer water_bell(double f)
         const double t = time_of(i);
         phase += two_pi * f * (1.0 - 0.25 * std::exp(-t / 0.012)) / sample_rate;
         out[i] = rise(t, 0.002) * (std::sin(phase) * std::exp(-t / 0.45) +
-                                   0.35 * std::sin(2.76 * phase) * std::exp(-t / 0.18) +
-                                   0.18 * std::sin(5.4 * phase) * std::exp(-t / 0.07) +
+                                   0.35 * std::sin(2.76 * phase) * std::exp(-t / 0.1) +
+                                   0.18 * std::sin(5.4 * phase) * std::exp(-t / 0.05) +
                                    0.07 * std::sin(8.93 * phase) * std::exp(-t / 0.03));
     }
     return out;

@@ -1,0 +1,38 @@
+// The data files the instrument names, shared by the tests of the generated data.
+#pragma once
+
+#include <string>
+#include <vector>
+
+inline std::vector<std::string> image_files()
+{
+    std::vector<std::string> files = {"data/missing_image.png"};
+    for (const char* name :
+         {"air_effect", "black_bead_opaque_A", "black_brick", "dropshadow", "earth4", "wind3", "water", "fire",
+          "flame2", "main_flame2", "water_droplets", "healthy_glow", "overlay_pretty", "mouse_cursor",
+          "pointer_cursor", "tolme_icon", "t1", "t2", "t3", "o1_a", "o2_a", "l1", "l2", "l3", "m1", "m2", "e1",
+          "e2", "e3"})
+        files.push_back(std::string("data/images/") + name + ".png");
+    return files;
+}
+
+// Prefixes of the four note sets, in element order: EARTH, WIND, WATER, FIRE.
+inline const std::vector<std::string>& note_set_prefixes()
+{
+    static const std::vector<std::string> prefixes = {"earth", "air", "water", "fire"};
+    return prefixes;
+}
+
+inline std::string note_file(const std::string& prefix, int n)
+{
+    return "data/sounds/" + prefix + "_" + std::to_string(n) + ".wav";
+}
+
+inline std::vector<std::string> sound_files()
+{
+    std::vector<std::string> files = {"data/missing_sample.wav", "data/sounds/select.wav"};
+    for (const std::string& prefix : note_set_prefixes())
+        for (int n = 0; n < 8; ++n)
+            files.push_back(note_file(prefix, n));
+    return files;
+}
