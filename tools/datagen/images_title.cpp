@@ -15,7 +15,7 @@ namespace {
 
 constexpr double unit = 80.0;
 constexpr int cell_height = 160;
-constexpr rgb_class ink = {1.0, 0.86, 0.58};
+constexpr rgb_class ink = {1.0, 0.84, 0.55};
 
 struct point_class
 {
@@ -52,10 +52,12 @@ point_class unit_normal(const sweep_class& s, double t)
     return {-dy / length, dx / length};
 }
 
-// Full at the press, thickest in the middle, lifting off towards the end.
+// Pressed down quickly, thickest in the middle, lifting off towards the end.
 double brush_width(double width, double t)
 {
-    return width * (0.75 + 0.25 * std::sin(M_PI * t)) * (0.35 + 0.65 * std::fmin(1.0, (1.0 - t) / 0.25));
+    const double press = 0.55 + 0.45 * std::fmin(1.0, t / 0.12);
+    const double lift = 0.35 + 0.65 * std::fmin(1.0, (1.0 - t) / 0.25);
+    return width * (0.75 + 0.25 * std::sin(M_PI * t)) * press * lift;
 }
 
 constexpr int samples_per_sweep = 60;
@@ -107,7 +109,9 @@ void bristle(cairo_t* cr, const sweep_class& s, double offset, noise_class& nois
             cairo_new_sub_path(cr);
     }
     cairo_set_line_width(cr, std::fmax(1.0, s.width / 11.0));
-    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, 0.3 + 0.5 * noise.next());
+    // Faint hairs add up to about 0.7 of the ink, so where two strokes cross additively the ink pools
+    // brighter instead of burning out to white.
+    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, 0.2 + 0.35 * noise.next());
     cairo_stroke(cr);
 }
 
