@@ -2,6 +2,7 @@
 // /tmp/contact.png, for a person to look at; checks on the way that additive art adds nothing where it is
 // meant to be empty.
 #include "math/colors.h"
+#include "support/test_bitmaps.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_color.h>
@@ -13,15 +14,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 
 namespace {
 
+// Each image is loaded once per test; the fixture frees them.
+std::map<std::string, bitmap_ptr> loaded_images;
+
 ALLEGRO_BITMAP* image(const std::string& name)
 {
-    ALLEGRO_BITMAP* bitmap = al_load_bitmap(("data/images/" + name + ".png").c_str());
+    bitmap_ptr& bitmap = loaded_images[name];
+    if (!bitmap)
+        bitmap.reset(al_load_bitmap(("data/images/" + name + ".png").c_str()));
     EXPECT_NE(bitmap, nullptr) << name;
-    return bitmap;
+    return bitmap.get();
 }
 
 struct sprite_class
@@ -147,8 +154,7 @@ void draw_singles(float y)
         draw(b, {x, y, 0, 0, s, s, 0, 1, additive[i]});
         x += al_get_bitmap_width(b) * s + 24;
     }
-    ALLEGRO_BITMAP* missing = al_load_bitmap("data/missing_image.png");
-    draw(missing, {x, y, 0, 0});
+    draw(image("../missing_image"), {x, y, 0, 0});
 }
 
 // The brightest channel along the image's edges; the bottom edge is left out for art that stands on it.
@@ -172,9 +178,15 @@ float brightest_edge(ALLEGRO_BITMAP* b, bool with_bottom)
     return brightest;
 }
 
+class contact_sheet : public ::testing::Test
+{
+protected:
+    void TearDown() override { loaded_images.clear(); }
+};
+
 } // namespace
 
-TEST(contact_sheet, additive_images_add_nothing_at_their_borders)
+TEST_F(contact_sheet, additive_images_add_nothing_at_their_borders)
 {
     const char* additive[] = {"air_effect", "flame2", "main_flame2", "black_bead_opaque_A", "healthy_glow",
                               "t1", "t2", "t3", "o1_a", "o2_a", "l1", "l2", "l3", "m1", "m2", "e1", "e2", "e3"};
@@ -182,13 +194,13 @@ TEST(contact_sheet, additive_images_add_nothing_at_their_borders)
         ALLEGRO_BITMAP* b = image(name);
         ASSERT_NE(b, nullptr);
         EXPECT_LE(brightest_edge(b, std::string(name) != "healthy_glow"), 2.0f / 255) << name;
-        al_destroy_bitmap(b);
     }
 }
 
-TEST(contact_sheet, renders_the_stage_and_every_image)
+TEST_F(contact_sheet, renders_the_stage_and_every_image)
 {
-    ALLEGRO_BITMAP* sheet = al_create_bitmap(1024, 940);
+    const bitmap_ptr owned_sheet(al_create_bitmap(1024, 940));
+    ALLEGRO_BITMAP* sheet = owned_sheet.get();
     ALLEGRO_FONT* font = al_load_ttf_font("data/fonts/TrajanPro-Regular.otf", -15, 0);
     ASSERT_NE(font, nullptr);
     al_set_target_bitmap(sheet);
@@ -202,5 +214,4 @@ TEST(contact_sheet, renders_the_stage_and_every_image)
     const ALLEGRO_COLOR under_button = al_get_pixel(sheet, 587, 590);
     EXPECT_GT(under_button.b, under_button.r + 0.1f);
     al_destroy_font(font);
-    al_destroy_bitmap(sheet);
 }

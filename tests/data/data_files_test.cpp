@@ -75,15 +75,15 @@ TEST(data_files, every_sound_passes_the_wav_check_and_loads)
 TEST(data_files, fonts_load_at_every_size_the_program_asks_for)
 {
     const std::string text = "- SELECT AN ELEMENT TO GET STARTED - EARTH WIND WATER FIRE 0123456789 Loading...";
-    struct font_use
+    struct font_use_class
     {
         const char* file;
         std::vector<int> sizes;
     };
-    const font_use uses[] = {{"data/fonts/TrajanPro-Regular.otf", {-13, -15, -20, -28, -30}},
+    const font_use_class uses[] = {{"data/fonts/TrajanPro-Regular.otf", {-13, -15, -20, -28, -30}},
                              {"data/fonts/TrajanPro-Bold.otf", {-13, -15, -20, -28, -30}},
                              {"data/lacuna.ttf", {-16, -20}}};
-    for (const font_use& use : uses)
+    for (const font_use_class& use : uses)
         for (int size : use.sizes) {
             ALLEGRO_FONT* font = al_load_ttf_font(use.file, size, 0);
             ASSERT_NE(font, nullptr) << use.file << " at " << size;
