@@ -149,7 +149,8 @@ TEST_F(token_test, placing_right_after_a_clear_leaves_the_element_visible)
     t.clear_element();
     advance(0.05);
     t.place_element(2);
-    advance(1.0);
+    for (int frame = 0; frame < 20; ++frame)
+        advance(0.05);
     EXPECT_EQ(t.element, 2);
     EXPECT_EQ(t.element_sprite.opacity, 1.0f);
     EXPECT_EQ(t.element_sprite.crop_top, 0.0f);
@@ -174,19 +175,20 @@ TEST_F(token_test, a_left_click_places_on_the_one_token_under_the_mouse)
     EXPECT_EQ(water_button.count, 5);
 }
 
-TEST_F(token_test, holding_the_button_does_not_click_again)
+TEST_F(token_test, holding_a_button_does_not_click_again)
 {
     create_token_grid(grid_scale);
     current_element = 1;
     earth_button.count = 5;
     feed(buttons_at(279, 182, true, false));
     update_token_clicks();
-    feed(buttons_at(279, 182, false, true));
+    feed(buttons_at(279, 182, true, true)); // left still held, right goes down: a right click only
     update_token_clicks();
+    EXPECT_EQ(token_grid[26]->element, 0);
     feed(buttons_at(279, 182, true, true));
     update_token_clicks();
-    EXPECT_EQ(token_grid[26]->element, 1);
-    EXPECT_EQ(earth_button.count, 4);
+    EXPECT_EQ(token_grid[26]->element, 0);
+    EXPECT_EQ(earth_button.count, 5);
 }
 
 TEST_F(token_test, overlapping_beads_answer_in_grid_order_and_left_wins_over_right)
