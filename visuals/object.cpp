@@ -103,8 +103,9 @@ void Object::recreate_work_bitmap()
     work_bitmap = nullptr;
     rendered_crop = {0, 0, 0, 0};
     rendered_image = nullptr;
-    if (image)
-        work_bitmap = al_create_bitmap(al_get_bitmap_width(image), al_get_bitmap_height(image));
+    // Most objects are never cropped: the bitmap itself waits for the first cropped draw.
+    work_width = image ? al_get_bitmap_width(image) : 0;
+    work_height = image ? al_get_bitmap_height(image) : 0;
 }
 
 float Object::get_width() const
@@ -322,11 +323,22 @@ int Object::animation_count()
     return total;
 }
 
+static bool drawn_before(const Object* a, const Object* b)
+{
+    return a->z < b->z;
+}
+
 void register_object(Object* object)
 {
     // A null entry would only be skipped everywhere and break the depth comparison.
     if (!object)
         return;
+    // Inserting after the equal depths gives what appending and a stable sort would, without sorting the
+    // whole bin on every registration; an unsorted bin (a depth changed since the last sort) is sorted.
+    if (std::is_sorted(objects_bin.begin(), objects_bin.end(), drawn_before)) {
+        objects_bin.insert(std::upper_bound(objects_bin.begin(), objects_bin.end(), object, drawn_before), object);
+        return;
+    }
     objects_bin.push_back(object);
     sort_objects_by_depth();
 }
@@ -345,8 +357,7 @@ bool unregister_object(Object* object)
 void sort_objects_by_depth()
 {
     // Stable, and safe with NaN depths, which make the ordering inconsistent for std::sort.
-    std::stable_sort(objects_bin.begin(), objects_bin.end(),
-                     [](const Object* a, const Object* b) { return a->z < b->z; });
+    std::stable_sort(objects_bin.begin(), objects_bin.end(), drawn_before);
 }
 
 void update_objects()

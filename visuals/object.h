@@ -56,7 +56,8 @@ public:
     animated_value_class<ALLEGRO_BITMAP*> image_anim;
     animated_value_class<ALLEGRO_COLOR> tint_anim;
 
-    ALLEGRO_BITMAP* work_bitmap = nullptr; // owned: the cropped image, rendered lazily
+    ALLEGRO_BITMAP* work_bitmap = nullptr; // owned: the cropped image, made and rendered on first cropped draw
+    int work_width = 0, work_height = 0;   // size work_bitmap will have; 0 while the object has none
     std::array<float, 4> rendered_crop{}; // left, top, right, bottom that work_bitmap shows
     ALLEGRO_BITMAP* rendered_image = nullptr; // the image work_bitmap was rendered from
 
@@ -122,6 +123,7 @@ public:
     bool crop_changed() const;
     void render_work_bitmap();
     ALLEGRO_BITMAP* prepared_bitmap();
+    void draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour);
     std::vector<vec2d> get_outline() const;
     void draw_debug_outline();
 

@@ -37,25 +37,62 @@ static ALLEGRO_COLOR blend_color(const Object& object)
     return object.tint;
 }
 
+// The part of the image a crop leaves, in the image's pixels: whole-pixel start, fractional size.
+struct crop_region
+{
+    float sx, sy, sw, sh;
+    bool empty() const { return sw <= 0 || sh <= 0; }
+};
+
+static crop_region region_left_by(const Object& object)
+{
+    const float w = static_cast<float>(al_get_bitmap_width(object.image));
+    const float h = static_cast<float>(al_get_bitmap_height(object.image));
+    const float sx = static_cast<float>(static_cast<int>(w * unit_clamped(object.crop_left)));
+    const float sy = static_cast<float>(static_cast<int>(h * unit_clamped(object.crop_top)));
+    return {sx, sy, (w - w * unit_clamped(object.crop_right)) - sx, (h - h * unit_clamped(object.crop_bottom)) - sy};
+}
+
+// Drawing would leave the target as it is: everything cropped away (transparent pixels change nothing in
+// normal or additive blending), or additive light of no colour.
+static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& colour)
+{
+    const bool adds_or_covers = object.blend_mode == 0 || object.blend_mode == 1;
+    if (adds_or_covers && object.uses_work_bitmap() && region_left_by(object).empty())
+        return true;
+    return object.blend_mode == 1 && colour.r == 0 && colour.g == 0 && colour.b == 0;
+}
+
+void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour)
+{
+    set_blend_mode(blend_mode, colour);
+    // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped.
+    const float cl = unit_clamped(crop_left);
+    const float ct = unit_clamped(crop_top);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), w * anchor_x - w * cl, h * anchor_y - h * ct,
+                                         x + screen_offset_x(), y + screen_offset_y(), scale_x, scale_y, rotation,
+                                         flip_flags(*this));
+    set_blend_mode(0, al_color_name("white"));
+}
+
 void Object::draw()
 {
     if (!is_visible() || !image)
         return;
     tint.a = opacity;
-    ALLEGRO_BITMAP* bitmap = uses_work_bitmap() ? prepared_bitmap() : image;
-    if (!bitmap) {
+    const ALLEGRO_COLOR colour = blend_color(*this);
+    // A crop needs the work bitmap, which only an object that took its image's size can have.
+    const bool cropped = uses_work_bitmap();
+    if (cropped && work_width == 0) {
         draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
-    } else {
-        set_blend_mode(blend_mode, blend_color(*this));
-        // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped.
-        const float cl = unit_clamped(crop_left);
-        const float ct = unit_clamped(crop_top);
-        const float w = static_cast<float>(width);
-        const float h = static_cast<float>(height);
-        al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), w * anchor_x - w * cl,
-                                             h * anchor_y - h * ct, x + screen_offset_x(), y + screen_offset_y(),
-                                             scale_x, scale_y, rotation, flip_flags(*this));
-        set_blend_mode(0, al_color_name("white"));
+    } else if (!draws_nothing(*this, colour)) {
+        ALLEGRO_BITMAP* bitmap = cropped ? prepared_bitmap() : image;
+        if (bitmap)
+            draw_bitmap(bitmap, colour);
+        else
+            draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
     }
     if (debug_overlay)
         draw_debug_outline();
@@ -82,23 +119,13 @@ void Object::render_work_bitmap()
     al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
     al_set_target_bitmap(work_bitmap);
     al_clear_to_color(al_map_rgba_f(0, 0, 0, 0));
-
-    const float w = static_cast<float>(al_get_bitmap_width(image));
-    const float h = static_cast<float>(al_get_bitmap_height(image));
-    const float cl = unit_clamped(crop_left);
-    const float ct = unit_clamped(crop_top);
-    const float cr = unit_clamped(crop_right);
-    const float cb = unit_clamped(crop_bottom);
-    const float sx = static_cast<float>(static_cast<int>(w * cl));
-    const float sy = static_cast<float>(static_cast<int>(h * ct));
-    const float sw = (w - w * cr) - sx;
-    const float sh = (h - h * cb) - sy;
     // An exact copy of the pixels, alpha included: blending onto the cleared bitmap would square the alpha,
     // and the object's tint is applied when the work bitmap itself is drawn. Crops that meet or cross leave
     // nothing to copy.
-    if (sw > 0 && sh > 0) {
+    const crop_region region = region_left_by(*this);
+    if (!region.empty()) {
         al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-        al_draw_bitmap_region(image, sx, sy, sw, sh, 0, 0, 0);
+        al_draw_bitmap_region(image, region.sx, region.sy, region.sw, region.sh, 0, 0, 0);
     }
     al_restore_state(&state);
     rendered_crop = {crop_left, crop_top, crop_right, crop_bottom};
@@ -107,6 +134,8 @@ void Object::render_work_bitmap()
 
 ALLEGRO_BITMAP* Object::prepared_bitmap()
 {
+    if (!work_bitmap && work_width > 0)
+        work_bitmap = al_create_bitmap(work_width, work_height);
     if (crop_changed() || rendered_image != image)
         render_work_bitmap();
     return work_bitmap;

@@ -94,24 +94,48 @@ TEST(object_image, missing_file_leaves_image_null_and_object_usable)
     EXPECT_NE(bin_index(object), -1);
 }
 
-TEST(object_image, taking_the_size_makes_a_work_bitmap_of_the_image_size)
+TEST(object_image, taking_the_size_makes_a_work_bitmap_of_the_image_size_at_the_first_cropped_draw)
 {
     bitmap_ptr image = make_bitmap(30, 20, al_map_rgb(0, 0, 0));
+    bitmap_ptr target = make_bitmap(40, 40, al_map_rgb(0, 0, 0));
+    al_set_target_bitmap(target.get());
     Object object;
-    EXPECT_EQ(object.work_bitmap, nullptr);
     object.set_image(image.get(), false);
-    EXPECT_EQ(object.work_bitmap, nullptr);
+    EXPECT_EQ(object.work_width, 0);
     object.set_image(image.get(), true);
+    object.draw();
+    EXPECT_EQ(object.work_bitmap, nullptr); // uncropped: drawn straight from the image
+    object.crop_top = 0.5f;
+    object.draw();
     ASSERT_NE(object.work_bitmap, nullptr);
     EXPECT_EQ(al_get_bitmap_width(object.work_bitmap), 30);
     EXPECT_EQ(al_get_bitmap_height(object.work_bitmap), 20);
 }
 
+TEST(object_image, a_crop_that_leaves_nothing_makes_no_work_bitmap)
+{
+    bitmap_ptr image = make_bitmap(30, 20, al_map_rgb(255, 255, 255));
+    bitmap_ptr target = make_bitmap(40, 40, al_map_rgb(0, 0, 0));
+    al_set_target_bitmap(target.get());
+    Object object;
+    object.set_image(image.get(), true);
+    object.crop_top = 1.0f;
+    object.draw();
+    EXPECT_EQ(object.work_bitmap, nullptr);
+    EXPECT_TRUE(pixel_is(target.get(), 5, 5, al_map_rgb(0, 0, 0)));
+    al_set_target_bitmap(nullptr);
+}
+
 TEST(object_image, released_work_bitmaps_leave_null_behind)
 {
     bitmap_ptr image = make_bitmap(8, 8, al_map_rgb(0, 0, 0));
+    bitmap_ptr target = make_bitmap(8, 8, al_map_rgb(0, 0, 0));
+    al_set_target_bitmap(target.get());
     Object object;
     object.set_image(image.get(), true);
+    object.crop_left = 0.5f;
+    object.draw();
+    ASSERT_NE(object.work_bitmap, nullptr);
     release_object_bitmaps();
     EXPECT_EQ(object.work_bitmap, nullptr);
 }
@@ -197,6 +221,22 @@ TEST(objects_bin_order, objects_of_equal_depth_keep_registration_order)
     Object a, b, c;
     EXPECT_LT(bin_index(a), bin_index(b));
     EXPECT_LT(bin_index(b), bin_index(c));
+}
+
+TEST(objects_bin_order, registration_sorts_in_by_depth_after_equal_depths_even_in_an_unsorted_bin)
+{
+    Object a, b;
+    b.z = 5;
+    sort_objects_by_depth();
+    Object c; // depth 0: between a and b
+    EXPECT_LT(bin_index(a), bin_index(c));
+    EXPECT_LT(bin_index(c), bin_index(b));
+    a.z = 10; // unsorted until the next sort
+    Object d;
+    EXPECT_LT(bin_index(d), bin_index(b));
+    EXPECT_LT(bin_index(b), bin_index(a));
+    EXPECT_TRUE(std::is_sorted(objects_bin.begin(), objects_bin.end(),
+                               [](const Object* p, const Object* q) { return p->z < q->z; }));
 }
 
 TEST(objects_bin_order, destroying_an_object_removes_exactly_its_own_entry)
