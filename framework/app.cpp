@@ -122,7 +122,7 @@ static void start_frame_timer()
     al_register_event_source(event_queue, al_get_timer_event_source(frame_timer));
 }
 
-void run_tick()
+void update_tick()
 {
     fonts_bin.tick();
     input.update();
@@ -132,7 +132,10 @@ void run_tick()
         quit_flag = true;
     update_objects();
     instrument_update();
+}
 
+void draw_tick()
+{
     al_set_target_bitmap(screen_buffer);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(0, al_color_name("white"));
@@ -148,6 +151,12 @@ void run_tick()
     al_draw_bitmap(screen_buffer, 0, 0, 0);
     al_restore_state(&blender);
     al_flip_display();
+}
+
+void run_tick()
+{
+    update_tick();
+    draw_tick();
 }
 
 static void run_loop()

@@ -31,3 +31,6 @@ int run_program();
 
 // One frame: input, update, draw into the off-screen buffer, present.
 void run_tick();
+// Its two halves: input and every update; drawing and presenting.
+void update_tick();
+void draw_tick();
