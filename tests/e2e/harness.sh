@@ -57,7 +57,7 @@ start_tolme() {
 
 wait_for_window() {
   local title=$1
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     tolme_window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1 || true)
     [ -n "$tolme_window" ] && return 0
     kill -0 "$tolme_pid" 2>/dev/null || fail "program ended before a window titled '$title' appeared"

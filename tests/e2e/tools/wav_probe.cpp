@@ -70,30 +70,55 @@ bool read_mix(const char* path, mix& out)
     return false;
 }
 
-// Strongest period in a window by autocorrelation, refined by parabolic interpolation.
-double pitch_at(const std::vector<float>& mono, size_t start, int rate)
+// Magnitude of one frequency over a Hann-windowed stretch (Goertzel).
+double magnitude_at(const std::vector<float>& mono, size_t start, size_t n, double f, int rate)
 {
-    const size_t n = 4096;
-    if (start + 2 * n > mono.size())
-        return 0;
-    const int min_lag = rate / 2000, max_lag = rate / 60;
-    std::vector<double> r(max_lag + 2, 0.0);
-    for (int lag = min_lag - 1; lag <= max_lag + 1; ++lag)
+    static std::vector<double> hann;
+    if (hann.size() != n) {
+        hann.resize(n);
         for (size_t i = 0; i < n; ++i)
-            r[lag] += double(mono[start + i]) * mono[start + i + lag];
-    int best = min_lag;
-    for (int lag = min_lag; lag <= max_lag; ++lag)
-        if (r[lag] > r[best])
-            best = lag;
-    // Prefer the shortest lag that is nearly as strong: avoids octave-down errors.
-    for (int lag = min_lag; lag < best; ++lag)
-        if (r[lag] > 0.9 * r[best] && r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]) {
-            best = lag;
-            break;
+            hann[i] = 0.5 - 0.5 * std::cos(2 * M_PI * i / (n - 1));
+    }
+    const double coeff = 2 * std::cos(2 * M_PI * f / rate);
+    double s1 = 0, s2 = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double s0 = mono[start + i] * hann[i] + coeff * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - coeff * s1 * s2));
+}
+
+// Pitch of what a note added to the mix: notes overlap, so the spectrum just before the onset is taken away
+// from the spectrum just after it, and the fundamental whose harmonics gained most wins.
+double pitch_at(const std::vector<float>& mono, size_t onset, int rate)
+{
+    const size_t n = 4096, after = onset + rate / 20;
+    if (onset < n || after + n > mono.size())
+        return 0;
+    auto gain = [&](double f) {
+        return std::max(0.0, magnitude_at(mono, after, n, f, rate) - magnitude_at(mono, onset - n, n, f, rate));
+    };
+    double best_f = 0, best = 0;
+    for (double f = 60; f < 1500; f *= std::pow(2.0, 1.0 / 96)) {
+        double salience = 0;
+        for (int h = 1; h <= 5; ++h)
+            salience += gain(h * f) / std::sqrt(double(h));
+        if (salience > best) {
+            best = salience;
+            best_f = f;
         }
-    const double a = r[best - 1], b = r[best], c = r[best + 1];
-    const double shift = (a - 2 * b + c) != 0 ? 0.5 * (a - c) / (a - 2 * b + c) : 0;
-    return rate / (best + shift);
+    }
+    return best_f;
+}
+
+// Energy of one channel over [from, from + count).
+double energy_of(const std::vector<float>& channel, size_t from, size_t count)
+{
+    double e = 0;
+    for (size_t i = from; i < from + count && i < channel.size(); ++i)
+        e += double(channel[i]) * channel[i];
+    return e;
 }
 
 void report_lattice(const std::vector<double>& onsets, double period)
@@ -146,35 +171,40 @@ int main(int argc, char** argv)
         mono[i] = 0.5f * (m.left[i] + m.right[i]);
         peak = std::fmax(peak, std::fmax(std::fabs(m.left[i]), std::fabs(m.right[i])));
     }
-    // Onsets: a hop's energy jumps well above the recent level and above an absolute floor.
-    const size_t hop = 128;
+    // Onsets: the energy of the last few hops rises well above that of a little earlier. Notes overlap, so a
+    // new one is told by its rise over the tails of the others, not by a rise out of silence.
+    const size_t hop = 128, span = 4, gap = 8, refractory = 40;
     std::vector<double> energy;
-    for (size_t i = 0; i + hop <= mono.size(); i += hop) {
+    for (size_t i = 0; i + hop <= mono.size(); i += hop)
+        energy.push_back(energy_of(mono, i, hop) / hop);
+    auto mean = [&](size_t from, size_t count) {
         double e = 0;
-        for (size_t j = 0; j < hop; ++j)
-            e += double(mono[i + j]) * mono[i + j];
-        energy.push_back(e / hop);
-    }
+        for (size_t h = from; h < from + count; ++h)
+            e += energy[h];
+        return e / count;
+    };
     std::vector<double> onset_times;
-    double recent = 0;
     size_t last_onset_hop = 0;
-    for (size_t h = 1; h < energy.size(); ++h) {
-        const bool rising = energy[h] > 1e-6 && energy[h] > 4.0 * recent + 1e-7;
-        if (rising && (onset_times.empty() || h - last_onset_hop > 20)) {
-            const size_t at = h * hop;
-            double el = 0, er = 0;
-            float note_peak = 0;
-            for (size_t i = at; i < at + 8192 && i < mono.size(); ++i) {
-                el += double(m.left[i]) * m.left[i];
-                er += double(m.right[i]) * m.right[i];
-                note_peak = std::fmax(note_peak, std::fabs(mono[i]));
-            }
-            std::printf("onset %.5f %.1f %.4f %.3f\n", double(at) / m.rate, pitch_at(mono, at + 1024, m.rate),
-                        note_peak, el > 0 ? std::sqrt(er / el) : 0.0);
-            onset_times.push_back(double(at) / m.rate);
-            last_onset_hop = h;
-        }
-        recent = 0.7 * recent + 0.3 * energy[h];
+    for (size_t h = span + gap; h + span < energy.size(); ++h) {
+        const double before = mean(h - span - gap, span), now = mean(h, span);
+        const bool rising = now > 2e-5 && now > 2.5 * before;
+        if (!rising || (!onset_times.empty() && h - last_onset_hop < refractory))
+            continue;
+        // The note starts at the first hop of the rise.
+        size_t first = h;
+        while (first > h - gap && energy[first - 1] > 1.5 * before)
+            --first;
+        const size_t at = first * hop, look = 8192;
+        // Balance of what the note added: energy after its start less the energy just before it.
+        const double el = energy_of(m.left, at, look) - energy_of(m.left, at - look / 2, look / 2) * 2;
+        const double er = energy_of(m.right, at, look) - energy_of(m.right, at - look / 2, look / 2) * 2;
+        float note_peak = 0;
+        for (size_t i = at; i < at + look && i < mono.size(); ++i)
+            note_peak = std::fmax(note_peak, std::fabs(mono[i]));
+        std::printf("onset %.5f %.1f %.4f %.3f\n", double(at) / m.rate, pitch_at(mono, at, m.rate),
+                    note_peak, el > 0 && er > 0 ? std::sqrt(er / el) : 0.0);
+        onset_times.push_back(double(at) / m.rate);
+        last_onset_hop = h;
     }
     std::printf("summary %.3f %.4f %zu\n", double(mono.size()) / m.rate, peak, onset_times.size());
     if (argc > 2)
