@@ -1,31 +1,12 @@
 #include "framework/input.h"
+#include "support/input_snapshot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
 
-struct snapshot
-{
-    ALLEGRO_KEYBOARD_STATE keyboard;
-    ALLEGRO_MOUSE_STATE mouse;
-    snapshot()
-    {
-        std::memset(&keyboard, 0, sizeof keyboard);
-        std::memset(&mouse, 0, sizeof mouse);
-    }
-    snapshot& key(int code)
-    {
-        keyboard.__key_down__internal__[code / 32] |= 1u << (code % 32);
-        return *this;
-    }
-    snapshot& button(int number)
-    {
-        mouse.buttons |= 1 << (number - 1);
-        return *this;
-    }
-};
+using snapshot = input_snapshot;
 
 class input_test : public ::testing::Test
 {

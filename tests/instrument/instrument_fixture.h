@@ -11,45 +11,18 @@
 #include "math/colors.h"
 #include "resources/bins.h"
 #include "support/fake_clock.h"
+#include "support/input_snapshot.h"
 #include "support/printers.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 // Stand-in element pictures are this size, so a button's clickable box is easy to compute.
 constexpr int picture_width = 100;
 constexpr int picture_height = 60;
-
-struct input_snapshot
-{
-    ALLEGRO_KEYBOARD_STATE keyboard;
-    ALLEGRO_MOUSE_STATE mouse;
-    input_snapshot()
-    {
-        std::memset(&keyboard, 0, sizeof keyboard);
-        std::memset(&mouse, 0, sizeof mouse);
-    }
-    input_snapshot& key(int code)
-    {
-        keyboard.__key_down__internal__[code / 32] |= 1u << (code % 32);
-        return *this;
-    }
-    input_snapshot& left_button()
-    {
-        mouse.buttons |= 1;
-        return *this;
-    }
-    input_snapshot& at(int x, int y)
-    {
-        mouse.x = x;
-        mouse.y = y;
-        return *this;
-    }
-};
 
 inline ::testing::AssertionResult same_colour(const ALLEGRO_COLOR& seen, const ALLEGRO_COLOR& expected)
 {
