@@ -1,5 +1,7 @@
 #include "resources/wav_check.h"
 
+#include <allegro5/allegro_memfile.h>
+
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -57,6 +59,19 @@ bool wav_bytes_are_sound(const unsigned char* bytes, std::size_t size)
     return false;
 }
 
+ALLEGRO_SAMPLE* sample_from_wav_bytes(const unsigned char* bytes, std::size_t size)
+{
+    if (!wav_bytes_are_sound(bytes, size))
+        return nullptr;
+    // Allegro reads the very bytes that were checked: the file cannot change in between.
+    ALLEGRO_FILE* memory = al_open_memfile(const_cast<unsigned char*>(bytes), static_cast<std::int64_t>(size), "r");
+    if (!memory)
+        return nullptr;
+    ALLEGRO_SAMPLE* sample = al_load_sample_f(memory, ".wav");
+    al_fclose(memory);
+    return sample;
+}
+
 ALLEGRO_SAMPLE* load_checked_sample(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -68,7 +83,7 @@ ALLEGRO_SAMPLE* load_checked_sample(const std::string& file)
         return nullptr;
     in.seekg(0);
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size) || !wav_bytes_are_sound(bytes.data(), bytes.size()))
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
         return nullptr;
-    return al_load_sample(file.c_str());
+    return sample_from_wav_bytes(bytes.data(), bytes.size());
 }

@@ -11,5 +11,8 @@
 // Whether a WAV file's bytes have a structure that Allegro's loader handles safely.
 bool wav_bytes_are_sound(const unsigned char* bytes, std::size_t size);
 
-// al_load_sample for a file that passes the check; null for a missing or bad file.
+// The sample in a WAV file's bytes, loaded by Allegro only when their structure is sound; null otherwise.
+ALLEGRO_SAMPLE* sample_from_wav_bytes(const unsigned char* bytes, std::size_t size);
+
+// The sample in a WAV file that passes the check; null for a missing or bad file.
 ALLEGRO_SAMPLE* load_checked_sample(const std::string& file);
