@@ -28,6 +28,8 @@ static const char* const ui_font = "data/fonts/TrajanPro-Regular.otf";
 // Runs at exit before Allegro shuts down, since everything here must be freed through it.
 static void release_instrument()
 {
+    clear_effects();
+    delete_token_grid();
     release_element_menu();
     for (ALLEGRO_MOUSE_CURSOR** cursor : {&arrow_cursor, &pointer_cursor}) {
         if (*cursor)
