@@ -20,10 +20,6 @@ printf '#!/bin/sh\nLD_PRELOAD="%s %s" exec "%s"\n' "$asan_runtime" "$dri_driver"
 chmod +x "$work_dir/tolme"
 tolme_binary="$work_dir/tolme"
 
-# Token centres: x = 125.6 + 51.2 * column, y = 80 + 51.2 * row.
-token_x() { echo $((126 + 512 * $1 / 10)); }
-token_y() { echo $((80 + 512 * $1 / 10)); }
-
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 end=$((SECONDS + seconds))

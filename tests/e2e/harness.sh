@@ -84,6 +84,11 @@ click() {
   sleep 0.05
 }
 
+# Window coordinates of the centre of the token in a grid column and row (cells of 51.2 px from (100, 80),
+# sprites centred on the cell's top edge).
+token_x() { echo $((100 + $1 * 512 / 10 + 26)); }
+token_y() { echo $((80 + $1 * 512 / 10)); }
+
 screenshot() {
   import -window "$tolme_window" "$artifacts_dir/$1.png"
 }

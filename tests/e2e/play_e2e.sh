@@ -3,8 +3,6 @@
 # pitch, WIND panned right; a token cleared with the right button is silent in later sweeps.
 source "$(dirname "$0")/harness.sh"
 
-token_x() { echo $((100 + $1 * 512 / 10 + 26)); }
-token_y() { echo $((80 + $1 * 512 / 10)); }
 since_start() { echo "$(date +%s.%N) - $started" | bc -l; }
 
 started=$(date +%s.%N)

@@ -7,8 +7,6 @@ minutes=${1:-60}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/harness.sh" "$here/../../build/tolme"
 
-token_x() { echo $((100 + $1 * 512 / 10 + 26)); }
-token_y() { echo $((80 + $1 * 512 / 10)); }
 resident_kib() { awk '/VmRSS/ {print $2}' "/proc/$tolme_pid/status"; }
 
 start_tolme

@@ -8,9 +8,6 @@ seconds=${1:-600}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/harness.sh" "$here/../../build/tolme"
 
-token_x() { echo $((100 + $1 * 512 / 10 + 26)); }
-token_y() { echo $((80 + $1 * 512 / 10)); }
-
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 sleep 1
