@@ -3,9 +3,11 @@
 // level and left/right balance, then a summary line.
 //   onset <seconds> <pitch Hz> <peak> <right/left energy ratio>
 //   summary <duration seconds> <peak> <onset count>
-// Given a lattice period (seconds), it also compares the onsets with a schedule of one note every period:
+// Given a lattice period (seconds), a start time and a number of voices, it also compares the onsets from that
+// time on with a schedule of one note every period, the voices taking turns:
 //   lattice <slots> <lost> <doubled> <mean error ms> <99th percentile ms> <worst ms> <measured period s>
-// Errors are measured against the ideal period, the constant latency taken out by the earliest onset.
+// Errors are measured against the ideal period; each voice's constant latency (its sound's attack) is taken
+// out by its earliest onset.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -121,7 +123,7 @@ double energy_of(const std::vector<float>& channel, size_t from, size_t count)
     return e;
 }
 
-void report_lattice(const std::vector<double>& onsets, double period)
+void report_lattice(const std::vector<double>& onsets, double period, int voices)
 {
     if (onsets.size() < 2)
         return;
@@ -141,11 +143,13 @@ void report_lattice(const std::vector<double>& onsets, double period)
     std::vector<double> errors;
     for (size_t i = 0; i < onsets.size(); ++i)
         errors.push_back(onsets[i] - onsets[0] - slot[i] * period);
-    const double earliest = *std::min_element(errors.begin(), errors.end());
+    std::vector<double> earliest(voices, 1e9);
+    for (size_t i = 0; i < errors.size(); ++i)
+        earliest[slot[i] % voices] = std::min(earliest[slot[i] % voices], errors[i]);
     double sum = 0;
-    for (double& e : errors) {
-        e = (e - earliest) * 1000.0;
-        sum += e;
+    for (size_t i = 0; i < errors.size(); ++i) {
+        errors[i] = (errors[i] - earliest[slot[i] % voices]) * 1000.0;
+        sum += errors[i];
     }
     std::sort(errors.begin(), errors.end());
     long doubled = 0;
@@ -207,7 +211,11 @@ int main(int argc, char** argv)
         last_onset_hop = h;
     }
     std::printf("summary %.3f %.4f %zu\n", double(mono.size()) / m.rate, peak, onset_times.size());
-    if (argc > 2)
-        report_lattice(onset_times, std::atof(argv[2]));
+    if (argc > 2) {
+        const double from = argc > 3 ? std::atof(argv[3]) : 0.0;
+        const int voices = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
+        onset_times.erase(onset_times.begin(), std::lower_bound(onset_times.begin(), onset_times.end(), from));
+        report_lattice(onset_times, std::atof(argv[2]), voices);
+    }
     return 0;
 }
