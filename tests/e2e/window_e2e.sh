@@ -2,12 +2,32 @@
 # button ending the program with status 0.
 source "$(dirname "$0")/harness.sh"
 
-# Bright pixels in the overlay's corner of the window (the four text lines start at (30, 30)).
-overlay_pixels() {
+# Bright pixels in a region (WxH+X+Y) of a screenshot of the window.
+bright_pixels() {
   screenshot "$1"
-  convert "$artifacts_dir/$1.png" -crop 420x110+25+25 +repage -colorspace gray -threshold 40% \
+  convert "$artifacts_dir/$1.png" -crop "$2" +repage -colorspace gray -threshold 40% \
     -format '%[fx:int(mean*w*h)]' info:
 }
+# The overlay's four text lines start at (30, 30).
+overlay_pixels() { bright_pixels "$1" 420x110+25+25; }
+
+# "Loading..." stays up while the set-up waits for a file: a pipe in place of the icon holds it there.
+slow_data="$work_dir/slow-data"
+cp -rs "$repo_root/data" "$slow_data"
+rm "$slow_data/images/tolme_icon.png"
+mkfifo "$slow_data/images/tolme_icon.png"
+start_tolme "$slow_data"
+wait_for_window tolme
+sleep 0.5
+[ "$(bright_pixels loading 200x40+25+555)" -gt 50 ] || fail "no loading line at the bottom left"
+# Allegro opens the file more than once (to identify it, then to load it): feed every opening.
+(while cat "$repo_root/data/images/tolme_icon.png" >"$slow_data/images/tolme_icon.png"; do :; done) 2>/dev/null &
+feeder=$!
+wait_for_window "Tolme - A Musical Instrument"
+kill "$feeder"
+timeout 2 cat "$slow_data/images/tolme_icon.png" >/dev/null || true # release a writer still waiting
+key Escape
+expect_exit 0
 
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
