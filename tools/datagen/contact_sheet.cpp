@@ -1,8 +1,6 @@
 // Renders the generated images as the instrument shows them (tints, blend modes, scales, anchors) into
-// /tmp/contact.png, for a person to look at; checks on the way that additive art adds nothing where it is
-// meant to be empty.
+// /tmp/contact.png, for a person to look at. Run it from the repository root, after a build made data/.
 #include "math/colors.h"
-#include "support/test_bitmaps.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_color.h>
@@ -10,25 +8,36 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <string>
 
 namespace {
 
-// Each image is loaded once per test; the fixture frees them.
-std::map<std::string, bitmap_ptr> loaded_images;
+// Each image is loaded once; main frees them.
+std::map<std::string, ALLEGRO_BITMAP*> loaded_images;
+bool all_loaded = true;
 
 ALLEGRO_BITMAP* image(const std::string& name)
 {
-    bitmap_ptr& bitmap = loaded_images[name];
-    if (!bitmap)
-        bitmap.reset(al_load_bitmap(("data/images/" + name + ".png").c_str()));
-    EXPECT_NE(bitmap, nullptr) << name;
-    return bitmap.get();
+    ALLEGRO_BITMAP*& bitmap = loaded_images[name];
+    if (!bitmap) {
+        bitmap = al_load_bitmap(("data/images/" + name + ".png").c_str());
+        if (!bitmap) {
+            // A magenta square stands in, so the sheet still shows where the image belongs.
+            std::fprintf(stderr, "cannot load data/images/%s.png\n", name.c_str());
+            all_loaded = false;
+            bitmap = al_create_bitmap(64, 64);
+            ALLEGRO_STATE state;
+            al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP);
+            al_set_target_bitmap(bitmap);
+            al_clear_to_color(al_map_rgb(255, 0, 255));
+            al_restore_state(&state);
+        }
+    }
+    return bitmap;
 }
 
 struct sprite_class
@@ -45,8 +54,6 @@ struct sprite_class
 // Blends as the object drawing does: additive sprites fade by darkening, the others through alpha.
 void draw(ALLEGRO_BITMAP* bitmap, const sprite_class& s)
 {
-    if (!bitmap)
-        return;
     ALLEGRO_COLOR tint = s.tint;
     tint.a = s.opacity;
     if (s.blend_mode == 1)
@@ -157,61 +164,36 @@ void draw_singles(float y)
     draw(image("../missing_image"), {x, y, 0, 0});
 }
 
-// The brightest channel along the image's edges; the bottom edge is left out for art that stands on it.
-float brightest_edge(ALLEGRO_BITMAP* b, bool with_bottom)
-{
-    const int w = al_get_bitmap_width(b), h = al_get_bitmap_height(b);
-    float brightest = 0;
-    auto look = [&](int x, int y) {
-        const ALLEGRO_COLOR c = al_get_pixel(b, x, y);
-        brightest = std::max({brightest, c.r, c.g, c.b});
-    };
-    for (int x = 0; x < w; ++x) {
-        look(x, 0);
-        if (with_bottom)
-            look(x, h - 1);
-    }
-    for (int y = 0; y < h; ++y) {
-        look(0, y);
-        look(w - 1, y);
-    }
-    return brightest;
-}
-
-class contact_sheet : public ::testing::Test
-{
-protected:
-    void TearDown() override { loaded_images.clear(); }
-};
-
 } // namespace
 
-TEST_F(contact_sheet, additive_images_add_nothing_at_their_borders)
+int main()
 {
-    const char* additive[] = {"air_effect", "flame2", "main_flame2", "black_bead_opaque_A", "healthy_glow",
-                              "t1", "t2", "t3", "o1_a", "o2_a", "l1", "l2", "l3", "m1", "m2", "e1", "e2", "e3"};
-    for (const char* name : additive) {
-        ALLEGRO_BITMAP* b = image(name);
-        ASSERT_NE(b, nullptr);
-        EXPECT_LE(brightest_edge(b, std::string(name) != "healthy_glow"), 2.0f / 255) << name;
+    if (!al_init() || !al_init_image_addon() || !al_init_font_addon() || !al_init_ttf_addon() ||
+        !al_init_primitives_addon()) {
+        std::fprintf(stderr, "cannot start Allegro\n");
+        return 1;
     }
-}
-
-TEST_F(contact_sheet, renders_the_stage_and_every_image)
-{
-    const bitmap_ptr owned_sheet(al_create_bitmap(1024, 940));
-    ALLEGRO_BITMAP* sheet = owned_sheet.get();
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    use_straight_alpha_bitmaps();
     ALLEGRO_FONT* font = al_load_ttf_font("data/fonts/TrajanPro-Regular.otf", -15, 0);
-    ASSERT_NE(font, nullptr);
+    if (!font) {
+        std::fprintf(stderr, "cannot load data/fonts/TrajanPro-Regular.otf\n");
+        return 1;
+    }
+    ALLEGRO_BITMAP* sheet = al_create_bitmap(1024, 940);
     al_set_target_bitmap(sheet);
     al_clear_to_color(al_map_rgb(0, 0, 0));
     draw_stage(font);
     al_draw_line(0, 600.5f, 1024, 600.5f, al_map_rgb(60, 60, 60), 1);
     draw_title(720);
     draw_singles(850);
-    EXPECT_TRUE(al_save_bitmap("/tmp/contact.png", sheet));
-    // The glow under the chosen WATER button is blue and the stage's middle stays black.
-    const ALLEGRO_COLOR under_button = al_get_pixel(sheet, 587, 590);
-    EXPECT_GT(under_button.b, under_button.r + 0.1f);
+    const bool saved = al_save_bitmap("/tmp/contact.png", sheet);
+    if (!saved)
+        std::fprintf(stderr, "cannot write /tmp/contact.png\n");
+    al_set_target_bitmap(nullptr);
+    al_destroy_bitmap(sheet);
     al_destroy_font(font);
+    for (const auto& [name, bitmap] : loaded_images)
+        al_destroy_bitmap(bitmap);
+    return saved && all_loaded ? 0 : 1;
 }
