@@ -1,6 +1,9 @@
 // The data files the instrument names, shared by the tests of the generated data.
 #pragma once
 
+#include "instrument/elements.h"
+#include "instrument/note_playing.h"
+
 #include <string>
 #include <vector>
 
@@ -16,23 +19,11 @@ inline std::vector<std::string> image_files()
     return files;
 }
 
-// Prefixes of the four note sets, in element order: EARTH, WIND, WATER, FIRE.
-inline const std::vector<std::string>& note_set_prefixes()
-{
-    static const std::vector<std::string> prefixes = {"earth", "air", "water", "fire"};
-    return prefixes;
-}
-
-inline std::string note_file(const std::string& prefix, int n)
-{
-    return "data/sounds/" + prefix + "_" + std::to_string(n) + ".wav";
-}
-
 inline std::vector<std::string> sound_files()
 {
     std::vector<std::string> files = {"data/missing_sample.wav", "data/sounds/select.wav"};
-    for (const std::string& prefix : note_set_prefixes())
-        for (int n = 0; n < 8; ++n)
-            files.push_back(note_file(prefix, n));
+    for (int element = 1; element <= element_count; ++element)
+        for (int note = 0; note < notes_per_element; ++note)
+            files.push_back(note_sample_file(element, note));
     return files;
 }

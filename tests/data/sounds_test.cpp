@@ -1,164 +1,140 @@
-// Measurements of the generated sounds: format, pitch and scale, clean ends, loudness balance after the
-// instrument's gains, and headroom for a whole column sounding at once.
+// Measurements of the generated sounds as Allegro loads them: format, pitch and scale, clean ends, loudness
+// balance after the instrument's gains, and headroom for a whole column sounding at once.
 #include "data/data_files.h"
-#include "data/wav_file.h"
+#include "resources/wav_check.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
-constexpr double pentatonic_c4_to_e5[8] = {261.63, 293.66, 329.63, 392.00, 440.00, 523.25, 587.33, 659.26};
+constexpr int rate = 44100;
+using sound = std::vector<float>;
 
-// How the instrument plays each set: gain, and the louder channel's factor of its pan (Allegro mixes a mono
-// sample into left and right with sqrt((1 -/+ pan) / 2)). Total power over both channels is gain squared.
-struct playback_class
+// The samples in [-1, 1); empty unless the file loads as mono 16-bit at 44100 Hz.
+sound load_sound(const std::string& file)
 {
-    double gain;
-    double pan;
-    double loudest_channel() const { return gain * std::sqrt((1.0 + pan) / 2.0); }
-};
-
-const playback_class playback[4] = {{0.8, 0.0}, {0.7, 0.5}, {0.8, 0.0}, {0.8, 0.0}};
+    ALLEGRO_SAMPLE* sample = load_checked_sample(file);
+    sound samples;
+    if (sample && al_get_sample_frequency(sample) == rate && al_get_sample_channels(sample) == ALLEGRO_CHANNEL_CONF_1 &&
+        al_get_sample_depth(sample) == ALLEGRO_AUDIO_DEPTH_INT16) {
+        const int16_t* data = static_cast<const int16_t*>(al_get_sample_data(sample));
+        for (unsigned i = 0; i < al_get_sample_length(sample); ++i)
+            samples.push_back(data[i] / 32768.0f);
+    }
+    al_destroy_sample(sample);
+    return samples;
+}
 
 // Fundamental by normalised autocorrelation over a steady stretch of the note: the shortest lag that comes
 // close to the best match, refined between samples.
-double pitch(const wav_file_class& wav)
+double pitch(const sound& note)
 {
-    const size_t from = static_cast<size_t>(0.15 * wav.rate), span = static_cast<size_t>(0.2 * wav.rate);
-    const int min_lag = wav.rate / 1200, max_lag = wav.rate / 120;
+    const size_t from = 0.15 * rate, span = 0.2 * rate;
+    const int min_lag = rate / 1200, max_lag = rate / 120;
     std::vector<double> r(max_lag + 2, 0.0);
     for (int lag = min_lag; lag <= max_lag + 1; ++lag) {
-        double xy = 0, xx = 0, yy = 0;
-        for (size_t i = from; i < from + span; ++i) {
-            xy += wav.samples[i] * wav.samples[i + lag];
-            xx += wav.samples[i] * wav.samples[i];
-            yy += wav.samples[i + lag] * wav.samples[i + lag];
-        }
-        r[lag] = xy / std::sqrt(xx * yy);
+        const auto x = note.begin() + from, y = x + lag;
+        const double xx = std::inner_product(x, x + span, x, 0.0), yy = std::inner_product(y, y + span, y, 0.0);
+        r[lag] = std::inner_product(x, x + span, y, 0.0) / std::sqrt(xx * yy);
     }
     const double best = *std::max_element(r.begin() + min_lag, r.end());
     for (int lag = min_lag + 1; lag <= max_lag; ++lag)
         if (r[lag] >= 0.95 * best && r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]) {
             const double bend = r[lag - 1] - 2 * r[lag] + r[lag + 1];
-            const double shift = bend != 0 ? 0.5 * (r[lag - 1] - r[lag + 1]) / bend : 0.0;
-            return wav.rate / (lag + shift);
+            return rate / (lag + (bend != 0 ? 0.5 * (r[lag - 1] - r[lag + 1]) / bend : 0.0));
         }
     return 0.0;
 }
 
 // RMS of the first half second: the part of a note that a 0.17 s step lets the ear weigh.
-double loudness(const wav_file_class& wav)
+double loudness(const sound& samples)
 {
-    const size_t n = std::min(wav.samples.size(), static_cast<size_t>(0.5 * wav.rate));
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i)
-        sum += wav.samples[i] * wav.samples[i];
-    return std::sqrt(sum / n);
+    const size_t n = std::min<size_t>(samples.size(), rate / 2);
+    return std::sqrt(std::inner_product(samples.begin(), samples.begin() + n, samples.begin(), 0.0) / n);
 }
 
-double decibels(double ratio)
+float peak(const sound& samples)
 {
-    return 20.0 * std::log10(ratio);
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    return std::max(-*low, *high);
 }
+
+double spread_in_decibels(const std::vector<double>& levels)
+{
+    const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
+    return 20.0 * std::log10(*loudest / *quietest);
+}
+
+// How the instrument plays each set, by element: gain and pan. Allegro mixes a mono sample into the louder
+// channel with gain * sqrt((1 + |pan|) / 2), and the total power over both channels is gain squared.
+const std::pair<double, double> playback[element_count] = {{0.8, 0.0}, {0.7, 0.5}, {0.8, 0.0}, {0.8, 0.0}};
 
 class note_sets : public ::testing::Test
 {
 protected:
-    std::vector<std::vector<wav_file_class>> sets;
+    sound sets[element_count][notes_per_element];
 
     void SetUp() override
     {
-        for (const std::string& prefix : note_set_prefixes()) {
-            sets.emplace_back();
-            for (int n = 0; n < 8; ++n) {
-                sets.back().push_back(read_wav(note_file(prefix, n)));
-                ASSERT_TRUE(sets.back().back().read) << note_file(prefix, n);
-            }
-        }
+        for (int set = 0; set < element_count; ++set)
+            for (int note = 0; note < notes_per_element; ++note)
+                ASSERT_GE((sets[set][note] = load_sound(note_sample_file(set + 1, note))).size(), 0.4 * rate)
+                    << "too short to measure: " << note_sample_file(set + 1, note);
     }
 };
 
 } // namespace
 
-TEST(sound_files, are_short_mono_16_bit_pcm_at_44100_hz_with_silent_ends)
+TEST(sound_files, load_as_short_mono_16_bit_at_44100_hz_with_silent_ends)
 {
     for (const std::string& file : sound_files()) {
-        const wav_file_class wav = read_wav(file);
-        ASSERT_TRUE(wav.read) << file;
-        EXPECT_EQ(wav.channels, 1) << file;
-        EXPECT_EQ(wav.rate, 44100) << file;
-        EXPECT_GT(wav.seconds(), 0.1) << file;
-        EXPECT_LE(wav.seconds(), 1.5) << file;
+        const sound samples = load_sound(file);
+        ASSERT_FALSE(samples.empty()) << file;
+        EXPECT_TRUE(samples.size() > 0.1 * rate && samples.size() <= 1.5 * rate) << file << ": " << samples.size();
         // Starting and stopping at zero is what keeps a note from clicking.
-        EXPECT_LT(std::fabs(wav.samples.front()), 0.01f) << file;
-        EXPECT_LT(std::fabs(wav.samples.back()), 0.01f) << file;
-        float peak = 0;
-        for (float s : wav.samples)
-            peak = std::max(peak, std::fabs(s));
-        EXPECT_LT(peak, 0.99f) << file;
-        EXPECT_GT(peak, 0.05f) << file;
+        EXPECT_LT(std::max(std::fabs(samples.front()), std::fabs(samples.back())), 0.01f) << file;
+        EXPECT_TRUE(peak(samples) > 0.05f && peak(samples) < 0.99f) << file << " peaks at " << peak(samples);
     }
-}
-
-TEST(sound_files, select_chime_is_soft)
-{
-    const wav_file_class chime = read_wav("data/sounds/select.wav");
-    ASSERT_TRUE(chime.read);
-    EXPECT_LE(chime.seconds(), 1.0);
-    // Played at gain 1.0 it stays below the notes' level.
-    EXPECT_LT(loudness(chime), 0.8 * loudness(read_wav(note_file("earth", 4))));
 }
 
 TEST_F(note_sets, every_set_plays_the_same_pentatonic_scale_from_the_bottom_row_up)
 {
-    for (size_t set = 0; set < sets.size(); ++set)
-        for (int n = 0; n < 8; ++n) {
-            const double f = pitch(sets[set][n]);
-            EXPECT_NEAR(f, pentatonic_c4_to_e5[n], pentatonic_c4_to_e5[n] * 0.01)
-                << note_set_prefixes()[set] << " note " << n;
-        }
+    const double c4_to_e5[notes_per_element] = {261.63, 293.66, 329.63, 392.00, 440.00, 523.25, 587.33, 659.26};
+    for (int set = 0; set < element_count; ++set)
+        for (int note = 0; note < notes_per_element; ++note)
+            EXPECT_NEAR(pitch(sets[set][note]), c4_to_e5[note], c4_to_e5[note] * 0.01) << set << " note " << note;
 }
 
-TEST_F(note_sets, sets_sound_equally_loud_after_their_gains)
+// Within 2 dB: the notes of each set, and the sets after their gains. The chime, played at gain 1, stays
+// short and below the notes.
+TEST_F(note_sets, loudness_is_balanced_within_2_db_and_the_chime_is_soft)
 {
     std::vector<double> played;
-    for (size_t set = 0; set < sets.size(); ++set) {
-        double power = 0;
-        for (const wav_file_class& note : sets[set])
-            power += std::pow(loudness(note) * playback[set].gain, 2) / 8;
-        played.push_back(std::sqrt(power));
-    }
-    const auto [quietest, loudest] = std::minmax_element(played.begin(), played.end());
-    EXPECT_LT(decibels(*loudest / *quietest), 2.0);
-}
-
-TEST_F(note_sets, notes_within_a_set_are_even)
-{
-    for (size_t set = 0; set < sets.size(); ++set) {
+    for (int set = 0; set < element_count; ++set) {
         std::vector<double> levels;
-        for (const wav_file_class& note : sets[set])
+        for (const sound& note : sets[set])
             levels.push_back(loudness(note));
-        const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
-        EXPECT_LT(decibels(*loudest / *quietest), 2.0) << note_set_prefixes()[set];
+        EXPECT_LT(spread_in_decibels(levels), 2.0) << "notes of set " << set;
+        const double power = std::inner_product(levels.begin(), levels.end(), levels.begin(), 0.0) / notes_per_element;
+        played.push_back(playback[set].first * std::sqrt(power));
     }
+    EXPECT_LT(spread_in_decibels(played), 2.0) << "between sets";
+    const sound chime = load_sound("data/sounds/select.wav");
+    EXPECT_LE(chime.size(), static_cast<size_t>(rate));
+    EXPECT_LT(loudness(chime), 0.8 * loudness(sets[0][4]));
 }
 
 TEST_F(note_sets, a_full_column_does_not_clip)
 {
-    for (size_t set = 0; set < sets.size(); ++set) {
-        size_t length = 0;
-        for (const wav_file_class& note : sets[set])
-            length = std::max(length, note.samples.size());
-        double peak = 0;
-        for (size_t i = 0; i < length; ++i) {
-            double sum = 0;
-            for (const wav_file_class& note : sets[set])
-                sum += i < note.samples.size() ? note.samples[i] : 0.0f;
-            peak = std::max(peak, std::fabs(sum));
-        }
-        EXPECT_LT(peak * playback[set].loudest_channel(), 1.0) << note_set_prefixes()[set];
+    for (int set = 0; set < element_count; ++set) {
+        sound mix(rate * 3 / 2, 0.0f);
+        for (const sound& note : sets[set])
+            for (size_t i = 0; i < std::min(note.size(), mix.size()); ++i)
+                mix[i] += note[i];
+        EXPECT_LT(peak(mix) * playback[set].first * std::sqrt((1.0 + playback[set].second) / 2.0), 1.0) << set;
     }
 }
