@@ -7,295 +7,136 @@
 #include <allegro5/allegro_color.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
-const ALLEGRO_COLOR white = al_map_rgb(255, 255, 255);
-const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
-const ALLEGRO_COLOR green = al_map_rgb(0, 255, 0);
-const ALLEGRO_COLOR blue = al_map_rgb(0, 0, 255);
+const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0), white = al_map_rgb(255, 255, 255);
+const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0), green = al_map_rgb(0, 255, 0);
 
-// Draws objects onto an opaque black 200 x 200 target, starting from the blender the frame loop leaves.
+// Draws the object onto an opaque black 200 x 200 target, starting from the blender the frame loop leaves.
 class object_drawing : public ::testing::Test
 {
 protected:
     bitmap_ptr target = make_bitmap(200, 200, black);
     Object object;
 
-    void SetUp() override
+    void TearDown() override { debug_overlay = false; }
+
+    // A new image is given to the object as the program would; the one it holds is kept as it is.
+    void draw(ALLEGRO_BITMAP* image, float x, float y, bool take_size = true)
     {
+        if (object.image != image)
+            object.set_image(image, take_size);
+        object.move_to(x, y);
         al_set_target_bitmap(target.get());
         set_blend_mode(0, al_color_name("white"));
         al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
-    }
-    void TearDown() override
-    {
-        debug_overlay = false;
-        al_set_target_bitmap(nullptr);
-    }
-
-    // Sets the pixels of a rectangle of the bitmap.
-    static void paint(ALLEGRO_BITMAP* bitmap, int left, int top, int w, int h, ALLEGRO_COLOR colour)
-    {
-        al_set_target_bitmap(bitmap);
-        for (int py = top; py < top + h; ++py)
-            for (int px = left; px < left + w; ++px)
-                al_put_pixel(px, py, colour);
-    }
-
-    // An image whose left `split` columns are one colour and the rest another.
-    static bitmap_ptr two_colour_image(int w, int h, int split, ALLEGRO_COLOR left, ALLEGRO_COLOR right)
-    {
-        bitmap_ptr image = make_bitmap(w, h, right);
-        paint(image.get(), 0, 0, split, h, left);
-        return image;
-    }
-
-    void draw()
-    {
-        al_set_target_bitmap(target.get());
         object.draw();
     }
 
-    bool target_untouched()
+    void expect(std::initializer_list<std::tuple<int, int, ALLEGRO_COLOR>> pixels)
     {
-        for (int py = 0; py < 200; ++py)
-            for (int px = 0; px < 200; ++px)
-                if (!pixel_is(target.get(), px, py, black))
-                    return false;
-        return true;
+        for (const auto& [x, y, colour] : pixels)
+            EXPECT_TRUE(pixel_is(target.get(), x, y, colour));
     }
 };
 
-TEST_F(object_drawing, left_crop_keeps_the_visible_part_where_the_whole_image_was)
+TEST_F(object_drawing, crops_keep_the_visible_part_in_place_and_its_alpha_exact)
 {
-    bitmap_ptr image = two_colour_image(100, 10, 25, red, green);
-    object.set_image(image.get(), true);
-    object.move_to(50, 20);
-    object.crop_left = 0.25f;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 60, 25, black));  // the red quarter is cut away
-    EXPECT_TRUE(pixel_is(target.get(), 74, 25, black));
-    EXPECT_TRUE(pixel_is(target.get(), 75, 25, green)); // the rest did not move
-    EXPECT_TRUE(pixel_is(target.get(), 149, 25, green));
-    EXPECT_TRUE(pixel_is(target.get(), 150, 25, black));
-}
-
-TEST_F(object_drawing, top_crop_with_a_scale_and_centre_anchor_stays_in_place)
-{
-    bitmap_ptr image = make_bitmap(10, 10, white);
-    object.set_image(image.get(), true);
+    // Half-transparent and doubled about its centre, the image covers x 50..149, y 20..39 at (100, 30).
+    bitmap_ptr image = make_bitmap(50, 10, al_map_rgba_f(1, 1, 1, 0.5f));
     object.set_anchor(0.5f, 0.5f);
-    object.scale_x = object.scale_y = 4;
-    object.move_to(100, 100);
-    object.crop_top = 0.5f;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 100, 98, black)); // top half cut
-    EXPECT_TRUE(pixel_is(target.get(), 100, 101, white));
-    EXPECT_TRUE(pixel_is(target.get(), 100, 119, white));
-    EXPECT_TRUE(pixel_is(target.get(), 100, 121, black));
+    object.scale_x = object.scale_y = 2;
+    draw(image.get(), 100, 130);
+    const ALLEGRO_COLOR whole = al_get_pixel(target.get(), 100, 130);
+    EXPECT_NEAR(whole.r, 0.5f, 2.0f / 255);
+    // Cut to its bottom-right quarter, which stays at x 100..149, y 30..39.
+    object.crop_left = object.crop_top = 0.5f;
+    draw(image.get(), 100, 30);
+    expect({{99, 35, black}, {100, 35, whole}, {149, 39, whole}, {150, 35, black}, {120, 29, black}, {120, 30, whole}});
 }
 
-TEST_F(object_drawing, fully_cropped_image_draws_nothing)
+TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_only_on_change_and_released)
 {
-    bitmap_ptr image = make_bitmap(10, 10, white);
-    object.set_image(image.get(), true);
-    object.crop_top = 1;
-    draw();
-    EXPECT_TRUE(target_untouched());
-}
-
-TEST_F(object_drawing, cropped_copy_keeps_partial_alpha_exactly)
-{
-    bitmap_ptr image = make_bitmap(20, 10, al_map_rgba_f(1, 1, 1, 0.5f));
-    object.set_image(image.get(), true);
-    object.move_to(10, 10);
-    draw();
-    const ALLEGRO_COLOR uncropped = al_get_pixel(target.get(), 25, 15);
-    EXPECT_TRUE(pixel_is(target.get(), 25, 15, al_map_rgba_f(0.5f, 0.5f, 0.5f, uncropped.a)));
-
-    object.move_to(10, 50);
+    bitmap_ptr image = make_bitmap(30, 20, white);
+    bitmap_ptr other = make_bitmap(30, 20, green);
     object.crop_left = 0.5f;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 25, 55, uncropped));
-}
-
-TEST_F(object_drawing, work_bitmap_is_rendered_again_only_when_the_crop_changes)
-{
-    bitmap_ptr image = make_bitmap(20, 20, white);
-    object.set_image(image.get(), true);
-    object.crop_left = 0.5f;
-    draw();
-    EXPECT_FALSE(object.crop_changed());
-
-    // Paint over the copy: a redraw with the same crop must show the paint, a new crop the image again.
+    draw(image.get(), 0, 0);
+    ASSERT_NE(object.work_bitmap, nullptr);
+    // Paint over the copy: the same crop shows the paint, a new crop or image the image again.
     al_set_target_bitmap(object.work_bitmap);
-    al_clear_to_color(blue);
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 15, 5, blue));
+    al_clear_to_color(red);
+    draw(image.get(), 0, 0);
+    expect({{20, 5, red}});
     object.crop_left = 0.25f;
-    EXPECT_TRUE(object.crop_changed());
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 15, 5, white));
+    draw(image.get(), 0, 0);
+    expect({{20, 5, white}});
+    draw(other.get(), 0, 0, false);
+    expect({{20, 5, green}});
+    release_object_bitmaps();
+    EXPECT_EQ(object.work_bitmap, nullptr);
 }
 
-TEST_F(object_drawing, a_new_image_under_the_same_crop_is_rendered_again)
+TEST_F(object_drawing, rotation_turns_clockwise_about_the_anchor_and_each_flip_mirrors_its_own_axis)
 {
-    bitmap_ptr first = make_bitmap(20, 20, white);
-    bitmap_ptr second = make_bitmap(20, 20, blue);
-    object.set_image(first.get(), true);
-    object.crop_left = 0.5f;
-    draw();
-    object.set_image(second.get(), false);
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 15, 5, blue));
-}
-
-TEST_F(object_drawing, crop_without_work_bitmap_draws_the_placeholder_at_the_position)
-{
-    bitmap_ptr placeholder = make_bitmap(4, 4, green);
-    bitmap_ptr image = make_bitmap(20, 20, white);
-    ALLEGRO_BITMAP* saved = missing_image;
-    missing_image = placeholder.get();
-    object.set_image(image.get(), false);
-    object.move_to(30, 40);
-    object.crop_left = 0.5f;
-    draw();
-    missing_image = saved;
-    EXPECT_TRUE(pixel_is(target.get(), 30, 40, green));
-    EXPECT_TRUE(pixel_is(target.get(), 33, 43, green));
-    EXPECT_TRUE(pixel_is(target.get(), 34, 40, black));
-}
-
-TEST_F(object_drawing, centre_anchor_rotation_turns_about_the_centre)
-{
-    bitmap_ptr image = make_bitmap(20, 10, white);
-    object.set_image(image.get(), true);
+    // A green image whose red top-left quarter shows where each turn or flip takes it.
+    bitmap_ptr image = make_bitmap(10, 10, green);
+    bitmap_ptr quarter = make_bitmap(5, 5, red);
+    al_set_target_bitmap(image.get());
+    al_draw_bitmap(quarter.get(), 0, 0, 0);
+    object.rotation = ALLEGRO_PI / 2;
+    draw(image.get(), 50, 50); // about the top-left corner: the quarter goes to x 45..49, y 50..54
     object.set_anchor(0.5f, 0.5f);
-    object.move_to(100, 100);
-    object.rotation = ALLEGRO_PI / 2;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 100, 91, white));
-    EXPECT_TRUE(pixel_is(target.get(), 100, 108, white));
-    EXPECT_TRUE(pixel_is(target.get(), 108, 100, black));
-    EXPECT_TRUE(pixel_is(target.get(), 91, 100, black));
-}
-
-TEST_F(object_drawing, corner_anchor_rotation_turns_clockwise_about_the_corner)
-{
-    bitmap_ptr image = make_bitmap(20, 10, white);
-    object.set_image(image.get(), true);
-    object.move_to(100, 100);
-    object.rotation = ALLEGRO_PI / 2;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 95, 115, white));
-    EXPECT_TRUE(pixel_is(target.get(), 105, 105, black));
-    EXPECT_TRUE(pixel_is(target.get(), 95, 95, black));
-}
-
-TEST_F(object_drawing, flips_mirror_the_image)
-{
-    bitmap_ptr image = two_colour_image(10, 10, 5, red, green);
-    object.set_image(image.get(), true);
+    draw(image.get(), 150, 150); // about the centre: x 150..154, y 145..149
+    expect({{47, 52, red}, {47, 57, green}, {52, 47, black}, {152, 147, red}, {147, 147, green}});
+    object.rotation = 0;
+    object.set_anchor(0, 0);
     object.flip_horizontal = true;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 1, 1, green));
-    EXPECT_TRUE(pixel_is(target.get(), 8, 1, red));
-
-    // A vertically flipped image whose top half is red shows red at the bottom.
-    bitmap_ptr stripes = make_bitmap(10, 10, green);
-    paint(stripes.get(), 0, 0, 10, 5, red);
-    object.set_image(stripes.get(), true);
-    object.flip_horizontal = false;
+    draw(image.get(), 0, 100); // top right
     object.flip_vertical = true;
-    object.move_to(50, 50);
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 51, 51, green));
-    EXPECT_TRUE(pixel_is(target.get(), 51, 58, red));
+    draw(image.get(), 20, 100); // bottom right
+    object.flip_horizontal = false;
+    draw(image.get(), 40, 100); // bottom left
+    expect({{8, 101, red}, {1, 101, green}, {28, 108, red}, {21, 101, green}, {41, 108, red}, {41, 101, green}});
 }
 
-TEST_F(object_drawing, additive_object_fades_by_darkening)
+TEST_F(object_drawing, opacity_is_alpha_for_normal_draws_darkens_additive_ones_and_at_zero_draws_nothing)
 {
     bitmap_ptr image = make_bitmap(10, 10, white);
-    object.set_image(image.get(), true);
+    object.opacity = 0.25f;
+    draw(image.get(), 0, 0);
+    EXPECT_NEAR(al_get_pixel(target.get(), 5, 5).r, 0.25f, 2.0f / 255);
     object.blend_mode = 1;
     object.opacity = 0.5f;
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 5, 5, al_map_rgba_f(0.5f, 0.5f, 0.5f, 1)));
+    draw(image.get(), 50, 50);
     EXPECT_TRUE(colors_equal(current_tint(), al_color_name("white"))); // normal blending restored
-
     object.opacity = 1;
     object.tint = al_map_rgba_f(1, 0.5f, 0.25f, 1);
-    object.move_to(50, 50);
-    draw();
-    EXPECT_TRUE(pixel_is(target.get(), 55, 55, al_map_rgba_f(1, 0.5f, 0.25f, 1)));
-}
+    draw(image.get(), 100, 100);
+    expect({{55, 55, al_map_rgba_f(0.5f, 0.5f, 0.5f, 1)}, {105, 105, al_map_rgba_f(1, 0.5f, 0.25f, 1)}});
 
-TEST_F(object_drawing, opacity_is_the_alpha_of_a_normal_draw)
-{
-    bitmap_ptr image = make_bitmap(10, 10, white);
-    object.set_image(image.get(), true);
-    object.opacity = 0.25f;
-    draw();
-    EXPECT_FLOAT_EQ(object.tint.a, 0.25f);
-    const ALLEGRO_COLOR seen = al_get_pixel(target.get(), 5, 5);
-    EXPECT_NEAR(seen.r, 0.25f, 2.0f / 255);
-}
-
-TEST_F(object_drawing, invisible_objects_draw_nothing_not_even_an_outline)
-{
-    bitmap_ptr image = make_bitmap(10, 10, white);
-    object.set_image(image.get(), true);
-    object.move_to(20, 20);
+    // Invisible objects show not even their outline.
     debug_overlay = true;
     object.opacity = 0;
-    draw();
-    EXPECT_TRUE(target_untouched());
+    draw(image.get(), 150, 150);
     object.opacity = 1;
     object.scale_y = 0;
-    draw();
-    EXPECT_TRUE(target_untouched());
+    draw(image.get(), 150, 150);
+    for (int py = 140; py < 170; ++py)
+        for (int px = 140; px < 170; ++px)
+            ASSERT_TRUE(pixel_is(target.get(), px, py, black));
 }
 
-TEST_F(object_drawing, debug_outline_shows_box_cross_and_edge_ticks)
+TEST_F(object_drawing, debug_outline_shows_box_cross_diagonals_and_edge_ticks)
 {
     bitmap_ptr image = make_bitmap(100, 50, black);
-    object.set_image(image.get(), true);
-    object.move_to(40, 60);
     debug_overlay = true;
-    draw();
+    draw(image.get(), 40, 60); // box x 40..140, y 60..110; one-pixel lines land left of and above their ends
     const ALLEGRO_COLOR tick = al_map_rgb(241, 189, 50);
-    auto near_has = [&](int px, int py, ALLEGRO_COLOR c) {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (pixel_is(target.get(), px + dx, py + dy, c))
-                    return true;
-        return false;
-    };
-    EXPECT_TRUE(near_has(90, 110, red));  // bottom edge
-    EXPECT_TRUE(near_has(140, 80, red));  // right edge
-    EXPECT_TRUE(near_has(40, 57, red));   // cross arm above the anchor
-    EXPECT_TRUE(near_has(90, 50, tick));  // tick above the top edge's middle
-    EXPECT_TRUE(near_has(150, 85, tick)); // tick right of the right edge's middle
-    EXPECT_TRUE(near_has(65, 72, red) || near_has(65, 73, red)); // P0-P2 diagonal
-    EXPECT_TRUE(near_has(115, 72, al_map_rgb(255, 255, 0)) || near_has(115, 73, al_map_rgb(255, 255, 0)));
-}
-
-TEST(object_outline, corners_turn_clockwise_about_the_anchor_point)
-{
-    bitmap_ptr image = make_bitmap(10, 4, white);
-    Object object;
-    object.set_image(image.get(), true);
-    object.move_to(100, 100);
-    object.rotation = ALLEGRO_PI / 2;
-    const std::vector<vec2d> outline = object.get_outline();
-    ASSERT_EQ(outline.size(), 4u);
-    EXPECT_NEAR(outline[0].x, 100, 1e-4);
-    EXPECT_NEAR(outline[0].y, 100, 1e-4);
-    EXPECT_NEAR(outline[1].x, 100, 1e-4); // right end of the top edge now points down
-    EXPECT_NEAR(outline[1].y, 110, 1e-4);
-    EXPECT_NEAR(outline[2].x, 96, 1e-4);
-    EXPECT_NEAR(outline[2].y, 110, 1e-4);
+    // Bottom and right edges, the cross arm above the anchor, both diagonals, the ticks off the top and right.
+    expect({{90, 109, red}, {139, 80, red}, {39, 56, red}, {65, 72, red}, {115, 72, al_map_rgb(255, 255, 0)},
+            {89, 50, tick}, {150, 84, tick}});
 }
 
 } // namespace
