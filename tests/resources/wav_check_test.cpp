@@ -24,8 +24,9 @@ static std::string format(int tag, int channels, int bits)
 }
 
 // The loader hangs on a chunk length that reads as negative (0xFFFFFFF8 steps backwards), allocates and zeroes
-// a huge data length and pads truncated data with silence; it cannot read float, 24-bit or 5.1 sound, nor
-// skip the pad byte after an odd-length chunk. An odd data length is fine: nothing after it is skipped.
+// a huge data length and pads truncated data with silence; it cannot read float, 24-bit or 5.1 sound, nor skip
+// the pad byte after an odd-length chunk, so such a chunk before the data is refused (here unpadded, which the
+// refusal alone tells apart). An odd data length is fine: nothing after it is skipped.
 TEST(wav_check, accepts_only_structures_the_loader_handles_safely)
 {
     const std::string riff = "RIFF" + le(0, 4) + "WAVE", pcm16 = riff + format(1, 1, 16);
@@ -36,7 +37,7 @@ TEST(wav_check, accepts_only_structures_the_loader_handles_safely)
         {"negative chunk length", pcm16 + chunk("junk", 0xFFFFFFF8u, 0) + chunk("data", 4, 4), false},
         {"huge data length", pcm16 + chunk("data", 0x7FFFFFF0u, 16), false},
         {"truncated data", pcm16 + chunk("data", 400, 100), false}, {"no data", pcm16, false},
-        {"odd chunk before the data", pcm16 + chunk("LIST", 3, 4) + chunk("data", 8, 8), false},
+        {"odd chunk before the data", pcm16 + chunk("LIST", 3, 3) + chunk("data", 8, 8), false},
         {"empty data", pcm16 + chunk("data", 0, 0), false}, {"no format", riff + chunk("data", 8, 8), false},
         {"float", riff + format(3, 2, 32) + chunk("data", 8, 8), false},
         {"24-bit", riff + format(1, 1, 24) + chunk("data", 6, 6), false},
