@@ -10,7 +10,7 @@ packages=(
   libopenal1 libcairo2-dev
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
-  xvfb xauth xdotool x11-utils imagemagick
+  libx11-dev xvfb xauth xdotool x11-utils imagemagick bc
 )
 
 missing=()
