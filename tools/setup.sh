@@ -10,7 +10,7 @@ packages=(
   libopenal1 libcairo2-dev
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
-  libx11-dev xvfb xauth xdotool x11-utils imagemagick bc
+  libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
 )
 
 missing=()
