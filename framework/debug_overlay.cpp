@@ -21,8 +21,14 @@ std::array<std::string, 4> debug_overlay_lines()
 
 void draw_debug_overlay()
 {
+    // Allegro's glyphs come premultiplied, unlike our bitmaps: blended as straight alpha their edges would
+    // fade to coverage squared.
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
     const std::array<std::string, 4> lines = debug_overlay_lines();
     for (std::size_t i = 0; i < lines.size(); ++i)
         al_draw_text(fallback_font, current_tint(), 30.0f, 30.0f + 25.0f * static_cast<float>(i), 0,
                      lines[i].c_str());
+    al_restore_state(&blender);
 }
