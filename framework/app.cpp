@@ -56,8 +56,8 @@ static void install_libraries()
 
 static void install_audio(error_list_class& errors)
 {
-    // Without a driver, reserving samples aborts inside Allegro and loading one can crash: report both steps
-    // as failed instead of calling them.
+    // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
+    // reported as failed instead of called.
     const bool audio = al_install_audio();
     if (!audio)
         errors.add("Could not initialize audio.");

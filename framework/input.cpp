@@ -6,13 +6,15 @@ ALLEGRO_MOUSE_STATE mouse_snapshot;
 
 void input_class::update()
 {
-    al_get_keyboard_state(&keyboard_snapshot);
-    al_get_mouse_state(&mouse_snapshot);
-    update_from(keyboard_snapshot, mouse_snapshot);
+    ALLEGRO_KEYBOARD_STATE keyboard;
+    ALLEGRO_MOUSE_STATE mouse;
+    al_get_keyboard_state(&keyboard);
+    al_get_mouse_state(&mouse);
+    update_from(keyboard, mouse);
 }
 
 static bool is_down(const control_button_class& control, const ALLEGRO_KEYBOARD_STATE& keyboard,
-                    ALLEGRO_MOUSE_STATE mouse)
+                    const ALLEGRO_MOUSE_STATE& mouse)
 {
     if (control.code == mouse_left_button)
         return al_mouse_button_down(&mouse, 1);

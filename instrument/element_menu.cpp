@@ -19,7 +19,7 @@ bool prompt_shown = false;
 static const char* const name_font = "data/fonts/TrajanPro-Regular.otf";
 static const char* const count_font = "data/fonts/TrajanPro-Bold.otf";
 static const char* const select_sound = "data/sounds/select.wav";
-static const int buttons_y = 520;
+static const int buttons_y = screen_height - 80;
 static const float button_spacing = 150.0f;
 static const float label_drop = 35.0f;
 

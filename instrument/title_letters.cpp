@@ -34,7 +34,7 @@ const stroke_info stroke_table[title_stroke_count] = {
     {"data/images/e3.png", -1.2f, &Object::crop_left_anim, 12.5, 0.6, curve_ease_out},
 };
 
-// The wipe timing unit, kept as the float it always was.
+// The wipe timing unit is a float on purpose: delays are multiples of 0.2f (0.20000000298...), not of 0.2.
 const float wipe_unit = 0.2f;
 
 void scale_both(Object& sprite, float from, float to, double delay, double duration, int curve)

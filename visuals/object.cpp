@@ -382,5 +382,7 @@ void release_object_bitmaps()
         if (object->work_bitmap)
             al_destroy_bitmap(object->work_bitmap);
         object->work_bitmap = nullptr;
+        // A bitmap made again later must be rendered, not shown as it comes.
+        object->rendered_image = nullptr;
     }
 }

@@ -18,7 +18,7 @@ public:
     Object bead;     // also the token's hit area
     Object element_sprite; // cropped away while the token is empty
     int note_index = 0;    // 7 for the top row down to 0 for the bottom row
-    bool hovered = true;   // so the first hover-off after a choice dims every bead in
+    bool hovered = true;   // so the first hover-off after a choice fades every bead in to 0.4
 
     // (x, y) is the cell's top-left corner; the sprites are centred on its top edge.
     token_class(float x, float y, int note);
