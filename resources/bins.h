@@ -7,8 +7,8 @@
 
 #include <string>
 
-using image_bin_class = resource_bin_class<std::string, ALLEGRO_BITMAP*, image_loader>;
-using sample_bin_class = resource_bin_class<std::string, ALLEGRO_SAMPLE*, sample_loader>;
+using image_bin_class = resource_bin_class<std::string, ALLEGRO_BITMAP*, image_loader_class>;
+using sample_bin_class = resource_bin_class<std::string, ALLEGRO_SAMPLE*, sample_loader_class>;
 
 extern font_bin_class fonts_bin;
 extern image_bin_class graphics_bin;

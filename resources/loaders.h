@@ -11,7 +11,7 @@
 // A font is requested by file name and size (Allegro's sign convention: negative sizes are pixel heights).
 using font_key = std::pair<std::string, int>;
 
-class image_loader
+class image_loader_class
 {
 public:
     using args_type = std::string;
@@ -20,7 +20,7 @@ public:
     static void destroy(ALLEGRO_BITMAP* bitmap);
 };
 
-class sample_loader
+class sample_loader_class
 {
 public:
     using args_type = std::string;
@@ -29,7 +29,7 @@ public:
     static void destroy(ALLEGRO_SAMPLE* sample);
 };
 
-class font_loader
+class font_loader_class
 {
 public:
     using args_type = font_key;

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-using font_resource_bin_class = resource_bin_class<font_key, ALLEGRO_FONT*, font_loader>;
+using font_resource_bin_class = resource_bin_class<font_key, ALLEGRO_FONT*, font_loader_class>;
 
 class font_bin_class : public font_resource_bin_class
 {

@@ -356,7 +356,7 @@ bool unregister_object(Object* object)
 
 void sort_objects_by_depth()
 {
-    // Stable, and safe with NaN depths, which make the ordering inconsistent for std::sort.
+    // Stable: objects of equal depth keep the order in which they registered.
     std::stable_sort(objects_bin.begin(), objects_bin.end(), drawn_before);
 }
 
