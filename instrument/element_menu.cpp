@@ -16,7 +16,7 @@ element_button_class fire_button;
 Object menu_prompt;
 bool prompt_shown = false;
 
-static const char* const name_font = "data/fonts/TrajanPro-Regular.otf";
+const char* const menu_font = "data/fonts/TrajanPro-Regular.otf";
 static const char* const count_font = "data/fonts/TrajanPro-Bold.otf";
 static const char* const select_sound = "data/sounds/select.wav";
 static const int buttons_y = screen_height - 80;
@@ -76,7 +76,7 @@ void element_button_class::setup(const std::string& name, const std::string& pic
     picture.set_image(picture_file, true);
     place(picture, x, y, 0.5f, 0.5f, 1.0f, 1.0f, 0);
     paint(picture, white, 0.0f);
-    replace_owned_image(name_label, fonts_bin.additive_text(name_font, -20, name));
+    replace_owned_image(name_label, fonts_bin.additive_text(menu_font, -20, name));
     place(name_label, x, y + label_drop, 0.5f, 0.0f, 0.75f, 1.0f, 1);
     paint(name_label, label_grey(), 0.0f);
     count = start_count;
@@ -163,7 +163,7 @@ void build_element_buttons()
 
 void setup_menu_prompt()
 {
-    fonts_bin.set_default_font(name_font, -15);
+    fonts_bin.set_default_font(menu_font, -15);
     replace_owned_image(menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
     place(menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
           0.0f, 1.0f, 0.0f, 1);

@@ -10,6 +10,9 @@
 
 #include <string>
 
+// The face of the element names, the prompt and every later default-font text.
+extern const char* const menu_font;
+
 class element_button_class
 {
 public:

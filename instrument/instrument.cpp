@@ -23,8 +23,6 @@ Object overlay_sprite;
 ALLEGRO_MOUSE_CURSOR* arrow_cursor = nullptr;
 ALLEGRO_MOUSE_CURSOR* pointer_cursor = nullptr;
 
-static const char* const ui_font = "data/fonts/TrajanPro-Regular.otf";
-
 // Runs at exit before Allegro shuts down, since everything here must be freed through it.
 static void release_instrument()
 {
@@ -94,8 +92,8 @@ void instrument_setup()
     build_element_buttons();
     setup_menu_prompt();
     create_cursors();
-    fonts_bin.load_font(ui_font, -13);
-    fonts_bin.load_font(ui_font, -28);
+    fonts_bin.load_font(menu_font, -13);
+    fonts_bin.load_font(menu_font, -28);
     set_up_theme_sprites();
     preload_samples();
     title_letters.set_up();
@@ -103,22 +101,24 @@ void instrument_setup()
     show_menu_prompt();
 }
 
+// Restarts the bead's fade only when the hover state changes, never while the mouse stays put.
+static void set_token_hover(token_class& token, bool hovered, float opacity, int curve)
+{
+    if (token.hovered == hovered)
+        return;
+    token.hovered = hovered;
+    token.bead.clear_animations();
+    token.bead.opacity_anim.animate_to(opacity, 0.2, curve);
+}
+
 void token_hover_on(token_class& token)
 {
-    if (token.hovered)
-        return;
-    token.hovered = true;
-    token.bead.clear_animations();
-    token.bead.opacity_anim.animate_to(0.7f, 0.2, curve_ease_out);
+    set_token_hover(token, true, 0.7f, curve_ease_out);
 }
 
 void token_hover_off(token_class& token)
 {
-    if (!token.hovered)
-        return;
-    token.hovered = false;
-    token.bead.clear_animations();
-    token.bead.opacity_anim.animate_to(0.4f, 0.2, curve_ease_in_cubic);
+    set_token_hover(token, false, 0.4f, curve_ease_in_cubic);
 }
 
 static bool button_under(float x, float y)

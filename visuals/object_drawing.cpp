@@ -29,11 +29,15 @@ static int flip_flags(const Object& object)
     return flags;
 }
 
+// Looked up once: every object draw needs them.
+static const ALLEGRO_COLOR black = al_color_name("black");
+static const ALLEGRO_COLOR white = al_color_name("white");
+
 // Additive drawing ignores alpha, so an additive object fades by darkening its colour instead.
 static ALLEGRO_COLOR blend_color(const Object& object)
 {
     if (object.blend_mode == 1 && object.opacity != 1.0f)
-        return color_lerp(al_color_name("black"), object.tint, object.opacity);
+        return color_lerp(black, object.tint, object.opacity);
     return object.tint;
 }
 
@@ -74,7 +78,7 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour)
     al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), w * anchor_x - w * cl, h * anchor_y - h * ct,
                                          x + screen_offset_x(), y + screen_offset_y(), scale_x, scale_y, rotation,
                                          flip_flags(*this));
-    set_blend_mode(0, al_color_name("white"));
+    set_blend_mode(0, white);
 }
 
 void Object::draw()
