@@ -1,5 +1,6 @@
 #include "framework/app.h"
 
+#include "audio/audio_output.h"
 #include "framework/debug_overlay.h"
 #include "framework/error_list.h"
 #include "framework/input.h"
@@ -58,7 +59,7 @@ static void install_audio(error_list_class& errors)
 {
     // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
     // reported as failed instead of called.
-    const bool audio = al_install_audio();
+    const bool audio = audio_output.install();
     if (!audio)
         errors.add("Could not initialize audio.");
     if (!audio || !al_reserve_samples(128))
@@ -191,6 +192,7 @@ bool start_program()
     }
     start_frame_timer();
     instrument_setup();
+    audio_output.start();
     return true;
 }
 
@@ -199,5 +201,7 @@ int run_program()
     if (!start_program())
         return 1;
     run_loop();
+    // Nothing may render from the samples once they are freed at exit.
+    audio_output.stop();
     return 0;
 }

@@ -96,6 +96,7 @@ void instrument_setup()
     fonts_bin.load_font(menu_font, -28);
     set_up_theme_sprites();
     preload_samples();
+    start_note_playing();
     title_letters.set_up();
     title_letters.reveal();
     show_menu_prompt();

@@ -1,25 +1,30 @@
 #include "instrument/note_playing.h"
 
+#include "audio/audio_output.h"
+#include "audio/mixer.h"
+#include "audio/offline_render.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "math/clock.h"
-#include "resources/drawing.h"
+#include "resources/bins.h"
 #include "resources/wav_check.h"
 #include "visuals/element_effects.h"
 #include "visuals/token.h"
 
-#include <cmath>
+#include <algorithm>
+#include <memory>
 
-double play_start_time = 0.0;
 float play_speed = 300.0f;
 float grid_width = 0.0f;
-float previous_play_position = -999.0f;
 std::array<ALLEGRO_SAMPLE*, notes_per_element> wind_samples{};
 
 static const int earth = 1;
 static const int wind = 2;
 static const int water = 3;
 static const int fire = 4;
+
+// The grid as the mixer last received it.
+static step_grid published_grid{};
 
 std::string note_sample_file(int element, int note)
 {
@@ -29,58 +34,89 @@ std::string note_sample_file(int element, int note)
 
 void setup_note_playing()
 {
-    play_start_time = current_time();
     play_speed = 300.0f;
-    previous_play_position = -999.0f;
     for (int note = 0; note < notes_per_element; ++note)
         wind_samples[note] = load_checked_sample(note_sample_file(wind, note));
 }
 
-float play_position()
+// WIND plays quieter and half right, outside the samples bin; the other sets centred, through it.
+static voiced_sound note_sound(int element, int note)
 {
-    const double travelled = (current_time() - play_start_time) * play_speed;
-    return static_cast<float>(std::fmod(travelled, static_cast<double>(grid_width)));
+    const sound_class sound = element == wind ? sound_of(wind_samples[note])
+                                              : sound_of(samples_bin.get(note_sample_file(element, note),
+                                                                         note_sample_file(element, note)));
+    return element == wind ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
+                           : voiced_sound{sound, gains_for(0.8f, 0.0f, sound.channels)};
 }
 
-// Triggers the tokens whose centres lie in (from, to], positions relative to the grid's left edge.
-static void trigger_tokens_crossed(float from, float to)
+static step_grid grid_cells()
 {
-    const float left = from + grid_origin_x;
-    const float right = to + grid_origin_x;
-    for (token_class* token : token_grid)
-        if (left < token->bead.x && token->bead.x <= right)
-            trigger(*token);
+    step_grid cells{};
+    for (std::size_t i = 0; i < token_grid.size() && i < cells.size(); ++i)
+        cells[i] = static_cast<std::uint8_t>(token_grid[i]->element);
+    return cells;
+}
+
+void configure_mixer(mixer_class& target)
+{
+    for (const element_info& info : elements)
+        for (int note = 0; note < notes_per_element; ++note)
+            target.notes[info.id][note] = note_sound(info.id, note);
+    std::array<float, step_columns> centres{};
+    for (int column = 0; column < step_columns; ++column)
+        centres[column] = token_centre_x(column_left(column, grid_scale)) - grid_origin_x;
+    target.schedule.emplace(centres, sweep_length(grid_scale), play_speed, mixer_class::rate);
+}
+
+void start_note_playing()
+{
+    mixer.reset();
+    audio_output.clock.reset();
+    configure_mixer(mixer);
+    published_grid = grid_cells();
+    mixer.grid.write(published_grid);
+}
+
+std::vector<float> render_pattern(const step_grid& cells, int sweeps)
+{
+    auto offline = std::make_unique<mixer_class>();
+    configure_mixer(*offline);
+    offline->grid.write(cells);
+    std::vector<float> frames;
+    const std::uint64_t end = offline->schedule->sweep_start(static_cast<std::uint64_t>(std::max(0, sweeps)));
+    render_offline(*offline, end, frames);
+    offline->grid.write(step_grid{});
+    while (offline->sounding())
+        render_offline(*offline, offline->frame + mixer_class::rate / 10, frames);
+    return frames;
+}
+
+static double heard_frame()
+{
+    return audio_output.clock.frame_at(current_time());
+}
+
+float play_position()
+{
+    const double heard = heard_frame();
+    return heard < 0 || !mixer.schedule ? 0.0f
+                                        : static_cast<float>(mixer.schedule->position_at(static_cast<std::uint64_t>(heard)));
 }
 
 void update_play_line()
 {
-    const float position = play_position();
-    if (position < previous_play_position) {
-        // The line wrapped: finish the old sweep, then cover the start of the new one.
-        trigger_tokens_crossed(previous_play_position, grid_width);
-        trigger_tokens_crossed(0.0f, position);
-    } else {
-        trigger_tokens_crossed(previous_play_position, position);
+    const step_grid cells = grid_cells();
+    if (cells != published_grid) {
+        published_grid = cells;
+        mixer.grid.write(cells);
     }
-    previous_play_position = position;
-}
-
-static void play_note(int element, int note)
-{
-    if (element == wind) {
-        if (wind_samples[note])
-            al_play_sample(wind_samples[note], 0.7f, 0.5f, 1.0f, ALLEGRO_PLAYMODE_ONCE, nullptr);
-    } else if (is_element(element)) {
-        play_sample(note_sample_file(element, note), 0.8f, 0.0f);
+    const double heard = heard_frame();
+    note_event note;
+    while (mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
+        mixer.events.drop_oldest();
+        if (note.cell < token_grid.size())
+            pulse(*token_grid[note.cell], note.element);
     }
-}
-
-void trigger(token_class& token)
-{
-    if (token.note_index <= -1 || token.note_index >= notes_per_element)
-        return;
-    pulse(token);
-    play_note(token.element, token.note_index);
 }
 
 // The pulse sizes are multiples of the grid scale, so a pulse settles at the sprite's resting scale.
@@ -131,10 +167,10 @@ static void pulse_fire(Object& sprite)
     sprite.scale_y_anim.animate(wide, rest, 0.0, 1.0, curve_ease_in_out);
 }
 
-void pulse(token_class& token)
+void pulse(token_class& token, int element)
 {
     Object& sprite = token.element_sprite;
-    switch (token.element) {
+    switch (element) {
     case earth:
         pulse_earth(sprite);
         break;

@@ -1,10 +1,9 @@
 #include "resources/drawing.h"
 
+#include "audio/mixer.h"
 #include "framework/app.h"
 #include "math/colors.h"
 #include "resources/bins.h"
-
-#include <allegro5/allegro_audio.h>
 
 ALLEGRO_BITMAP* get_image(const std::string& file)
 {
@@ -36,9 +35,9 @@ void draw_image(const std::string& file, float x, float y, float pivot, float sc
 
 void play_sample(const std::string& file, float gain, float pan)
 {
-    ALLEGRO_SAMPLE* sample = samples_bin.get(file, file);
-    if (sample)
-        al_play_sample(sample, gain, pan, 1.0f, ALLEGRO_PLAYMODE_ONCE, nullptr);
+    const sound_class sound = sound_of(samples_bin.get(file, file));
+    if (!sound.empty())
+        mixer.play({sound, gains_for(gain, pan, sound.channels)});
 }
 
 void preload_sample(const std::string& file)

@@ -13,9 +13,30 @@ static const char* const bead_image = "data/images/black_bead_opaque_A.png";
 static const char* const empty_sprite_image = "data/images/wind3.png";
 static const float token_sprite_scale = 0.8f;
 
+float token_centre_x(float x)
+{
+    return static_cast<float>(x + grid_scale * 32.0);
+}
+
+float column_left(int column, float s)
+{
+    const float step = static_cast<float>(s * 64.0);
+    const int left = static_cast<int>(grid_origin_x);
+    return static_cast<float>(left + column * static_cast<double>(step));
+}
+
+float sweep_length(float s)
+{
+    const float step = static_cast<float>(s * 64.0);
+    float length = 0.0f;
+    for (int column = 0; column < grid_columns; ++column)
+        length += step;
+    return length;
+}
+
 token_class::token_class(float x, float y, int note)
 {
-    const float cx = static_cast<float>(x + grid_scale * 32.0);
+    const float cx = token_centre_x(x);
     note_index = note;
     element = 0;
     bead.set_image(bead_image, true);
@@ -66,16 +87,12 @@ void token_class::clear_element()
 void create_token_grid(float s)
 {
     const float step = static_cast<float>(s * 64.0);
-    const int left = static_cast<int>(grid_origin_x);
-    grid_width = 0.0f;
-    for (int column = 0; column < grid_columns; ++column) {
+    for (int column = 0; column < grid_columns; ++column)
         for (int row = 0; row < grid_rows; ++row) {
-            const float x = static_cast<float>(left + column * static_cast<double>(step));
             const float y = static_cast<float>(grid_top + row * static_cast<double>(step));
-            token_grid.push_back(new token_class(x, y, grid_rows - 1 - row));
+            token_grid.push_back(new token_class(column_left(column, s), y, note_of_row(row)));
         }
-        grid_width += step;
-    }
+    grid_width = sweep_length(s);
 }
 
 void delete_token_grid()

@@ -3,12 +3,13 @@
 // element menu still has one to give), a right click clears it and gives it back.
 #pragma once
 
+#include "audio/step_grid.h"
 #include "visuals/object.h"
 
 #include <vector>
 
-constexpr int grid_columns = 16;
-constexpr int grid_rows = 8;
+constexpr int grid_columns = step_columns;
+constexpr int grid_rows = step_rows;
 constexpr float grid_top = 80.0f;
 
 class token_class
@@ -31,6 +32,13 @@ public:
 
 // Column-major: index = column * grid_rows + row.
 extern std::vector<token_class*> token_grid;
+
+// Where the grid puts things for grid scale s, also for those that need no tokens (the line's schedule): a
+// column's left edge, the centre of a token whose cell starts at x, and the length of a sweep (the column
+// widths added up in single precision, so 819.2001342773438 rather than 819.2).
+float column_left(int column, float s);
+float token_centre_x(float x);
+float sweep_length(float s);
 
 // Fills token_grid with s the grid scale and measures the grid width of the play line.
 void create_token_grid(float s);

@@ -1,0 +1,199 @@
+#include "audio/audio_output.h"
+
+#include "math/clock.h"
+
+#include <allegro5/allegro.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+audio_output_class audio_output(mixer);
+
+// Frames a device may run ahead of real time: more than any driver queues, little enough that a device
+// racing ahead moves the line by no more than this before it is caught.
+static constexpr double allowance_limit = mixer_class::rate / 4.0;
+static constexpr double racing_factor = 3.0;
+// A device may take a moment to start (a PulseAudio sink waking from suspend took 2 s).
+static constexpr double start_grace_seconds = 3.0;
+
+device_health judge_device(double now, double started, double last_pull, double window_seconds,
+                           double window_frames)
+{
+    if (window_seconds >= audio_output_class::stall_seconds &&
+        window_frames > racing_factor * mixer_class::rate * window_seconds)
+        return device_health::racing;
+    if (now - started > start_grace_seconds && now - last_pull > audio_output_class::stall_seconds)
+        return device_health::stalled;
+    return device_health::playing;
+}
+
+// How many frames each driver holds between taking a buffer and playing it: PulseAudio's stream asks the
+// server for 50 ms plus the buffer being written, OpenAL queues four buffers of 1024.
+static unsigned driver_lead(const std::string& driver)
+{
+    if (driver == "pulseaudio") {
+        const char* size = al_get_config_value(al_get_system_config(), "pulseaudio", "buffer_size");
+        const int buffer = size && *size ? std::max(128, std::atoi(size)) : 1024;
+        return mixer_class::rate / 20 + static_cast<unsigned>(buffer);
+    }
+    if (driver == "openal")
+        return 4 * 1024;
+    return 2048;
+}
+
+bool audio_output_class::install()
+{
+    ALLEGRO_CONFIG* config = al_get_system_config();
+    const char* named = al_get_config_value(config, "audio", "driver");
+    if (named && *named) {
+        lead_frames = driver_lead(named);
+        return al_install_audio();
+    }
+    for (const char* driver : {"pulseaudio", "oss", "openal"}) {
+        al_set_config_value(config, "audio", "driver", driver);
+        if (al_install_audio()) {
+            lead_frames = driver_lead(driver);
+            return true;
+        }
+    }
+    al_remove_config_key(config, "audio", "driver");
+    return false;
+}
+
+void audio_output_class::post_process(void* buffer, unsigned int frames, void* self)
+{
+    static_cast<audio_output_class*>(self)->pull(static_cast<float*>(buffer), frames);
+}
+
+// Runs on the device's thread for every buffer it takes.
+void audio_output_class::pull(float* buffer, unsigned frames)
+{
+    const double now = current_time();
+    last_pull.store(now, std::memory_order_relaxed);
+    pulled_frames.store(pulled_frames.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
+    allowance = std::min(allowance_limit, allowance + (now - allowance_time) * mixer_class::rate);
+    allowance_time = now;
+    // A device racing ahead gets silence and does not move the line.
+    if (allowance < frames)
+        return;
+    allowance -= frames;
+    mixer.render(buffer, frames);
+    clock.record_pull(mixer.frame, now);
+}
+
+void audio_output_class::prepare_device(double now)
+{
+    allowance = allowance_limit;
+    allowance_time = now;
+    last_pull = now;
+    device_started = now;
+    window_start = now;
+    window_pulled = pulled_frames.load();
+    clock.restart(lead_frames);
+}
+
+void audio_output_class::start()
+{
+    ALLEGRO_MIXER* device_mixer = al_get_default_mixer();
+    if (!device_mixer || supervisor.joinable())
+        return;
+    prepare_device(current_time());
+    on_device = true;
+    stop_requested = false;
+    al_set_mixer_postprocess_callback(device_mixer, post_process, this);
+    supervisor = std::thread([this] { supervise(); });
+}
+
+void audio_output_class::stop()
+{
+    if (!supervisor.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> lock(stop_mutex);
+        stop_requested = true;
+    }
+    stop_signal.notify_all();
+    supervisor.join();
+    // Takes the mixer's lock, so no buffer is being rendered once it returns.
+    if (ALLEGRO_MIXER* device_mixer = al_get_default_mixer())
+        al_set_mixer_postprocess_callback(device_mixer, nullptr, nullptr);
+    on_device = false;
+}
+
+void audio_output_class::supervise()
+{
+    std::unique_lock<std::mutex> lock(stop_mutex);
+    while (!stop_signal.wait_for(lock, std::chrono::milliseconds(10), [this] { return stop_requested; })) {
+        const double now = current_time();
+        if (on_device)
+            watch_device(now);
+        else
+            keep_time_silently(now);
+    }
+}
+
+void audio_output_class::watch_device(double now)
+{
+    const double pulled = pulled_frames.load();
+    const device_health health =
+        judge_device(now, device_started, last_pull.load(), now - window_start, pulled - window_pulled);
+    if (health != device_health::playing) {
+        lose_device(now, health == device_health::racing ? "takes sound faster than it can play it"
+                                                        : "stopped taking sound");
+        return;
+    }
+    if (now - window_start >= stall_seconds) {
+        window_start = now;
+        window_pulled = pulled;
+    }
+}
+
+void audio_output_class::lose_device(double now, const char* why)
+{
+    std::fprintf(stderr, "The sound device %s; playing on in silence and trying again every %g seconds.\n", why,
+                 retry_seconds);
+    // Destroying the voice joins its thread: after it nobody renders but this thread.
+    al_set_default_voice(nullptr);
+    on_device = false;
+    silent_start = now;
+    silent_start_frame = mixer.frame;
+    next_attempt = now + retry_seconds;
+    clock.restart(0);
+}
+
+// With no device the mixer is rendered into nothing at the output rate, so the line, its notes' pulses and
+// the grid's timing carry on.
+void audio_output_class::keep_time_silently(double now)
+{
+    static float scratch[2 * 1024];
+    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>((now - silent_start) * mixer_class::rate);
+    while (mixer.frame < due) {
+        const unsigned count = static_cast<unsigned>(std::min<std::uint64_t>(1024, due - mixer.frame));
+        std::fill(scratch, scratch + 2 * count, 0.0f);
+        mixer.render(scratch, count);
+        clock.record_pull(mixer.frame, now);
+    }
+    if (now >= next_attempt)
+        try_device(now);
+}
+
+void audio_output_class::try_device(double now)
+{
+    next_attempt = now + retry_seconds;
+    ALLEGRO_MIXER* device_mixer = al_get_default_mixer();
+    ALLEGRO_VOICE* voice = al_create_voice(mixer_class::rate, ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2);
+    if (!voice)
+        return;
+    prepare_device(now);
+    al_set_default_voice(voice);
+    if (!al_attach_mixer_to_voice(device_mixer, voice)) {
+        al_set_default_voice(nullptr);
+        clock.restart(0);
+        return;
+    }
+    on_device = true;
+    std::fprintf(stderr, "The sound device takes sound again.\n");
+}
