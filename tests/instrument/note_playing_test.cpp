@@ -1,5 +1,7 @@
 #include "instrument/note_playing.h"
 
+#include "audio/audio_output.h"
+#include "audio/mixer.h"
 #include "instrument/instrument.h"
 #include "resources/bins.h"
 #include "support/fake_clock.h"
@@ -9,14 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
+#include <map>
 #include <vector>
 
 namespace {
 
 constexpr int earth = 1, wind = 2, water = 3, fire = 4;
 
-// Every token holds EARTH, whose pulse shows as a scale tween.
 class note_playing_test : public ::testing::Test
 {
 public:
@@ -26,8 +27,6 @@ public:
     {
         release_resources();
         create_token_grid(grid_scale);
-        for (token_class* token : token_grid)
-            token->element = earth;
         setup_note_playing();
     }
 
@@ -43,71 +42,65 @@ public:
         release_resources();
     }
 
-    // Sets the clock so that the line stands at p after the given number of whole sweeps.
-    void move_line_to(double sweeps, float p) { clock.set(100.0 + (sweeps * grid_width + p) / play_speed); }
-
-    // The columns whose tokens pulsed since the last call.
-    static std::set<int> pulsed_columns()
+    // The tokens whose sprites pulsed since the last call.
+    static std::vector<int> pulsed()
     {
-        std::set<int> columns;
-        int tokens = 0;
-        for (int i = 0; i < grid_columns * grid_rows; ++i) {
+        std::vector<int> tokens;
+        for (int i = 0; i < grid_columns * grid_rows; ++i)
             if (token_grid[i]->element_sprite.scale_x_anim.count() > 0) {
-                columns.insert(i / grid_rows);
-                ++tokens;
+                tokens.push_back(i);
+                token_grid[i]->element_sprite.clear_animations();
             }
-            token_grid[i]->element_sprite.clear_animations();
-        }
-        EXPECT_EQ(tokens, grid_rows * static_cast<int>(columns.size())) << "a column fires all its rows";
-        return columns;
+        return tokens;
     }
 };
 
-TEST_F(note_playing_test, each_tick_fires_the_columns_whose_centres_the_line_passed_or_reached_even_days_later)
+// A sound device that starts playing at the set-up and, 4096 frames ahead of what it plays, takes a buffer
+// each time one has been played; the frame loop ticks at 60 Hz beside it.
+TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_frame_is_heard_once_a_sweep)
 {
-    struct step
-    {
-        double sweeps;
-        int column; // the line stands offset from this column's centre, 25.6 + 51.2 column; -1 the grid's edge
-        float offset;
-        int first, count; // the columns fired: count of them from first on, wrapping after the last
-    };
-    const double two_days = std::floor(2 * 24 * 3600.0 * play_speed / grid_width); // in sweeps
-    const std::vector<std::vector<step>> scenarios = {
-        {{0, -1, 200.0f, 0, 4}}, // the first tick fires everything up to the line
-        {{0, 2, 0, 0, 3}, {0, 3, 0, 3, 1}, {0, 3, 40.0f, 0, 0}},
-        {{0, 15, -5.0f, 0, 15}, {1, 0, 1.0f, 15, 2}}, // a stall across the wrap
-        {{0, -1, 800.0f, 0, 16}, {1, -1, 3.0f, 0, 0}, {1, 0, -0.5f, 0, 0}, {1, 0, 0, 0, 1}},
-        {{two_days, 2, 0, 0, 3}, {two_days, 3, 0, 3, 1}}, // the line stays exact however long it runs
-    };
-    for (std::size_t s = 0; s < scenarios.size(); ++s) {
-        previous_play_position = -999.0f; // as the set-up leaves it
-        for (const step& at : scenarios[s]) {
-            const float edge = at.column < 0 ? 0.0f : token_grid[at.column * grid_rows]->bead.x - grid_origin_x;
-            move_line_to(at.sweeps, edge + at.offset);
-            ASSERT_TRUE(at.offset != 0 || play_position() == edge) << "not exactly on the centre";
-            update_play_line();
-            std::set<int> fired;
-            for (int i = 0; i < at.count; ++i)
-                fired.insert((at.first + i) % grid_columns);
-            EXPECT_EQ(pulsed_columns(), fired) << "scenario " << s << " at " << edge + at.offset;
+    const std::map<int, int> placed = {{cell_index(0, 7), earth}, {cell_index(5, 0), wind},
+                                       {cell_index(10, 3), water}, {cell_index(15, 4), fire}};
+    for (const auto& [cell, element] : placed)
+        token_grid[cell]->element = element;
+    start_note_playing();
+    // EARTH, WATER and FIRE play through the samples bin, WIND outside it.
+    EXPECT_EQ(samples_bin.size(true), 3 * notes_per_element);
+    EXPECT_EQ(samples_bin.loaded.count(note_sample_file(wind, 0)), 0u);
+
+    const double start = clock.now(), lead = 4096, tick = 1.0 / 60;
+    audio_output.clock.restart(static_cast<std::uint64_t>(lead));
+    std::vector<float> buffer(2 * 1024);
+    std::map<int, int> pulses;
+    const double two_sweeps = 2 * grid_width / play_speed;
+    for (double t = start; t < start + two_sweeps; t += tick) {
+        clock.set(t);
+        while (mixer.frame < (t - start) * mixer_class::rate + lead) {
+            mixer.render(buffer.data(), 1024);
+            audio_output.clock.record_pull(mixer.frame, start + (mixer.frame - lead) / mixer_class::rate);
+        }
+        update_play_line();
+        for (int cell : pulsed()) {
+            ++pulses[cell];
+            const int column = cell / grid_rows;
+            const double heard = (t - start) * mixer_class::rate;
+            const std::uint64_t sweep = mixer.schedule->sweep_at(static_cast<std::uint64_t>(heard));
+            const double at = static_cast<double>(mixer.schedule->frame_of(sweep, column));
+            EXPECT_LE(at, heard) << "pulsed before it was heard";
+            EXPECT_GT(at, heard - tick * mixer_class::rate) << "pulsed a tick late";
         }
     }
+    std::map<int, int> twice;
+    for (const auto& placement : placed)
+        twice[placement.first] = 2;
+    EXPECT_EQ(pulses, twice);
 }
 
-TEST_F(note_playing_test, a_trigger_of_a_note_in_the_set_plays_it_and_pulses_the_sprite_back_to_rest_with_a_burst_at_it)
+TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_elements_burst_at_it)
 {
-    for (int note : {-1, 8}) { // outside the set: nothing at all
-        token_class odd(200.0f, 200.0f, note);
-        odd.element = fire;
-        trigger(odd);
-        EXPECT_EQ(odd.element_sprite.animation_count(), 0);
-    }
     const double start = clock.now();
-    for (int element : {0, earth, wind, water, fire}) {
-        token_grid[9 + element]->element = element;
-        trigger(*token_grid[9 + element]); // tokens 9 to 13: column 1, notes 6 down to 2
-    }
+    for (int element : {0, earth, wind, water, fire})
+        pulse(*token_grid[9 + element], element); // tokens 9 to 13: column 1
     // Seconds after the pulse, element, then its sprite's scale x, scale y and opacity; 0.8 is the rest scale.
     const double checkpoints[][5] = {
         {0.0, earth, 1.2, 1.2, 1}, {0.0, water, 1.04, 0.64, 1}, {0.0, fire, 1.04, 1.04, 1}, {0.0, 0, 0.8, 0.8, 1},
@@ -122,14 +115,34 @@ TEST_F(note_playing_test, a_trigger_of_a_note_in_the_set_plays_it_and_pulses_the
         EXPECT_FLOAT_EQ(sprite.scale_y, static_cast<float>(scale_y));
         EXPECT_FLOAT_EQ(sprite.opacity, static_cast<float>(opacity));
     }
-    // EARTH, WATER and FIRE play through the bin, WIND outside it, an empty token nothing.
-    EXPECT_EQ(note_sample_file(wind, 7), "data/sounds/air_7.wav");
-    EXPECT_EQ(samples_bin.size(true), 3);
-    const std::string earth_note = "data/sounds/earth_5.wav";
-    EXPECT_EQ(samples_bin.loaded.count(earth_note) + samples_bin.missed.count(earth_note), 1u);
     // One burst each for wind, water and fire where the token's sprite is, none for earth or an empty token.
     ASSERT_TRUE(wind_effects.size() == 1 && water_effects.size() == 1 && flame_effects.size() == 1);
     EXPECT_EQ(wind_effects[0]->puff_a.y, token_grid[9 + wind]->element_sprite.y);
+}
+
+// Rendered offline, a pattern sounds as live play would: each note from its own frame, the last tail kept.
+TEST_F(note_playing_test, a_pattern_renders_offline_with_every_note_from_its_frame_and_the_last_tail)
+{
+    step_grid cells{};
+    cells[cell_index(4, 2)] = fire;
+    const std::vector<float> out = render_pattern(cells, 2);
+    mixer_class reference;
+    configure_mixer(reference);
+    const note_schedule_class& schedule = *reference.schedule;
+    const auto first_sound = [](const auto& frames, std::size_t channels, std::size_t from) {
+        while (from * channels < frames.size() && frames[from * channels] == 0)
+            ++from;
+        return from;
+    };
+    // The note's own first frames may be silent: it sounds from its frame as its file does from frame 0.
+    ALLEGRO_SAMPLE* note = samples_bin.get(note_sample_file(fire, 5), note_sample_file(fire, 5));
+    ASSERT_NE(note, nullptr);
+    const auto* data = static_cast<const std::int16_t*>(al_get_sample_data(note));
+    const std::size_t silent = first_sound(std::vector<std::int16_t>(data, data + 100), 1, 0);
+    EXPECT_EQ(first_sound(out, 2, 0), schedule.frame_of(0, 4) + silent);
+    EXPECT_EQ(first_sound(out, 2, schedule.sweep_start(1)), schedule.frame_of(1, 4) + silent);
+    EXPECT_GT(out.size() / 2, schedule.frame_of(1, 4) + mixer_class::rate) << "the last tail was cut";
+    EXPECT_EQ(out.back(), 0.0f);
 }
 
 } // namespace

@@ -1,0 +1,46 @@
+// Ground for the audio tests: the grid's geometry (column centres 51.2 px apart from 25.6, a sweep of
+// 819.2001342773438 px at 300 px/s), and sounds made by hand rather than loaded.
+#pragma once
+
+#include "audio/mixer.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+inline std::array<float, step_columns> grid_centres()
+{
+    std::array<float, step_columns> centres{};
+    for (int column = 0; column < step_columns; ++column)
+        centres[column] = 25.6f + 51.2f * static_cast<float>(column);
+    return centres;
+}
+
+inline float grid_sweep()
+{
+    float length = 0;
+    for (int column = 0; column < step_columns; ++column)
+        length += 51.2f;
+    return length;
+}
+
+inline note_schedule_class grid_schedule()
+{
+    return note_schedule_class(grid_centres(), grid_sweep(), 300.0f, mixer_class::rate);
+}
+
+// A mono 16-bit sound: a full-scale click, then `level` held for the rest of its length.
+class test_sound
+{
+public:
+    std::vector<std::int16_t> frames;
+    sound_class sound;
+
+    test_sound(unsigned length, float level, unsigned rate = mixer_class::rate)
+        : frames(length, static_cast<std::int16_t>(std::lround(level * 32767)))
+    {
+        frames[0] = 32767;
+        sound = {frames.data(), ALLEGRO_AUDIO_DEPTH_INT16, 1, length, rate};
+    }
+};

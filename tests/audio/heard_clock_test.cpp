@@ -1,0 +1,50 @@
+#include "audio/audio_output.h"
+#include "audio/heard_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double rate = 44100;
+
+// A device that plays from t = 10 s and, lead frames ahead of what it plays, takes 1024 frames each time a
+// buffer's room frees up, sometimes a few milliseconds late.
+TEST(heard_clock, tells_the_frame_heard_within_a_tick_never_backwards_never_past_what_the_device_was_given)
+{
+    heard_clock_class clock(rate);
+    const double lead = 4096, start = 10.0;
+    clock.restart(static_cast<std::uint64_t>(lead));
+    double last = -1, worst = 0;
+    std::uint64_t handed = 0;
+    for (double t = start; t < start + 30; t += 1.0 / 60) {
+        while (handed < (t - start) * rate + lead) {
+            handed += 1024;
+            const double due = start + (handed - lead) / rate;
+            clock.record_pull(handed, due + (handed % 5120 == 0 ? 0.004 : 0.0));
+        }
+        const double heard = clock.frame_at(t);
+        EXPECT_GE(heard, last);
+        last = heard;
+        worst = std::max(worst, std::fabs(heard - (t - start) * rate));
+    }
+    EXPECT_LT(worst, rate / 60) << "more than a tick off";
+
+    // The device stalls: the heard frame stops at what it was given.
+    const double stalled = clock.frame_at(start + 40);
+    EXPECT_EQ(stalled, static_cast<double>(handed));
+    EXPECT_EQ(clock.frame_at(start + 41), stalled);
+}
+
+TEST(audio_output, a_device_that_takes_nothing_for_half_a_second_or_races_ahead_is_given_up)
+{
+    // now, started, last pull, window seconds, frames pulled in the window
+    EXPECT_EQ(judge_device(10.0, 0.0, 9.9, 0.5, rate / 2), device_health::playing);
+    EXPECT_EQ(judge_device(10.0, 0.0, 9.4, 0.5, 0), device_health::stalled);
+    EXPECT_EQ(judge_device(2.0, 0.0, 0.1, 0.5, 0), device_health::playing) << "still starting";
+    EXPECT_EQ(judge_device(2.0, 0.0, 1.99, 0.5, 50 * rate / 2), device_health::racing);
+    EXPECT_EQ(judge_device(2.0, 0.0, 1.99, 0.1, 50 * rate / 10), device_health::playing) << "too short to judge";
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "audio_fixture.h"
+
+#include "audio/offline_render.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int earth = 1, wind = 2;
+
+class mixer_test : public ::testing::Test
+{
+public:
+    std::unique_ptr<mixer_class> mixer = std::make_unique<mixer_class>();
+    test_sound click{100, 0.0f};
+    test_sound long_tone{mixer_class::rate * 13 / 10, 0.5f};
+
+    void SetUp() override
+    {
+        mixer->schedule.emplace(grid_schedule());
+        for (int note = 0; note < step_rows; ++note) {
+            mixer->notes[earth][note] = {click.sound, gains_for(0.8f, 0.0f, 1)};
+            mixer->notes[wind][note] = {click.sound, gains_for(0.7f, 0.5f, 1)};
+        }
+    }
+
+    // Renders up to frame `end` in buffers of `size` frames.
+    std::vector<float> render(std::uint64_t end, unsigned size)
+    {
+        std::vector<float> out;
+        while (mixer->frame < end)
+            render_offline(*mixer, std::min<std::uint64_t>(end, mixer->frame + size), out);
+        return out;
+    }
+
+    // Frames from `first` on where the left channel jumps up (a sound starts).
+    static std::vector<std::uint64_t> starts(const std::vector<float>& out, std::uint64_t first = 0)
+    {
+        std::vector<std::uint64_t> found;
+        for (std::size_t i = 2; i < out.size(); i += 2)
+            if (out[i] - out[i - 2] > 0.1f)
+                found.push_back(first + i / 2);
+        return found;
+    }
+};
+
+TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_pan_and_is_reported)
+{
+    step_grid cells{};
+    cells[cell_index(3, 2)] = earth;
+    cells[cell_index(9, 5)] = wind;
+    mixer->grid.write(cells);
+    const note_schedule_class& schedule = *mixer->schedule;
+    const std::vector<float> out = render(schedule.sweep_start(2), 1000);
+
+    const std::vector<std::uint64_t> expected = {schedule.frame_of(0, 3), schedule.frame_of(0, 9),
+                                                 schedule.frame_of(1, 3), schedule.frame_of(1, 9)};
+    EXPECT_EQ(starts(out), expected);
+    // A centred mono sound lands at half its level on each side; half right puts the right at 1.73 x the left.
+    const float full = 32767 / 32767.5f;
+    EXPECT_FLOAT_EQ(out[2 * expected[0]], 0.8f * 0.5f * full);
+    EXPECT_FLOAT_EQ(out[2 * expected[0] + 1], 0.8f * 0.5f * full);
+    EXPECT_NEAR(out[2 * expected[1] + 1] / out[2 * expected[1]], std::sqrt(3.0f), 1e-4);
+    EXPECT_NEAR(out[2 * expected[1]], 0.7f * 0.5f * 0.70710678f * full, 1e-6);
+
+    note_event event;
+    for (std::uint64_t at : expected) {
+        ASSERT_TRUE(mixer->events.pop(event));
+        EXPECT_EQ(event.frame, at);
+    }
+    EXPECT_EQ(event.cell, cell_index(9, 5));
+    EXPECT_EQ(event.element, wind);
+    EXPECT_FALSE(mixer->events.pop(event));
+}
+
+TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_grid_changes_from_the_next_buffer_on)
+{
+    for (int note = 0; note < step_rows; ++note)
+        mixer->notes[earth][note] = {long_tone.sound, gains_for(0.8f, 0.0f, 1)};
+    step_grid cells{};
+    cells[cell_index(15, 0)] = earth;
+    mixer->grid.write(cells);
+    const note_schedule_class& schedule = *mixer->schedule;
+    // The last column's tone is still sounding well into the next sweep.
+    std::vector<float> out = render(schedule.sweep_start(1) + 20000, 4096);
+    EXPECT_GT(out[2 * (schedule.sweep_start(1) + 19999)], 0.1f);
+
+    // Placed while a buffer is pending, a token sounds at its own frame inside that buffer; cleared, it
+    // stops starting notes while the one already playing goes on.
+    cells[cell_index(5, 4)] = earth;
+    mixer->grid.write(cells);
+    const std::uint64_t from = mixer->frame;
+    out = render(schedule.frame_of(1, 15) + 1000, 1u << 20);
+    EXPECT_EQ(starts(out, from), (std::vector<std::uint64_t>{schedule.frame_of(1, 5), schedule.frame_of(1, 15)}));
+    mixer->grid.write(step_grid{});
+    const std::uint64_t cleared = mixer->frame;
+    out = render(schedule.frame_of(2, 15) + 1000, 4096);
+    EXPECT_TRUE(starts(out, cleared).empty());
+    EXPECT_GT(out[0], 0.1f);
+}
+
+TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_never_reaches_full_scale)
+{
+    for (float quiet : {0.0f, 0.3f, -0.6f, 0.9f})
+        EXPECT_EQ(soft_limit(quiet), quiet);
+    for (float loud = 0.9f; loud < 20.0f; loud += 0.05f) {
+        EXPECT_LT(soft_limit(loud), 1.0f);
+        EXPECT_GT(soft_limit(loud + 0.05f), soft_limit(loud)) << "not rising at " << loud;
+        EXPECT_EQ(soft_limit(-loud), -soft_limit(loud));
+    }
+
+    // Every cell filled, every tail overlapping the next columns': the sum would pass full scale many times.
+    const test_sound loud{mixer_class::rate * 14 / 10, 0.9f};
+    step_grid cells{};
+    for (int cell = 0; cell < step_cells; ++cell) {
+        cells[cell] = static_cast<std::uint8_t>(1 + cell % 4);
+        for (int note = 0; note < step_rows; ++note)
+            mixer->notes[1 + cell % 4][note] = {loud.sound, gains_for(0.8f, 0.0f, 1)};
+    }
+    mixer->grid.write(cells);
+    const std::vector<float> out = render(mixer->schedule->sweep_start(3), 1024);
+    const float peak = *std::max_element(out.begin(), out.end());
+    EXPECT_LT(peak, 1.0f);
+    EXPECT_GT(peak, 0.95f);
+}
+
+TEST_F(mixer_test, a_sound_asked_for_starts_with_the_next_buffer_at_its_own_rate)
+{
+    render(5000, 5000);
+    const test_sound slow{100, 0.5f, mixer_class::rate / 2};
+    mixer->play({slow.sound, gains_for(1.0f, 0.0f, 1)});
+    const std::vector<float> out = render(5400, 400);
+    EXPECT_GT(out[0], 0.4f);
+    // Half the output rate: its 100 frames last 200.
+    EXPECT_GT(out[2 * 197], 0.2f);
+    EXPECT_EQ(out[2 * 201], 0.0f);
+    EXPECT_FALSE(mixer->sounding());
+}
+
+} // namespace
