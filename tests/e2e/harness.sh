@@ -8,11 +8,13 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 tools_dir=$(dirname "$tolme_binary")/tests
 close_window="$tools_dir/close_window"
 wav_probe="$tools_dir/wav_probe"
+timing_probe="$tools_dir/timing_probe"
 work_dir=$(mktemp -d /tmp/tolme-e2e.XXXXXX)
 artifacts_dir="$repo_root/build/e2e-artifacts/$(basename "$0" .sh)"
 mkdir -p "$artifacts_dir"
 xvfb_pid=""
 tolme_pid=""
+parecord_pid=""
 tolme_window=""
 capture_file="$work_dir/capture.wav"
 
@@ -20,7 +22,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cleanup() {
   [ -n "$tolme_pid" ] && kill "$tolme_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
+  stop_pulse
   wait 2>/dev/null || true
   rm -rf "$work_dir"
 }
@@ -44,6 +47,32 @@ write_audio_config() {
   printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$capture_file" >"$work_dir/alsoft.conf"
   export ALSOFT_CONF="$work_dir/alsoft.conf"
 }
+
+# The path a Linux desktop takes: a private PulseAudio server whose one sink is a null sink, with the sink's
+# monitor recorded into the capture file. Allegro picks PulseAudio first when a server answers.
+start_pulse() {
+  export XDG_RUNTIME_DIR="$work_dir/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  unset ALSOFT_CONF
+  HOME="$work_dir" pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=file:"$work_dir/pulse.log" \
+    --load="module-null-sink sink_name=tolme_sink rate=44100" \
+    --load="module-native-protocol-unix auth-anonymous=1" 2>/dev/null || fail "PulseAudio did not start"
+  for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  parecord --device=tolme_sink.monitor --file-format=wav "${1:-$capture_file}" &
+  parecord_pid=$!
+}
+
+stop_pulse() {
+  [ -n "$parecord_pid" ] && kill -INT "$parecord_pid" 2>/dev/null && wait "$parecord_pid" 2>/dev/null || true
+  parecord_pid=""
+  [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$work_dir/runtime" ] && pulseaudio --kill 2>/dev/null || true
+}
+
+# CPU time the program has used so far, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$tolme_pid/stat"; }
 
 # start_tolme [data-dir]: runs the program in a working directory whose data/ is the given folder
 # (the repository's data/ by default) and waits for its window.
@@ -88,6 +117,36 @@ click() {
 # sprites centred on the cell's top edge).
 token_x() { echo $((100 + $1 * 512 / 10 + 26)); }
 token_y() { echo $((80 + $1 * 512 / 10)); }
+
+# place_pattern PATTERN: places a pattern given as 8 rows of 16 cells joined by '/' ('.' empty, '1' to '4'
+# EARTH, WIND, WATER, FIRE), choosing each element with its key, then moves the mouse off the grid.
+place_pattern() {
+  local keys=(x a s d f) row=0 column cell
+  IFS=/ read -ra rows <<<"$1"
+  for line in "${rows[@]}"; do
+    for column in $(seq 0 15); do
+      cell=${line:$column:1}
+      [ "$cell" = "." ] && continue
+      key "${keys[$cell]}"
+      click "$(token_x "$column")" "$(token_y "$row")"
+    done
+    row=$((row + 1))
+  done
+  xdotool mousemove --window "$tolme_window" 1000 20
+}
+
+# expect_on_time PATTERN FROM: every note of the pattern heard from capture second FROM on lies on the
+# line's schedule to the frame (after one constant latency), none lost; prints the probe's figures.
+expect_on_time() {
+  local figures
+  figures=$(cd "$repo_root" && "$timing_probe" "$capture_file" "$1" "$2") || fail "timing probe: $figures"
+  echo "$figures" >"$artifacts_dir/timing.txt"
+  read -r _ onsets lost _ _ worst _ latency <<<"$figures"
+  echo "notes timed: $onsets, lost $lost, worst deviation $worst ms, capture latency $latency ms"
+  [ "$onsets" -ge "${3:-8}" ] || fail "only $onsets notes timed"
+  [ "$lost" -eq 0 ] || fail "$lost notes lost"
+  awk -v w="$worst" 'BEGIN { exit !(w <= 0.1) }' || fail "a note is $worst ms off its frame"
+}
 
 screenshot() {
   import -window "$tolme_window" "$artifacts_dir/$1.png"

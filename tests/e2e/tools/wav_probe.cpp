@@ -8,14 +8,13 @@
 //   lattice <slots> <lost> <doubled> <mean error ms> <99th percentile ms> <worst ms> <measured period s>
 // Errors are measured against the ideal period; each voice's constant latency (its sound's attack) is taken
 // out by its earliest onset.
+#include "wav_file.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -26,50 +25,17 @@ struct mix
     std::vector<float> left, right;
 };
 
-uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-
-bool read_mix(const char* path, mix& out)
+bool read_stereo(const char* path, mix& out)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(bytes.data() + 8, "WAVE", 4))
+    captured_mix captured;
+    if (!read_mix(path, captured))
         return false;
-    int channels = 0, bits = 0, format = 0;
-    size_t pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        const unsigned char* chunk = bytes.data() + pos;
-        const uint32_t size = u32(chunk + 4);
-        if (!std::memcmp(chunk, "fmt ", 4)) {
-            format = u16(chunk + 8);
-            channels = u16(chunk + 10);
-            out.rate = int(u32(chunk + 12));
-            bits = u16(chunk + 22);
-            if (format == 0xFFFE)
-                format = u16(chunk + 32);
-        } else if (!std::memcmp(chunk, "data", 4)) {
-            // A writer that was not closed leaves the size unset: take the rest of the file.
-            size_t end = (size == 0 || pos + 8 + size > bytes.size()) ? bytes.size() : pos + 8 + size;
-            const size_t frame = size_t(channels) * bits / 8;
-            for (size_t p = pos + 8; frame && p + frame <= end; p += frame) {
-                float s[2] = {0, 0};
-                for (int c = 0; c < channels && c < 2; ++c) {
-                    const unsigned char* q = bytes.data() + p + c * bits / 8;
-                    if (format == 3 && bits == 32) {
-                        uint32_t v = u32(q);
-                        std::memcpy(&s[c], &v, 4);
-                    } else if (bits == 16) {
-                        s[c] = int16_t(u16(q)) / 32768.0f;
-                    }
-                }
-                out.left.push_back(s[0]);
-                out.right.push_back(channels > 1 ? s[1] : s[0]);
-            }
-            return out.rate > 0;
-        }
-        pos += 8 + size + (size & 1);
+    out.rate = captured.rate;
+    for (size_t i = 0; i + 1 < captured.frames.size(); i += 2) {
+        out.left.push_back(captured.frames[i]);
+        out.right.push_back(captured.frames[i + 1]);
     }
-    return false;
+    return true;
 }
 
 // Magnitude of one frequency over a Hann-windowed stretch (Goertzel).
@@ -165,7 +131,7 @@ void report_lattice(const std::vector<double>& onsets, double period, int voices
 int main(int argc, char** argv)
 {
     mix m;
-    if (argc < 2 || !read_mix(argv[1], m)) {
+    if (argc < 2 || !read_stereo(argv[1], m)) {
         std::fprintf(stderr, "usage: wav_probe <capture.wav>  (could not read it)\n");
         return 2;
     }

@@ -1,0 +1,56 @@
+# The desktop's own sound path, a real PulseAudio server: every note at its exact frame; then the server goes
+# away mid-play (as a desktop restarts its sound server): the program keeps its window at no more CPU than
+# before and Escape still works, and once the server is back its notes are heard again within 5 s, in time
+# with the line.
+source "$(dirname "$0")/harness.sh"
+
+pattern="..............4./............3.../..........2...../........1......./......4........./....3.........../..2............./1..............."
+cpu_share() { # CPU share of the program over the given seconds, in percent of one core
+  local before after
+  before=$(cpu_ticks)
+  sleep "$1"
+  after=$(cpu_ticks)
+  echo "100 * ($after - $before) / $(getconf CLK_TCK) / $1" | bc -l | cut -d. -f1
+}
+
+start_pulse
+started=$(date +%s.%N)
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 1
+place_pattern "$pattern"
+placed=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
+sleep 4
+playing_cpu=$(cpu_share 4)
+
+pulseaudio --kill
+wait "$parecord_pid" 2>/dev/null || true
+parecord_pid=""
+cp "$capture_file" "$artifacts_dir/before_loss.wav"
+sleep 1
+lost_cpu=$(cpu_share 4)
+echo "CPU while playing: $playing_cpu %, with the server gone: $lost_cpu %"
+kill -0 "$tolme_pid" 2>/dev/null || fail "the program ended when the server went away"
+# Drawing dominates and varies by a few points; a driver spinning without its server would add a whole core.
+[ "$lost_cpu" -le $((playing_cpu + 10)) ] || fail "CPU rose from $playing_cpu % to $lost_cpu % without a server"
+screenshot server_gone
+
+start_pulse "$work_dir/after.wav"
+returned=$(date +%s.%N)
+for _ in $(seq 60); do
+  [ -n "$(pactl list short sink-inputs 2>/dev/null)" ] && break
+  sleep 0.1
+done
+back=$(echo "$(date +%s.%N) - $returned" | bc -l | cut -c1-4)
+echo "the program plays into the server again $back s after its return"
+awk -v t="$back" 'BEGIN { exit !(t <= 5) }' || fail "sound came back only after $back s"
+sleep 5
+key Escape
+expect_exit 0
+stop_pulse
+cp "$work_dir/after.wav" "$artifacts_dir/after_return.wav"
+
+expect_on_time "$pattern" "$placed" 8
+capture_file="$work_dir/after.wav"
+expect_on_time "$pattern" 0 8
+echo "pulse: passed"
