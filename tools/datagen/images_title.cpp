@@ -4,9 +4,8 @@
 // up when they share an anchor. With a unit u, the cells are T 1.6u, O 2u, L u, M 1.5u and E 1.5u wide:
 // at the letters' anchors (2.7, 1.35, 0.7, -0.2, -1.2 of the cell width, left of the common point) that puts
 // the five cells edge to edge in one row. Strokes run the way their wipe reveals them.
-#include "canvas.h"
+#include "brush.h"
 #include "families.h"
-#include "noise.h"
 
 #include <cmath>
 #include <vector>
@@ -17,115 +16,12 @@ constexpr double unit = 80.0;
 constexpr int cell_height = 160;
 constexpr rgb_class ink = {1.0, 0.84, 0.55};
 
-struct point_class
-{
-    double x, y;
-};
-
-// One sweep of the brush along a cubic Bezier curve.
-struct sweep_class
-{
-    point_class p0, p1, p2, p3;
-    double width;
-};
-
 struct stroke_class
 {
     const char* name;
     int cell_width;
     std::vector<sweep_class> sweeps;
 };
-
-point_class bezier(const sweep_class& s, double t)
-{
-    const double u = 1.0 - t;
-    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-    return {a * s.p0.x + b * s.p1.x + c * s.p2.x + d * s.p3.x, a * s.p0.y + b * s.p1.y + c * s.p2.y + d * s.p3.y};
-}
-
-point_class unit_normal(const sweep_class& s, double t)
-{
-    const point_class ahead = bezier(s, std::fmin(1.0, t + 0.01));
-    const point_class behind = bezier(s, std::fmax(0.0, t - 0.01));
-    const double dx = ahead.x - behind.x, dy = ahead.y - behind.y;
-    const double length = std::hypot(dx, dy);
-    return {-dy / length, dx / length};
-}
-
-// Pressed down quickly, thickest in the middle, lifting off towards the end.
-double brush_width(double width, double t)
-{
-    const double press = 0.55 + 0.45 * std::fmin(1.0, t / 0.12);
-    const double lift = 0.35 + 0.65 * std::fmin(1.0, (1.0 - t) / 0.25);
-    return width * (0.75 + 0.25 * std::sin(M_PI * t)) * press * lift;
-}
-
-constexpr int samples_per_sweep = 60;
-
-point_class offset_point(const sweep_class& s, double offset, double t)
-{
-    const point_class p = bezier(s, t);
-    const point_class n = unit_normal(s, t);
-    const double d = offset * brush_width(s.width, t) / 2.0;
-    return {p.x + n.x * d, p.y + n.y * d};
-}
-
-// The outline of the stroke widened by `spread`: a halo that tapers with the brush.
-void halo(cairo_t* cr, const sweep_class& s, double spread, double alpha)
-{
-    cairo_new_path(cr);
-    for (int i = 0; i <= samples_per_sweep; ++i) {
-        const point_class p = offset_point(s, spread, static_cast<double>(i) / samples_per_sweep);
-        cairo_line_to(cr, p.x, p.y);
-    }
-    for (int i = samples_per_sweep; i >= 0; --i) {
-        const point_class p = offset_point(s, -spread, static_cast<double>(i) / samples_per_sweep);
-        cairo_line_to(cr, p.x, p.y);
-    }
-    cairo_close_path(cr);
-    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, alpha);
-    cairo_fill(cr);
-}
-
-// How likely a bristle has run dry at t, for a bristle this far from the middle of the brush.
-double dryness(double t, double offset)
-{
-    return 0.08 + 0.55 * std::fmax(0.0, t - 0.5) * (0.4 + std::fabs(offset));
-}
-
-// One hair of the brush: a line along the stroke, broken where it ran dry.
-void bristle(cairo_t* cr, const sweep_class& s, double offset, noise_class& noise)
-{
-    cairo_new_path(cr);
-    bool inked = true;
-    for (int i = 0; i <= samples_per_sweep; ++i) {
-        const double t = static_cast<double>(i) / samples_per_sweep;
-        if (i % 3 == 0)
-            inked = noise.next() > dryness(t, offset) || i == 0;
-        const point_class p = offset_point(s, offset, t);
-        if (inked)
-            cairo_line_to(cr, p.x, p.y);
-        else
-            cairo_new_sub_path(cr);
-    }
-    cairo_set_line_width(cr, std::fmax(1.0, s.width / 11.0));
-    // Faint hairs add up to about 0.7 of the ink, so where two strokes cross additively the ink pools
-    // brighter instead of burning out to white.
-    cairo_set_source_rgba(cr, ink.r, ink.g, ink.b, 0.2 + 0.35 * noise.next());
-    cairo_stroke(cr);
-}
-
-// A soft halo under the stroke, then the bristles, each with its own strength and dry patches.
-void brush(cairo_t* cr, const sweep_class& s, noise_class& noise)
-{
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    halo(cr, s, 1.6, 0.06);
-    halo(cr, s, 1.2, 0.1);
-    const int bristles = 28;
-    for (int i = 0; i < bristles; ++i)
-        bristle(cr, s, (2.0 * i / (bristles - 1) - 1.0) * 0.95 + 0.06 * noise.next_signed(), noise);
-}
 
 int cell_width(double units)
 {
@@ -161,9 +57,7 @@ std::vector<stroke_class> title_strokes()
 bool write_stroke(const stroke_class& stroke, uint32_t seed, const std::string& path)
 {
     cairo_t* cr = new_canvas(stroke.cell_width, cell_height, true);
-    noise_class noise(seed);
-    for (const sweep_class& sweep : stroke.sweeps)
-        brush(cr, sweep, noise);
+    paint_brush(cr, stroke.sweeps, ink, seed);
     return save_canvas(cr, path);
 }
 
