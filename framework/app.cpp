@@ -196,12 +196,17 @@ bool start_program()
     return true;
 }
 
+void end_program()
+{
+    // Nothing may render from the samples once they are freed at exit.
+    audio_output.stop();
+}
+
 int run_program()
 {
     if (!start_program())
         return 1;
     run_loop();
-    // Nothing may render from the samples once they are freed at exit.
-    audio_output.stop();
+    end_program();
     return 0;
 }

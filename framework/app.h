@@ -26,6 +26,9 @@ std::string startup_error_text(const error_list_class& errors);
 // The start-up sequence up to the instrument's set-up; false when it failed and the error box was shown.
 bool start_program();
 
+// The counterpart of a successful start: stops the sound before anything it plays from is freed.
+void end_program();
+
 // Runs the whole program; returns the process exit status (0 after a normal end, 1 after a start-up failure).
 int run_program();
 

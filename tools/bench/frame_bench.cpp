@@ -74,5 +74,6 @@ int main(int argc, char** argv)
     std::printf("of which the update (input, tweens, instrument): median %.3f ms, 99th percentile %.3f ms; "
                 "the rest is drawing and presenting\n",
                 percentile(update_costs, 0.5), percentile(update_costs, 0.99));
+    end_program();
     return 0;
 }
