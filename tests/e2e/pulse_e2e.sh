@@ -53,4 +53,14 @@ cp "$work_dir/after.wav" "$artifacts_dir/after_return.wav"
 expect_on_time "$pattern" "$placed" 8
 capture_file="$work_dir/after.wav"
 expect_on_time "$pattern" 0 8
+
+# Escape ends the program while the server is gone, too.
+start_pulse "$work_dir/again.wav"
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 2
+pulseaudio --kill
+sleep 1
+key Escape
+expect_exit 0
 echo "pulse: passed"

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -222,7 +223,10 @@ int main(int argc, char** argv)
         const long at = *it - 256;
         if (at + latency + 4096 > sound_end)
             break;
-        const auto [lag, m] = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
+        // Near the constant latency first; a note that far off is looked for further away.
+        auto [lag, m] = best_lag(reference, capture, at, latency - 256, latency + 256, 2048);
+        if (m < 0.5)
+            std::tie(lag, m) = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
         if (m < 0.5) {
             ++lost;
             continue;
