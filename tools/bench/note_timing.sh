@@ -1,34 +1,30 @@
 #!/usr/bin/env bash
-# Note timing: plays a known pattern for a while (10 minutes by default) under Xvfb with the sound captured,
-# then compares every captured onset with the ideal schedule of the play line.
-#   tools/bench/note_timing.sh [seconds]      (after tools/build.sh, from anywhere)
-# Pattern: one token in each of columns 0, 4, 8 and 12 (EARTH, WATER, FIRE, WIND), so notes fall on a lattice
-# of a quarter sweep, (4 * 51.2 / 300) s.
+# Note timing: plays eight notes in every other column for a while (10 minutes by default) under Xvfb with its
+# sound captured, through OpenAL Soft's wave writer or through a private PulseAudio server, then times every
+# note to the frame against the program's own offline rendering of the pattern.
+#   tools/bench/note_timing.sh [seconds] [openal|pulse]      (after tools/build.sh, from anywhere)
 seconds=${1:-600}
+path=${2:-openal}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/harness.sh" "$here/../../build/tolme"
 
+pattern="..............4./............3.../..........2...../........1......./......4........./....3.........../..2............./1..............."
+[ "$path" = pulse ] && start_pulse
 started=$(date +%s.%N)
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 sleep 1
-for placement in "a 0 7" "d 4 3" "f 8 0" "s 12 5"; do
-  set -- $placement
-  key "$1"
-  click "$(token_x "$2")" "$(token_y "$3")"
-done
-xdotool mousemove --window "$tolme_window" 1000 20
-# The capture starts a little after the program: onsets later than this script time are surely past the
-# selection chimes.
-placed_at=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
+place_pattern "$pattern"
+# Capture times run a little behind script times; a second later the last selection chime has faded.
+placed=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
 sleep "$seconds"
 key Escape
 expect_exit 0
+stop_pulse
 
-period=0.6826667785644531  # a quarter of 819.2001342773438 / 300 s
-"$wav_probe" "$capture_file" "$period" "$placed_at" 4 | tee "$artifacts_dir/onsets.txt" | awk -v period="$period" '
-  $1 == "lattice" {
-    printf "onsets over %d quarter-sweep slots: lost %d, doubled %d\n", $2, $3, $4
-    printf "onset error against the ideal schedule: mean %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n", $5, $6, $7
-    printf "sweep period: measured %.4f ms, ideal %.4f ms\n", $8 * 4000, period * 4000
+(cd "$repo_root" && "$timing_probe" "$capture_file" "$pattern" "$placed") | tee "$artifacts_dir/timing.txt" |
+  awk -v path="$path" '$1 == "timing" {
+    printf "%s: %d notes timed, %d lost\n", path, $2, $3
+    printf "deviation from the schedule after one constant offset: mean %.4f ms, standard deviation %.4f ms, worst %.4f ms\n", $4, $5, $6
+    printf "sweep period: measured %.5f ms, ideal 2730.66711 ms\n", $7
   }'
