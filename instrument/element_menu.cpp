@@ -1,20 +1,13 @@
 #include "instrument/element_menu.h"
 
-#include "framework/app.h"
-#include "framework/input.h"
+#include "core/screen.h"
+#include "core/input.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
 
 #include <allegro5/allegro_color.h>
-
-element_button_class earth_button;
-element_button_class wind_button;
-element_button_class water_button;
-element_button_class fire_button;
-Object menu_prompt;
-bool prompt_shown = false;
 
 const char* const menu_font = "data/fonts/TrajanPro-Regular.otf";
 static const char* const count_font = "data/fonts/TrajanPro-Bold.otf";
@@ -135,7 +128,7 @@ void element_button_class::refresh_count_label()
     replace_owned_image(count_label, fonts_bin.additive_text(count_font, -30, std::to_string(count)));
 }
 
-void element_button_class::release_labels()
+element_button_class::~element_button_class()
 {
     release_owned_image(name_label);
     release_owned_image(count_label);
@@ -143,8 +136,8 @@ void element_button_class::release_labels()
 
 element_button_class* element_button(int id)
 {
-    static element_button_class* const buttons[element_count] = {&earth_button, &wind_button, &water_button,
-                                                                 &fire_button};
+    element_button_class* const buttons[element_count] = {&instrument->earth_button, &instrument->wind_button,
+                                                          &instrument->water_button, &instrument->fire_button};
     return is_element(id) ? buttons[id - 1] : nullptr;
 }
 
@@ -164,26 +157,26 @@ void build_element_buttons()
 void setup_menu_prompt()
 {
     fonts_bin.set_default_font(menu_font, -15);
-    replace_owned_image(menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
-    place(menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
+    replace_owned_image(instrument->menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
+    place(instrument->menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
           0.0f, 1.0f, 0.0f, 1);
 }
 
 void show_menu_prompt()
 {
-    if (prompt_shown)
+    if (instrument->prompt_shown)
         return;
-    prompt_shown = true;
-    menu_prompt.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.7, curve_ease_in_out);
+    instrument->prompt_shown = true;
+    instrument->menu_prompt.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.7, curve_ease_in_out);
 }
 
 void hide_menu_prompt()
 {
-    if (!prompt_shown)
+    if (!instrument->prompt_shown)
         return;
-    prompt_shown = false;
-    menu_prompt.clear_animations();
-    menu_prompt.opacity_anim.animate(1.0f, 0.0f, 0.0, 1.0, curve_ease_in_out);
+    instrument->prompt_shown = false;
+    instrument->menu_prompt.clear_animations();
+    instrument->menu_prompt.opacity_anim.animate(1.0f, 0.0f, 0.0, 1.0, curve_ease_in_out);
 }
 
 void update_element_menu()
@@ -202,11 +195,11 @@ void update_element_menu()
 
 void select_element(int id)
 {
-    if (id == current_element)
+    if (id == instrument->current_element)
         return;
-    if (element_button_class* previous = element_button(current_element))
+    if (element_button_class* previous = element_button(instrument->current_element))
         previous->dim();
-    current_element = id;
+    instrument->current_element = id;
     if (element_button_class* chosen = element_button(id))
         chosen->highlight();
 }
@@ -225,14 +218,8 @@ void refund_element(int id)
 
 void apply_element_theme(ALLEGRO_COLOR c, float x)
 {
-    glow_sprite.tint_anim.animate_to(c, 3.0, curve_ease_in_out);
-    glow_sprite.x_anim.animate_to(x, 3.0, curve_ease_in_out);
-    overlay_sprite.tint_anim.animate_to(c, 4.0, curve_ease_in_out);
+    instrument->glow_sprite.tint_anim.animate_to(c, 3.0, curve_ease_in_out);
+    instrument->glow_sprite.x_anim.animate_to(x, 3.0, curve_ease_in_out);
+    instrument->overlay_sprite.tint_anim.animate_to(c, 4.0, curve_ease_in_out);
 }
 
-void release_element_menu()
-{
-    for (const element_info& info : elements)
-        element_button(info.id)->release_labels();
-    release_owned_image(menu_prompt);
-}

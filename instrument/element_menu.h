@@ -4,7 +4,7 @@
 // sound and re-colours the glow and overlay sprites. Nothing here draws: every part is an Object.
 #pragma once
 
-#include "visuals/object.h"
+#include "scene/object.h"
 
 #include <allegro5/allegro.h>
 
@@ -33,16 +33,14 @@ public:
     bool consume();
     void refund();
     void refresh_count_label();
-    // Frees the label bitmaps this button owns; must run while Allegro is installed.
-    void release_labels();
+
+    element_button_class() = default;
+    element_button_class(const element_button_class&) = delete;
+    element_button_class& operator=(const element_button_class&) = delete;
+    // Frees the label bitmaps the button owns: while Allegro is installed.
+    ~element_button_class();
 };
 
-extern element_button_class earth_button;
-extern element_button_class wind_button;
-extern element_button_class water_button;
-extern element_button_class fire_button;
-extern Object menu_prompt; // owns its image
-extern bool prompt_shown;
 
 // The button of element id 1 to 4; nullptr for any other id.
 element_button_class* element_button(int id);
@@ -60,6 +58,3 @@ bool consume_element(int id);
 void refund_element(int id);
 // Glow and overlay sprites tween to colour c; the glow also slides to x.
 void apply_element_theme(ALLEGRO_COLOR c, float x);
-
-// Frees the bitmaps owned by the buttons' labels and the prompt; must run while Allegro is installed.
-void release_element_menu();

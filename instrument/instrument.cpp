@@ -1,43 +1,42 @@
 #include "instrument/instrument.h"
 
-#include "framework/app.h"
-#include "framework/input.h"
-#include "instrument/element_menu.h"
+#include "core/input.h"
+#include "core/screen.h"
 #include "instrument/elements.h"
-#include "instrument/note_playing.h"
-#include "instrument/title_letters.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
-#include "visuals/element_effects.h"
-#include "visuals/token.h"
 
 #include <allegro5/allegro_color.h>
 
-#include <cstdlib>
+instrument_class* instrument = nullptr;
 
-int current_element = 0;
-float grid_scale = 0.8f;
-float grid_origin_x = 100.0f;
-Object glow_sprite;
-Object overlay_sprite;
-ALLEGRO_MOUSE_CURSOR* arrow_cursor = nullptr;
-ALLEGRO_MOUSE_CURSOR* pointer_cursor = nullptr;
-
-// Runs at exit before Allegro shuts down, since everything here must be freed through it.
-static void release_instrument()
+template <typename T>
+static void delete_each(std::vector<T*>& owned)
 {
-    clear_effects();
-    delete_token_grid();
-    release_element_menu();
-    for (ALLEGRO_MOUSE_CURSOR** cursor : {&arrow_cursor, &pointer_cursor}) {
-        if (*cursor)
-            al_destroy_mouse_cursor(*cursor);
-        *cursor = nullptr;
-    }
+    for (T* item : owned)
+        delete item;
+    owned.clear();
+}
+
+instrument_class::~instrument_class()
+{
+    delete_each(wind_effects);
+    delete_each(water_effects);
+    delete_each(flame_effects);
+    delete_each(token_grid);
+    if (menu_prompt.image)
+        al_destroy_bitmap(menu_prompt.image);
+    for (ALLEGRO_MOUSE_CURSOR* cursor : {arrow_cursor, pointer_cursor})
+        if (cursor)
+            al_destroy_mouse_cursor(cursor);
+    for (ALLEGRO_SAMPLE* sample : wind_samples)
+        if (sample)
+            al_destroy_sample(sample);
 }
 
 static void dress_window()
 {
+    ALLEGRO_DISPLAY* display = al_get_current_display();
     if (ALLEGRO_BITMAP* icon = get_image("data/images/tolme_icon.png"))
         al_set_display_icon(display, icon);
     al_set_window_title(display, "Tolme - A Musical Instrument");
@@ -51,27 +50,27 @@ static ALLEGRO_MOUSE_CURSOR* cursor_from_image(const char* file)
 
 static void create_cursors()
 {
-    arrow_cursor = cursor_from_image("data/images/mouse_cursor.png");
-    pointer_cursor = cursor_from_image("data/images/pointer_cursor.png");
-    if (arrow_cursor)
-        al_set_mouse_cursor(display, arrow_cursor);
+    instrument->arrow_cursor = cursor_from_image("data/images/mouse_cursor.png");
+    instrument->pointer_cursor = cursor_from_image("data/images/pointer_cursor.png");
+    if (instrument->arrow_cursor)
+        al_set_mouse_cursor(al_get_current_display(), instrument->arrow_cursor);
 }
 
 // Additive and black, so both stay invisible until an element's colour is tweened in.
 static void set_up_theme_sprites()
 {
-    glow_sprite.set_image("data/images/healthy_glow.png", true);
-    glow_sprite.align_bottom();
-    glow_sprite.align_center();
-    glow_sprite.z_anim.set(-3.0f);
-    glow_sprite.move_to(static_cast<float>(screen_width / 2), static_cast<float>(screen_height));
-    glow_sprite.tint_anim.set(al_color_name("black"));
-    glow_sprite.blend_mode = 1;
+    instrument->glow_sprite.set_image("data/images/healthy_glow.png", true);
+    instrument->glow_sprite.align_bottom();
+    instrument->glow_sprite.align_center();
+    instrument->glow_sprite.z_anim.set(-3.0f);
+    instrument->glow_sprite.move_to(static_cast<float>(screen_width / 2), static_cast<float>(screen_height));
+    instrument->glow_sprite.tint_anim.set(al_color_name("black"));
+    instrument->glow_sprite.blend_mode = 1;
 
-    overlay_sprite.set_image("data/images/overlay_pretty.png", true);
-    overlay_sprite.z_anim.set(20.0f);
-    overlay_sprite.tint_anim.set(al_color_name("black"));
-    overlay_sprite.blend_mode = 1;
+    instrument->overlay_sprite.set_image("data/images/overlay_pretty.png", true);
+    instrument->overlay_sprite.z_anim.set(20.0f);
+    instrument->overlay_sprite.tint_anim.set(al_color_name("black"));
+    instrument->overlay_sprite.blend_mode = 1;
 }
 
 // The wind notes are not among them: the note playing loads those itself.
@@ -85,7 +84,7 @@ static void preload_samples()
 
 void instrument_setup()
 {
-    atexit(release_instrument);
+    instrument = new instrument_class;
     dress_window();
     create_token_grid(grid_scale);
     setup_note_playing();
@@ -97,8 +96,8 @@ void instrument_setup()
     set_up_theme_sprites();
     preload_samples();
     start_note_playing();
-    title_letters.set_up();
-    title_letters.reveal();
+    instrument->title_letters.set_up();
+    instrument->title_letters.reveal();
     show_menu_prompt();
 }
 
@@ -133,10 +132,10 @@ static bool button_under(float x, float y)
 // Tokens only answer the mouse once an element is chosen.
 static bool update_token_hover(float x, float y)
 {
-    if (current_element == 0)
+    if (instrument->current_element == 0)
         return false;
     bool any = false;
-    for (token_class* token : token_grid) {
+    for (token_class* token : instrument->token_grid) {
         if (token->bead.contains_point(x, y)) {
             token_hover_on(*token);
             any = true;
@@ -153,24 +152,30 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor()
     const float y = static_cast<float>(mouse_y());
     const bool over_button = button_under(x, y);
     const bool over_token = update_token_hover(x, y);
-    ALLEGRO_MOUSE_CURSOR* cursor = over_button || over_token ? pointer_cursor : arrow_cursor;
-    if (cursor && display)
-        al_set_mouse_cursor(display, cursor);
+    ALLEGRO_MOUSE_CURSOR* cursor = over_button || over_token ? instrument->pointer_cursor : instrument->arrow_cursor;
+    if (cursor && al_get_current_display())
+        al_set_mouse_cursor(al_get_current_display(), cursor);
     return cursor;
 }
 
 void instrument_update()
 {
     update_element_menu();
-    if (current_element != 0)
+    if (instrument->current_element != 0)
         update_token_clicks();
     update_play_line();
     remove_finished_effects();
-    if (current_element != 0) {
+    if (instrument->current_element != 0) {
         hide_menu_prompt();
-        title_letters.hide();
+        instrument->title_letters.hide();
     }
     update_hover_and_cursor();
+}
+
+void instrument_teardown()
+{
+    delete instrument;
+    instrument = nullptr;
 }
 
 // Everything visible is an object of the bin, already in depth order.

@@ -1,31 +1,77 @@
-// The instrument's three hooks into the frame loop (content set-up once, then update and draw every tick)
-// and the state they share.
+// The instrument: all of its state in one structure that the content set-up creates and the end of the run
+// frees, and its three hooks into the frame loop (content set-up once, then update and draw every tick).
 #pragma once
 
-#include "visuals/object.h"
+#include "audio/step_grid.h"
+#include "instrument/element_effects.h"
+#include "instrument/element_menu.h"
+#include "instrument/note_playing.h"
+#include "instrument/title_letters.h"
+#include "instrument/token.h"
+#include "scene/object.h"
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_audio.h>
 
-class token_class;
+#include <array>
+#include <vector>
 
-// 0 before the player has chosen; then 1 EARTH, 2 WIND, 3 WATER, 4 FIRE.
-extern int current_element;
 // Size factor of the token grid, its tokens and their pulses.
-extern float grid_scale;
+constexpr float grid_scale = 0.8f;
 // x of the grid's left edge and of the play line's zero.
-extern float grid_origin_x;
+constexpr float grid_origin_x = 100.0f;
 
-// Additive glow on the bottom edge and decorative overlay above the grid, both tinted by the chosen element.
-extern Object glow_sprite;
-extern Object overlay_sprite;
-// Shown where nothing clickable is under the mouse, and over element buttons and tokens; null when their
-// image is missing.
-extern ALLEGRO_MOUSE_CURSOR* arrow_cursor;
-extern ALLEGRO_MOUSE_CURSOR* pointer_cursor;
+class instrument_class
+{
+public:
+    // Objects register in the objects bin as they are built, and those of equal depth are drawn in that
+    // order: the prompt, the glow and overlay, the title, the buttons, the bursts and the tokens.
+    Object menu_prompt; // owns its image
+    bool prompt_shown = false;
+    // Additive glow on the bottom edge and decorative overlay above the grid, both tinted by the chosen
+    // element.
+    Object glow_sprite;
+    Object overlay_sprite;
+    title_letters_class title_letters;
+    element_button_class earth_button;
+    element_button_class wind_button;
+    element_button_class water_button;
+    element_button_class fire_button;
+    // The running bursts; the lists own them.
+    std::vector<wind_animation_class*> wind_effects;
+    std::vector<water_animation_class*> water_effects;
+    std::vector<flame_animation_class*> flame_effects;
+    // Column-major: index = column * grid_rows + row; owned.
+    std::vector<token_class*> token_grid;
+
+    // 0 before the player has chosen; then the element chosen.
+    int current_element = 0;
+    // Shown where nothing clickable is under the mouse, and over element buttons and tokens; null when their
+    // image is missing.
+    ALLEGRO_MOUSE_CURSOR* arrow_cursor = nullptr;
+    ALLEGRO_MOUSE_CURSOR* pointer_cursor = nullptr;
+    // Length of one sweep; accumulated column by column when the grid is created.
+    float grid_width = 0.0f;
+    // The WIND notes, played outside the samples bin; owned.
+    std::array<ALLEGRO_SAMPLE*, notes_per_element> wind_samples{};
+    // The grid as the mixer last received it.
+    step_grid published_grid{};
+
+    instrument_class() = default;
+    instrument_class(const instrument_class&) = delete;
+    instrument_class& operator=(const instrument_class&) = delete;
+    // Frees the tokens, bursts, label bitmaps, cursors and wind notes: while Allegro is installed and after
+    // the sound has stopped.
+    ~instrument_class();
+};
+
+// The instrument of this run: made by instrument_setup, freed by instrument_teardown.
+extern instrument_class* instrument;
 
 void instrument_setup();
 void instrument_update();
 void instrument_draw();
+void instrument_teardown();
 
 // Brightens a token's bead when the mouse comes onto it; only a change of state restarts the tween.
 void token_hover_on(token_class& token);

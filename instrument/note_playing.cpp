@@ -8,23 +8,17 @@
 #include "math/clock.h"
 #include "resources/bins.h"
 #include "resources/wav_check.h"
-#include "visuals/element_effects.h"
-#include "visuals/token.h"
+#include "instrument/element_effects.h"
+#include "instrument/token.h"
 
 #include <algorithm>
 #include <memory>
 
-float play_speed = 300.0f;
-float grid_width = 0.0f;
-std::array<ALLEGRO_SAMPLE*, notes_per_element> wind_samples{};
 
 static const int earth = 1;
 static const int wind = 2;
 static const int water = 3;
 static const int fire = 4;
-
-// The grid as the mixer last received it.
-static step_grid published_grid{};
 
 std::string note_sample_file(int element, int note)
 {
@@ -34,15 +28,14 @@ std::string note_sample_file(int element, int note)
 
 void setup_note_playing()
 {
-    play_speed = 300.0f;
     for (int note = 0; note < notes_per_element; ++note)
-        wind_samples[note] = load_checked_sample(note_sample_file(wind, note));
+        instrument->wind_samples[note] = load_checked_sample(note_sample_file(wind, note));
 }
 
 // WIND plays quieter and half right, outside the samples bin; the other sets centred, through it.
 static voiced_sound note_sound(int element, int note)
 {
-    const sound_class sound = element == wind ? sound_of(wind_samples[note])
+    const sound_class sound = element == wind ? sound_of(instrument->wind_samples[note])
                                               : sound_of(samples_bin.get(note_sample_file(element, note),
                                                                          note_sample_file(element, note)));
     return element == wind ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
@@ -52,8 +45,8 @@ static voiced_sound note_sound(int element, int note)
 static step_grid grid_cells()
 {
     step_grid cells{};
-    for (std::size_t i = 0; i < token_grid.size() && i < cells.size(); ++i)
-        cells[i] = static_cast<std::uint8_t>(token_grid[i]->element);
+    for (std::size_t i = 0; i < instrument->token_grid.size() && i < cells.size(); ++i)
+        cells[i] = static_cast<std::uint8_t>(instrument->token_grid[i]->element);
     return cells;
 }
 
@@ -73,8 +66,8 @@ void start_note_playing()
     mixer.reset();
     audio_output.clock.reset();
     configure_mixer(mixer);
-    published_grid = grid_cells();
-    mixer.grid.write(published_grid);
+    instrument->published_grid = grid_cells();
+    mixer.grid.write(instrument->published_grid);
 }
 
 std::vector<float> render_pattern(const step_grid& cells, int sweeps)
@@ -106,16 +99,16 @@ float play_position()
 void update_play_line()
 {
     const step_grid cells = grid_cells();
-    if (cells != published_grid) {
-        published_grid = cells;
+    if (cells != instrument->published_grid) {
+        instrument->published_grid = cells;
         mixer.grid.write(cells);
     }
     const double heard = heard_frame();
     note_event note;
     while (mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
         mixer.events.drop_oldest();
-        if (note.cell < token_grid.size())
-            pulse(*token_grid[note.cell], note.element);
+        if (note.cell < instrument->token_grid.size())
+            pulse(*instrument->token_grid[note.cell], note.element);
     }
 }
 

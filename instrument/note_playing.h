@@ -18,10 +18,7 @@ class token_class;
 constexpr int notes_per_element = 8;
 
 // Pixels per second.
-extern float play_speed;
-// Length of one sweep; accumulated column by column when the grid is created.
-extern float grid_width;
-extern std::array<ALLEGRO_SAMPLE*, notes_per_element> wind_samples;
+constexpr float play_speed = 300.0f;
 
 // "data/sounds/<element>_<note>.wav"; element must be 1 to 4.
 std::string note_sample_file(int element, int note);

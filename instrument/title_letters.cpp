@@ -1,8 +1,6 @@
 #include "instrument/title_letters.h"
 
-#include "framework/app.h"
-
-title_letters_class title_letters;
+#include "core/screen.h"
 
 namespace {
 

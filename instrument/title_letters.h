@@ -3,7 +3,7 @@
 // fades a black curtain over the letters while they shrink, and switches them off.
 #pragma once
 
-#include "visuals/object.h"
+#include "scene/object.h"
 
 constexpr int title_stroke_count = 13;
 
@@ -23,5 +23,3 @@ public:
     // Puts the title away; acts only while it is showing.
     void hide();
 };
-
-extern title_letters_class title_letters;

@@ -14,6 +14,6 @@ extern font_bin_class fonts_bin;
 extern image_bin_class graphics_bin;
 extern sample_bin_class samples_bin;
 
-// Frees every loaded resource and cached text and empties the bins. Registered with atexit after Allegro's
-// own exit hook, so it runs while Allegro is still installed; the bins' destructors then find nothing.
+// Frees every loaded resource and cached text and empties the bins, while Allegro is still installed; the
+// bins' destructors then find nothing.
 void release_resources();

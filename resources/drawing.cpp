@@ -1,7 +1,7 @@
 #include "resources/drawing.h"
 
 #include "audio/mixer.h"
-#include "framework/app.h"
+#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
 

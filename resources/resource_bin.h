@@ -2,7 +2,7 @@
 // load failed is remembered, reported once and never tried again on an ordinary request.
 #pragma once
 
-#include "framework/error_list.h"
+#include "core/error_list.h"
 
 #include <map>
 #include <set>

@@ -1,6 +1,6 @@
 #include "resources/text.h"
 
-#include "framework/app.h"
+#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
 

@@ -20,7 +20,7 @@ public:
     // The input seen by the menu on this tick, then everything released on a quiet tick.
     static void press(const input_snapshot& down)
     {
-        for (const input_snapshot& snapshot : {down, input_snapshot().at(down.mouse.x, down.mouse.y)}) {
+        for (const input_snapshot& snapshot : {down, input_snapshot().at(down.x, down.y)}) {
             feed(snapshot);
             update_element_menu();
         }
@@ -28,6 +28,19 @@ public:
 
     static void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
 };
+
+// A key chooses when it goes down, not while it is held: holding A while S is pressed leaves WIND chosen.
+TEST_F(element_menu_test, a_key_held_across_ticks_chooses_only_when_it_goes_down)
+{
+    for (const input_snapshot& tick : {input_snapshot().key(ALLEGRO_KEY_A),
+                                       input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_S),
+                                       input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_S),
+                                       input_snapshot().key(ALLEGRO_KEY_A)}) {
+        feed(tick);
+        update_element_menu();
+    }
+    EXPECT_EQ(instrument->current_element, 2);
+}
 
 // Allegro's live heap blocks, to see whether bitmaps that are replaced are also freed.
 std::atomic<long> live_blocks{0};
@@ -43,24 +56,24 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
     // The pictures sit 150 apart from x 287 at y 520. Dimmed to 0.8 the wind picture is 80 x 48.
     click(437 + 45, 520);
     click(437, 520 + 25);
-    EXPECT_EQ(current_element, 0);
+    EXPECT_EQ(instrument->current_element, 0);
     click(437 + 35, 520 + 20);
-    EXPECT_EQ(current_element, 2);
+    EXPECT_EQ(instrument->current_element, 2);
     press(input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_F));
-    EXPECT_EQ(current_element, 4);
+    EXPECT_EQ(instrument->current_element, 4);
     advance(3.0);
-    EXPECT_FLOAT_EQ(fire_button.picture.scale_x, 1.1f);
-    EXPECT_FLOAT_EQ(wind_button.picture.scale_x, 0.8f);
-    EXPECT_FLOAT_EQ(glow_sprite.x, 737.0f);
-    EXPECT_PRED2(colors_equal, glow_sprite.tint, al_color_name("red"));
-    const int tweens = fire_button.picture.animation_count() + glow_sprite.animation_count();
+    EXPECT_FLOAT_EQ(instrument->fire_button.picture.scale_x, 1.1f);
+    EXPECT_FLOAT_EQ(instrument->wind_button.picture.scale_x, 0.8f);
+    EXPECT_FLOAT_EQ(instrument->glow_sprite.x, 737.0f);
+    EXPECT_PRED2(colors_equal, instrument->glow_sprite.tint, al_color_name("red"));
+    const int tweens = instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count();
     press(input_snapshot().key(ALLEGRO_KEY_F));
-    EXPECT_EQ(fire_button.picture.animation_count() + glow_sprite.animation_count(), tweens);
+    EXPECT_EQ(instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count(), tweens);
     // Still at 1.1 right after another choice, the fire picture is 110 wide.
     press(input_snapshot().key(ALLEGRO_KEY_S));
-    EXPECT_EQ(current_element, 2);
+    EXPECT_EQ(instrument->current_element, 2);
     click(737 + 54, 520);
-    EXPECT_EQ(current_element, 4);
+    EXPECT_EQ(instrument->current_element, 4);
 }
 
 TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
@@ -68,21 +81,21 @@ TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
     setup_menu_prompt();
     show_menu_prompt();
     show_menu_prompt();
-    EXPECT_EQ(menu_prompt.opacity_anim.count(), 1);
+    EXPECT_EQ(instrument->menu_prompt.opacity_anim.count(), 1);
     advance(3.9);
-    EXPECT_FLOAT_EQ(menu_prompt.opacity, 0.0f);
+    EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
     advance(0.8);
-    EXPECT_FLOAT_EQ(menu_prompt.opacity, 1.0f);
+    EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 1.0f);
     hide_menu_prompt();
     advance(0.5);
     hide_menu_prompt(); // acts only while shown
     advance(0.5);
-    EXPECT_FLOAT_EQ(menu_prompt.opacity, 0.0f);
+    EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
 }
 
 TEST_F(element_menu_test, consume_stops_at_zero_refund_has_no_ceiling_and_other_ids_are_ignored)
 {
-    earth_button.count = 1;
+    instrument->earth_button.count = 1;
     EXPECT_TRUE(consume_element(1));
     EXPECT_FALSE(consume_element(1));
     refund_element(4);

@@ -3,8 +3,8 @@
 // back.
 #pragma once
 
-#include "framework/app.h"
-#include "framework/input.h"
+#include "resources/fallbacks.h"
+#include "core/input.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
@@ -25,11 +25,12 @@ public:
 
     void SetUp() override
     {
+        instrument = new instrument_class;
         release_resources();
         fallback_font = al_create_builtin_font();
         for (const element_info& info : elements)
             graphics_bin.loaded[info.picture] = al_create_bitmap(100, 60);
-        input.controls.clear();
+        reset_input();
         // Watch every control the menu asks about, so a press in the first fed snapshot counts.
         update_element_menu();
         feed(input_snapshot());
@@ -37,21 +38,12 @@ public:
 
     void TearDown() override
     {
-        current_element = 0;
-        prompt_shown = false;
-        title_letters.showing = false;
-        for (Object* object : objects_bin)
-            object->clear_animations();
-        for (Object& stroke : title_letters.strokes) // a hidden title stays switched off
-            stroke.opacity = 1;
-        release_element_menu();
+        instrument_teardown();
         release_resources();
         al_destroy_font(fallback_font);
         fallback_font = nullptr;
-        input.controls.clear();
+        reset_input();
     }
-
-    static void feed(const input_snapshot& snapshot) { input.update_from(snapshot.keyboard, snapshot.mouse); }
 
     // Time passes and every object's tweens catch up, as one frame would do.
     void advance(double seconds)

@@ -1,7 +1,7 @@
 #include "instrument_fixture.h"
 
-#include "visuals/element_effects.h"
-#include "visuals/token.h"
+#include "instrument/element_effects.h"
+#include "instrument/token.h"
 
 namespace {
 
@@ -21,17 +21,15 @@ public:
         build_element_buttons();
         setup_menu_prompt();
         show_menu_prompt();
-        title_letters.reveal();
-        arrow_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&arrow_stand_in);
-        pointer_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&pointer_stand_in);
+        instrument->title_letters.reveal();
+        instrument->arrow_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&arrow_stand_in);
+        instrument->pointer_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&pointer_stand_in);
     }
 
     void TearDown() override
     {
-        arrow_cursor = nullptr;
-        pointer_cursor = nullptr;
-        clear_effects();
-        delete_token_grid();
+        instrument->arrow_cursor = nullptr;
+        instrument->pointer_cursor = nullptr;
         instrument_fixture::TearDown();
     }
 
@@ -49,31 +47,31 @@ public:
 TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_away_for_good_and_bursts_end)
 {
     spawn_flame(500, 300);
-    token_class& token = *token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)
-    EXPECT_EQ(tick_at(587, 520), pointer_cursor); // a button
-    EXPECT_EQ(tick_at(381, 284), arrow_cursor); // tokens wait for a choice
+    token_class& token = *instrument->token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)
+    EXPECT_EQ(tick_at(587, 520), instrument->pointer_cursor); // a button
+    EXPECT_EQ(tick_at(381, 284), instrument->arrow_cursor); // tokens wait for a choice
     // Chosen in the same tick as a click, the element lands at once.
-    EXPECT_EQ(tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A)), pointer_cursor);
+    EXPECT_EQ(tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A)), instrument->pointer_cursor);
     EXPECT_EQ(token.element, 1);
-    EXPECT_FALSE(prompt_shown);
-    EXPECT_FALSE(title_letters.showing);
-    const int tweens = menu_prompt.animation_count() + title_letters.curtain.animation_count();
+    EXPECT_FALSE(instrument->prompt_shown);
+    EXPECT_FALSE(instrument->title_letters.showing);
+    const int tweens = instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count();
     tick_at(10, 10, input_snapshot().key(ALLEGRO_KEY_F));
     tick_at(10, 10, input_snapshot().key(ALLEGRO_KEY_A));
-    EXPECT_EQ(menu_prompt.animation_count() + title_letters.curtain.animation_count(), tweens);
+    EXPECT_EQ(instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count(), tweens);
 
     // Every bead away from the mouse dims in; the one under it brightens once and dims when it leaves.
     advance(0.2);
-    for (token_class* each : token_grid)
+    for (token_class* each : instrument->token_grid)
         EXPECT_FLOAT_EQ(each->bead.opacity, 0.4f);
     tick_at(381, 284);
     advance(0.1);
     tick_at(381, 284); // held still: the tween runs on
     advance(0.1);
     EXPECT_FLOAT_EQ(token.bead.opacity, 0.7f);
-    EXPECT_EQ(tick_at(10, 10), arrow_cursor);
+    EXPECT_EQ(tick_at(10, 10), instrument->arrow_cursor);
     advance(1.0);
     EXPECT_FLOAT_EQ(token.bead.opacity, 0.4f);
     tick_at(10, 10);
-    EXPECT_TRUE(flame_effects.empty());
+    EXPECT_TRUE(instrument->flame_effects.empty());
 }

@@ -5,8 +5,8 @@
 #include "instrument/instrument.h"
 #include "resources/bins.h"
 #include "support/fake_clock.h"
-#include "visuals/element_effects.h"
-#include "visuals/token.h"
+#include "instrument/element_effects.h"
+#include "instrument/token.h"
 
 #include <gtest/gtest.h>
 
@@ -26,19 +26,14 @@ public:
     void SetUp() override
     {
         release_resources();
+        instrument = new instrument_class;
         create_token_grid(grid_scale);
         setup_note_playing();
     }
 
     void TearDown() override
     {
-        for (ALLEGRO_SAMPLE*& sample : wind_samples) {
-            if (sample)
-                al_destroy_sample(sample);
-            sample = nullptr;
-        }
-        delete_token_grid();
-        clear_effects();
+        instrument_teardown();
         release_resources();
     }
 
@@ -47,9 +42,9 @@ public:
     {
         std::vector<int> tokens;
         for (int i = 0; i < grid_columns * grid_rows; ++i)
-            if (token_grid[i]->element_sprite.scale_x_anim.count() > 0) {
+            if (instrument->token_grid[i]->element_sprite.scale_x_anim.count() > 0) {
                 tokens.push_back(i);
-                token_grid[i]->element_sprite.clear_animations();
+                instrument->token_grid[i]->element_sprite.clear_animations();
             }
         return tokens;
     }
@@ -62,7 +57,7 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
     const std::map<int, int> placed = {{cell_index(0, 7), earth}, {cell_index(5, 0), wind},
                                        {cell_index(10, 3), water}, {cell_index(15, 4), fire}};
     for (const auto& [cell, element] : placed)
-        token_grid[cell]->element = element;
+        instrument->token_grid[cell]->element = element;
     start_note_playing();
     // EARTH, WATER and FIRE play through the samples bin, WIND outside it.
     EXPECT_EQ(samples_bin.size(true), 3 * notes_per_element);
@@ -72,7 +67,7 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
     audio_output.clock.restart(static_cast<std::uint64_t>(lead));
     std::vector<float> buffer(2 * 1024);
     std::map<int, int> pulses;
-    const double two_sweeps = 2 * grid_width / play_speed;
+    const double two_sweeps = 2 * instrument->grid_width / play_speed;
     for (double t = start; t < start + two_sweeps; t += tick) {
         clock.set(t);
         while (mixer.frame < (t - start) * mixer_class::rate + lead) {
@@ -100,7 +95,7 @@ TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_
 {
     const double start = clock.now();
     for (int element : {0, earth, wind, water, fire})
-        pulse(*token_grid[9 + element], element); // tokens 9 to 13: column 1
+        pulse(*instrument->token_grid[9 + element], element); // tokens 9 to 13: column 1
     // Seconds after the pulse, element, then its sprite's scale x, scale y and opacity; 0.8 is the rest scale.
     const double checkpoints[][5] = {
         {0.0, earth, 1.2, 1.2, 1}, {0.0, water, 1.04, 0.64, 1}, {0.0, fire, 1.04, 1.04, 1}, {0.0, 0, 0.8, 0.8, 1},
@@ -110,14 +105,14 @@ TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_
         SCOPED_TRACE(testing::Message() << "element " << element << " at " << at);
         clock.set(start + at);
         update_objects();
-        const Object& sprite = token_grid[9 + static_cast<int>(element)]->element_sprite;
+        const Object& sprite = instrument->token_grid[9 + static_cast<int>(element)]->element_sprite;
         EXPECT_FLOAT_EQ(sprite.scale_x, static_cast<float>(scale_x));
         EXPECT_FLOAT_EQ(sprite.scale_y, static_cast<float>(scale_y));
         EXPECT_FLOAT_EQ(sprite.opacity, static_cast<float>(opacity));
     }
     // One burst each for wind, water and fire where the token's sprite is, none for earth or an empty token.
-    ASSERT_TRUE(wind_effects.size() == 1 && water_effects.size() == 1 && flame_effects.size() == 1);
-    EXPECT_EQ(wind_effects[0]->puff_a.y, token_grid[9 + wind]->element_sprite.y);
+    ASSERT_TRUE(instrument->wind_effects.size() == 1 && instrument->water_effects.size() == 1 && instrument->flame_effects.size() == 1);
+    EXPECT_EQ(instrument->wind_effects[0]->puff_a.y, instrument->token_grid[9 + wind]->element_sprite.y);
 }
 
 // Rendered offline, a pattern sounds as live play would: each note from its own frame, the last tail kept.

@@ -1,6 +1,7 @@
 // The title's last frame, drawn from the generated stroke images as the program draws it: additive strokes
 // that pool where they cross without burning out to white, and dry-brush streaks with no hard-edged blocks.
 #include "instrument_fixture.h"
+#include "core/screen.h"
 #include "support/test_bitmaps.h"
 
 #include <algorithm>
@@ -83,17 +84,17 @@ protected:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        title_letters.reveal();
+        instrument->title_letters.reveal();
         advance(7.0);
         float left = screen_width, top = screen_height, right = 0, bottom = 0;
-        for (const Object& stroke : title_letters.strokes) {
+        for (const Object& stroke : instrument->title_letters.strokes) {
             left = std::min(left, stroke.get_left()), right = std::max(right, stroke.get_right());
             top = std::min(top, stroke.get_top()), bottom = std::max(bottom, stroke.get_bottom());
         }
         const frame_class box{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left) + 2,
                               static_cast<int>(bottom - top) + 2, {}};
-        frame = draw(std::begin(title_letters.strokes), std::end(title_letters.strokes), box);
-        for (Object& stroke : title_letters.strokes)
+        frame = draw(std::begin(instrument->title_letters.strokes), std::end(instrument->title_letters.strokes), box);
+        for (Object& stroke : instrument->title_letters.strokes)
             strokes.push_back(draw(&stroke, &stroke + 1, box));
     }
 
@@ -103,7 +104,7 @@ protected:
         al_set_target_bitmap(bitmap.get());
         for (Object* stroke = first; stroke != last; ++stroke)
             stroke->draw();
-        title_letters.curtain.draw();
+        instrument->title_letters.curtain.draw();
         for (int y = 0; y < f.height; ++y)
             for (int x = 0; x < f.width; ++x) {
                 unsigned char r, g, b;

@@ -7,7 +7,7 @@ using title_letters_test = instrument_fixture;
 // Each stroke is cropped along one edge only, so the sum is how much of it is still hidden.
 float hidden_part(int i)
 {
-    const Object& stroke = title_letters.strokes[i];
+    const Object& stroke = instrument->title_letters.strokes[i];
     return stroke.crop_left + stroke.crop_top + stroke.crop_right + stroke.crop_bottom;
 }
 
@@ -15,9 +15,9 @@ float hidden_part(int i)
 
 TEST_F(title_letters_test, strokes_are_wiped_in_one_after_another_then_covered_shrunk_and_switched_off_once)
 {
-    title_letters.reveal();
-    for (const Object& stroke : title_letters.strokes)
-        EXPECT_LT(stroke.z, title_letters.curtain.z);
+    instrument->title_letters.reveal();
+    for (const Object& stroke : instrument->title_letters.strokes)
+        EXPECT_LT(stroke.z, instrument->title_letters.curtain.z);
     advance(1.1); // strokes 0 to 3 are in, the fifth is on its way, the rest wait
     EXPECT_FLOAT_EQ(hidden_part(3), 0.0f);
     EXPECT_GT(hidden_part(4), 0.0f);
@@ -26,18 +26,18 @@ TEST_F(title_letters_test, strokes_are_wiped_in_one_after_another_then_covered_s
     advance(1.9);
     for (int i = 0; i < title_stroke_count; ++i)
         EXPECT_FLOAT_EQ(hidden_part(i), 0.0f) << "stroke " << i;
-    EXPECT_FLOAT_EQ(title_letters.curtain.opacity, 0.0f);
-    EXPECT_GT(title_letters.strokes[5].scale_x, 0.95f); // swelling
+    EXPECT_FLOAT_EQ(instrument->title_letters.curtain.opacity, 0.0f);
+    EXPECT_GT(instrument->title_letters.strokes[5].scale_x, 0.95f); // swelling
 
-    title_letters.hide();
+    instrument->title_letters.hide();
     advance(0.5);
-    title_letters.hide();
+    instrument->title_letters.hide();
     advance(0.5);
-    EXPECT_FLOAT_EQ(title_letters.curtain.opacity, 1.0f);
+    EXPECT_FLOAT_EQ(instrument->title_letters.curtain.opacity, 1.0f);
     // The shrink came after the swell, so it decides the scale.
-    EXPECT_FLOAT_EQ(title_letters.strokes[5].scale_x, 0.8f);
-    EXPECT_FLOAT_EQ(title_letters.strokes[5].opacity, 1.0f);
+    EXPECT_FLOAT_EQ(instrument->title_letters.strokes[5].scale_x, 0.8f);
+    EXPECT_FLOAT_EQ(instrument->title_letters.strokes[5].opacity, 1.0f);
     advance(0.2);
-    for (const Object& stroke : title_letters.strokes)
+    for (const Object& stroke : instrument->title_letters.strokes)
         EXPECT_FLOAT_EQ(stroke.opacity, 0.0f);
 }

@@ -2,7 +2,7 @@
 // answer is nothing (and a recorded miss) or a resource that works when used, never a crash, a hang or a huge
 // allocation. Run under the sanitizer build, a bad read inside our code fails here too.
 #include "resources/drawing.h"
-#include "tests/resources/resource_fixture.h"
+#include "resource_fixture.h"
 
 #include <cstring>
 #include <fstream>

@@ -1,5 +1,5 @@
 #include "resources/drawing.h"
-#include "tests/resources/resource_fixture.h"
+#include "resource_fixture.h"
 
 #include <tuple>
 #include <vector>

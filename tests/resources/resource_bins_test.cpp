@@ -1,4 +1,4 @@
-#include "tests/resources/resource_fixture.h"
+#include "resource_fixture.h"
 
 using resource_bins = resource_fixture;
 

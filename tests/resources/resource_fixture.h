@@ -2,7 +2,7 @@
 // real files in a temporary folder.
 #pragma once
 
-#include "framework/app.h"
+#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
 #include "support/test_bitmaps.h"

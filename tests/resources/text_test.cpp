@@ -1,6 +1,6 @@
 #include "resources/text.h"
 #include "support/ink.h"
-#include "tests/resources/resource_fixture.h"
+#include "resource_fixture.h"
 
 #include <array>
 #include <utility>

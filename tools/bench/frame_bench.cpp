@@ -4,11 +4,11 @@
 // (Xvfb) from the repository root, with a sound device (ALSOFT_DRIVERS=null will do).
 //   frame_bench [seconds] [exec-time]   exec-time: `date +%s.%N` taken just before starting it, to report
 //                                      the time from exec to the first frame.
-#include "framework/app.h"
+#include "app/app.h"
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
-#include "visuals/object.h"
-#include "visuals/token.h"
+#include "scene/object.h"
+#include "instrument/token.h"
 
 #include <algorithm>
 #include <chrono>
@@ -24,9 +24,9 @@ static double wall_clock_seconds()
 
 static void fill_every_token()
 {
-    for (std::size_t i = 0; i < token_grid.size(); ++i) {
+    for (std::size_t i = 0; i < instrument->token_grid.size(); ++i) {
         select_element(static_cast<int>(i % 4) + 1);
-        token_grid[i]->place_element(current_element);
+        instrument->token_grid[i]->place_element(instrument->current_element);
     }
 }
 

@@ -4,7 +4,7 @@
 // pattern offline, as an export does, and prints how many times faster than real time that ran.
 // Run from the repository root (it loads data/).
 #include "audio/mixer.h"
-#include "instrument/note_playing.h"
+#include "instrument/instrument.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
@@ -28,6 +28,7 @@ int main()
     al_install_system(ALLEGRO_VERSION_INT, nullptr);
     al_install_audio();
     al_init_acodec_addon();
+    instrument = new instrument_class;
     setup_note_playing();
 
     step_grid full{};
@@ -58,6 +59,7 @@ int main()
     std::printf("offline rendering of four sweeps of it with the tails: %.2f s of audio in %.1f ms, %.0f x real "
                 "time\n",
                 rendered_seconds, export_spent * 1000.0, rendered_seconds / export_spent);
+    instrument_teardown();
     al_uninstall_system();
     return 0;
 }

@@ -6,11 +6,12 @@
 // Onsets before <from> (capture time) are skipped: the tokens were still being placed. Prints
 //   timing <onsets> <lost> <mean deviation ms> <standard deviation ms> <worst ms> <sweep ms> <latency ms>
 //          <sound start s>
+// With TIMING_PROBE_EACH set, each onset's capture time and deviation come first: onset <s> <ms>.
 // where a lost onset is one whose neighbourhood does not match the reference at all, the sweep is the
 // period measured in the capture, the latency the capture's offset against the mixer's frame 0 (modulo a
 // sweep when the capture began late) and the last figure the capture time at which sound began.
 #include "audio/mixer.h"
-#include "instrument/note_playing.h"
+#include "instrument/instrument.h"
 #include "wav_file.h"
 
 #include <allegro5/allegro.h>
@@ -185,6 +186,7 @@ int main(int argc, char** argv)
     al_install_system(ALLEGRO_VERSION_INT, nullptr);
     al_install_audio();
     al_init_acodec_addon();
+    instrument = new instrument_class;
     setup_note_playing();
 
     auto schedule_only = std::make_unique<mixer_class>();
@@ -232,6 +234,8 @@ int main(int argc, char** argv)
             continue;
         }
         deviations.push_back(double(lag - latency) * 1000.0 / mixer_class::rate);
+        if (std::getenv("TIMING_PROBE_EACH"))
+            std::printf("onset %.3f %.4f\n", double(*it + lag) / mixer_class::rate, deviations.back());
         heard_at.push_back(double(*it + lag));
         expected_at.push_back(double(*it));
     }
@@ -261,6 +265,7 @@ int main(int argc, char** argv)
     std::printf("timing %zu %ld %.4f %.4f %.4f %.5f %.3f %.3f\n", deviations.size(), lost, mean,
                 std::sqrt(variance / deviations.size()), worst, slope * sweep * 1000.0 / mixer_class::rate,
                 double(latency) * 1000.0 / mixer_class::rate, double(sound_start) / mixer_class::rate);
+    instrument_teardown();
     al_uninstall_system();
     return 0;
 }

@@ -1,0 +1,212 @@
+#include "app/app.h"
+
+#include "audio/audio_output.h"
+#include "scene/debug_overlay.h"
+#include "core/error_list.h"
+#include "core/input.h"
+#include "instrument/instrument.h"
+#include "math/colors.h"
+#include "resources/bins.h"
+#include "core/screen.h"
+#include "resources/fallbacks.h"
+#include "scene/object.h"
+
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_color.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_native_dialog.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+const int display_flags = ALLEGRO_WINDOWED;
+ALLEGRO_DISPLAY* display = nullptr;
+ALLEGRO_BITMAP* screen_buffer = nullptr;
+bool quit_flag = false;
+
+static ALLEGRO_EVENT_QUEUE* event_queue = nullptr;
+static ALLEGRO_TIMER* frame_timer = nullptr;
+
+std::string startup_error_text(const error_list_class& errors)
+{
+    return "The following errors occured during startup:\n\n" + errors.join() +
+           "\nThe program must now be shut down.";
+}
+
+static void install_libraries()
+{
+    al_install_system(ALLEGRO_VERSION_INT, atexit);
+    al_init_font_addon();
+    al_init_image_addon();
+    al_init_ttf_addon();
+    al_init_primitives_addon();
+    al_install_mouse();
+    use_straight_alpha_bitmaps();
+}
+
+static void install_audio(error_list_class& errors)
+{
+    // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
+    // reported as failed instead of called.
+    const bool audio = audio_output.install();
+    if (!audio)
+        errors.add("Could not initialize audio.");
+    if (!audio || !al_reserve_samples(128))
+        errors.add("Could not reserve sample memory.");
+    if (audio) {
+        al_init_acodec_addon();
+        load_missing_sample(errors);
+    } else {
+        errors.add("could not load sample \"data/missing_sample.wav\"");
+    }
+}
+
+static void install_keyboard(error_list_class& errors)
+{
+    for (int attempt = 0; attempt < 2; ++attempt)
+        if (!al_install_keyboard())
+            errors.add("Error finding the keyboard.");
+}
+
+static void create_window(error_list_class& errors)
+{
+    al_set_new_display_flags(display_flags);
+    display = al_create_display(screen_width, screen_height);
+    if (!display)
+        errors.add("Error creating the display.");
+    screen_buffer = al_create_bitmap(screen_width, screen_height);
+}
+
+static void show_loading_screen()
+{
+    al_clear_to_color(al_color_name("black"));
+    draw_text("Loading...", 30, screen_height - 40, 0, 0);
+    al_flip_display();
+}
+
+static void report_startup_errors(const error_list_class& errors)
+{
+    const std::string text = startup_error_text(errors);
+    // Without a display server the box cannot appear; standard error still tells.
+    std::fprintf(stderr, "%s\n", text.c_str());
+    al_show_native_message_box(display, "Errors During Program Start", "Errors During Program Start",
+                               text.c_str(), nullptr, ALLEGRO_MESSAGEBOX_WARN);
+}
+
+static void start_frame_timer()
+{
+    event_queue = al_create_event_queue();
+    al_register_event_source(event_queue, al_get_display_event_source(display));
+    // Input arrives as events, so a press and release between two ticks is not lost.
+    al_register_event_source(event_queue, al_get_keyboard_event_source());
+    al_register_event_source(event_queue, al_get_mouse_event_source());
+    frame_timer = al_create_timer(1.0 / 60.0);
+    al_start_timer(frame_timer);
+    al_register_event_source(event_queue, al_get_timer_event_source(frame_timer));
+}
+
+void update_tick()
+{
+    fonts_bin.tick();
+    input.update();
+    if (pressed(ALLEGRO_KEY_F1))
+        debug_overlay = !debug_overlay;
+    if (pressed(ALLEGRO_KEY_ESCAPE))
+        quit_flag = true;
+    instrument_update();
+    // After the instrument, so the tweens it started and the objects it made are applied and sorted in
+    // the frame that draws them.
+    update_objects();
+}
+
+void draw_tick()
+{
+    al_set_target_bitmap(screen_buffer);
+    al_clear_to_color(al_color_name("black"));
+    set_blend_mode(0, al_color_name("white"));
+    instrument_draw();
+    if (debug_overlay)
+        draw_debug_overlay();
+
+    // The buffer is copied, not blended: translucent draws may have lowered its alpha.
+    al_set_target_backbuffer(display);
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    al_draw_bitmap(screen_buffer, 0, 0, 0);
+    al_restore_state(&blender);
+    al_flip_display();
+}
+
+void run_tick()
+{
+    update_tick();
+    draw_tick();
+}
+
+void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)())
+{
+    bool due = false;
+    while (!quit_flag) {
+        ALLEGRO_EVENT event;
+        al_wait_for_event(queue, &event);
+        if (event.type == ALLEGRO_EVENT_TIMER) {
+            update();
+            due = true;
+        } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
+            quit_flag = true;
+        } else {
+            input.on_event(event);
+        }
+        // A slow draw leaves a backlog of ticks, not of draws: their updates run, the draw waits for the
+        // queue to empty. The last tick before the end is drawn too.
+        if (due && (al_is_event_queue_empty(queue) || quit_flag)) {
+            draw();
+            due = false;
+        }
+    }
+}
+
+bool start_program()
+{
+    error_list_class errors;
+    install_libraries();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    install_audio(errors);
+    install_keyboard(errors);
+    create_window(errors);
+    load_missing_image_and_font(errors);
+    fonts_bin.set_default_font("data/lacuna.ttf", -20);
+    if (display)
+        show_loading_screen();
+
+    if (errors.count() > 0) {
+        report_startup_errors(errors);
+        quit_flag = true;
+        return false;
+    }
+    start_frame_timer();
+    instrument_setup();
+    audio_output.start();
+    return true;
+}
+
+void end_program()
+{
+    // The sound stops before anything it plays from is freed, and all of it goes while Allegro is installed.
+    audio_output.stop();
+    instrument_teardown();
+    release_resources();
+}
+
+int run_program()
+{
+    const bool started = start_program();
+    if (started)
+        run_frame_loop(event_queue, update_tick, draw_tick);
+    end_program();
+    return started ? 0 : 1;
+}

@@ -1,0 +1,36 @@
+// The program's entry and frame loop: start-up with collected error reporting, the 60 Hz tick, shutdown.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <string>
+
+class error_list_class;
+
+extern const int display_flags;
+extern ALLEGRO_DISPLAY* display;
+extern ALLEGRO_BITMAP* screen_buffer;
+extern bool quit_flag;
+
+// The warning box's text: fixed header, every message on its line, fixed footer.
+std::string startup_error_text(const error_list_class& errors);
+
+// The start-up sequence up to the instrument's set-up; false when it failed and the error box was shown.
+bool start_program();
+
+// The counterpart of start_program, also after a failed start: stops the sound, then frees the instrument
+// and every loaded resource, in that order.
+void end_program();
+
+// Runs the whole program; returns the process exit status (0 after a normal end, 1 after a start-up failure).
+int run_program();
+
+// Until the quit flag is set: each timer event runs an update, other events go to the input, closing the
+// window quits; a draw follows once no event is waiting, and at the end.
+void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)());
+
+// One frame: input, update, draw into the off-screen buffer, present.
+void run_tick();
+// Its two halves: input and every update; drawing and presenting.
+void update_tick();
+void draw_tick();

@@ -1,0 +1,121 @@
+#include "core/input.h"
+
+input_class input;
+
+// The flags of a code, or nullptr for a code no device has (outside Allegro's key table, say): such a code
+// is never down.
+bool* input_class::down_flag(int code)
+{
+    if (code == mouse_left_button || code == mouse_right_button)
+        return &button_down[-code - 1];
+    return code > 0 && code < ALLEGRO_KEY_MAX ? &key_down[code] : nullptr;
+}
+
+bool* input_class::went_down_flag(int code)
+{
+    if (code == mouse_left_button || code == mouse_right_button)
+        return &button_went_down[-code - 1];
+    return code > 0 && code < ALLEGRO_KEY_MAX ? &key_went_down[code] : nullptr;
+}
+
+void input_class::set(int code, bool down)
+{
+    bool* now = down_flag(code);
+    if (!now)
+        return;
+    *now = down;
+    if (down)
+        *went_down_flag(code) = true;
+}
+
+static int button_code(unsigned button)
+{
+    return button == 1 ? mouse_left_button : button == 2 ? mouse_right_button : 0;
+}
+
+void input_class::on_event(const ALLEGRO_EVENT& event)
+{
+    switch (event.type) {
+    case ALLEGRO_EVENT_KEY_DOWN:
+    case ALLEGRO_EVENT_KEY_UP:
+        set(event.keyboard.keycode, event.type == ALLEGRO_EVENT_KEY_DOWN);
+        break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
+        if (!press_seen) {
+            press_seen = true;
+            press_x = event.mouse.x;
+            press_y = event.mouse.y;
+        }
+        [[fallthrough]];
+    case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+        set(button_code(event.mouse.button), event.type == ALLEGRO_EVENT_MOUSE_BUTTON_DOWN);
+        [[fallthrough]];
+    case ALLEGRO_EVENT_MOUSE_AXES:
+    case ALLEGRO_EVENT_MOUSE_WARPED:
+    case ALLEGRO_EVENT_MOUSE_ENTER_DISPLAY:
+    case ALLEGRO_EVENT_MOUSE_LEAVE_DISPLAY:
+        latest_x = event.mouse.x;
+        latest_y = event.mouse.y;
+        break;
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
+        // Keys let go in another window never send their release here.
+        key_down.fill(false);
+        button_down[0] = button_down[1] = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void input_class::update_control(control_button_class& control)
+{
+    const bool* now = down_flag(control.code);
+    bool* went = went_down_flag(control.code);
+    const bool down = now && *now;
+    control.pressed = false;
+    control.released = false;
+    if (control.release_due) {
+        // Last tick's tap is let go now; a press since then waits for the next tick.
+        control.release_due = false;
+        control.released = true;
+        control.held = false;
+        return;
+    }
+    const bool went_down = went && *went;
+    if (went)
+        *went = false;
+    if (!control.held && (down || went_down)) {
+        control.pressed = true;
+        control.held = true;
+        control.release_due = !down;
+    } else if (control.held && !down) {
+        control.released = true;
+        control.held = false;
+    }
+}
+
+void input_class::update()
+{
+    mouse_x = press_seen ? press_x : latest_x;
+    mouse_y = press_seen ? press_y : latest_y;
+    press_seen = false;
+    for (control_button_class& control : controls)
+        update_control(control);
+    // A press of a control nobody has asked about yet is not remembered for later.
+    key_went_down.fill(false);
+    button_went_down[0] = button_went_down[1] = false;
+}
+
+control_button_class& input_class::control(int code)
+{
+    for (control_button_class& control : controls)
+        if (control.code == code)
+            return control;
+    return controls.emplace_back(code);
+}
+
+bool held(int code) { return input.control(code).held; }
+bool pressed(int code) { return input.control(code).pressed; }
+bool released(int code) { return input.control(code).released; }
+int mouse_x() { return input.mouse_x; }
+int mouse_y() { return input.mouse_y; }

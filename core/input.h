@@ -1,0 +1,68 @@
+// Input: keyboard and mouse events are gathered as they arrive, and once per tick every control that code has
+// ever asked about is re-evaluated into held, pressed and released flags. Controls register lazily on their
+// first query. A press released again before the tick (a touchpad's tap, a remote desktop's key) still
+// counts: the control reads pressed and held in that tick and released in the next, and the tick reports
+// the mouse where the press happened. Codes are Allegro key codes; -1 is the left mouse button, -2 the
+// right one.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <array>
+#include <vector>
+
+class control_button_class
+{
+public:
+    bool held = false;
+    bool pressed = false;
+    bool released = false;
+    int code = 0;
+    bool release_due = false; // a tap: it was let go before its tick, so it reads released in the next
+
+    explicit control_button_class(int code) : code(code) {}
+};
+
+constexpr int mouse_left_button = -1;
+constexpr int mouse_right_button = -2;
+
+class input_class
+{
+public:
+    std::vector<control_button_class> controls;
+    // The mouse as the last update saw it: where a button went down, else where it was last.
+    int mouse_x = 0;
+    int mouse_y = 0;
+
+    // Takes a keyboard, mouse or display event; others are ignored.
+    void on_event(const ALLEGRO_EVENT& event);
+    // Re-evaluates every control from the events since the last update; once per tick.
+    void update();
+
+    control_button_class& control(int code);
+
+private:
+    // What the devices did since the last update, and how they stand now.
+    std::array<bool, ALLEGRO_KEY_MAX> key_down{};
+    std::array<bool, ALLEGRO_KEY_MAX> key_went_down{};
+    bool button_down[2] = {false, false};
+    bool button_went_down[2] = {false, false};
+    int latest_x = 0;
+    int latest_y = 0;
+    bool press_seen = false;
+    int press_x = 0;
+    int press_y = 0;
+
+    bool* down_flag(int code);
+    bool* went_down_flag(int code);
+    void set(int code, bool down);
+    void update_control(control_button_class& control);
+};
+
+extern input_class input;
+
+bool held(int code);
+bool pressed(int code);
+bool released(int code);
+int mouse_x();
+int mouse_y();

@@ -1,0 +1,116 @@
+#include "instrument/token.h"
+
+#include "core/input.h"
+#include "instrument/element_menu.h"
+#include "instrument/elements.h"
+#include "instrument/instrument.h"
+#include "instrument/note_playing.h"
+
+static const char* const bead_image = "data/images/black_bead_opaque_A.png";
+// Any element image serves while the token is empty: it is cropped away.
+static const char* const empty_sprite_image = "data/images/wind3.png";
+static const float token_sprite_scale = 0.8f;
+
+float token_centre_x(float x)
+{
+    return static_cast<float>(x + grid_scale * 32.0);
+}
+
+float column_left(int column, float s)
+{
+    const float step = static_cast<float>(s * 64.0);
+    const int left = static_cast<int>(grid_origin_x);
+    return static_cast<float>(left + column * static_cast<double>(step));
+}
+
+float sweep_length(float s)
+{
+    const float step = static_cast<float>(s * 64.0);
+    float length = 0.0f;
+    for (int column = 0; column < grid_columns; ++column)
+        length += step;
+    return length;
+}
+
+token_class::token_class(float x, float y, int note)
+{
+    const float cx = token_centre_x(x);
+    note_index = note;
+    element = 0;
+    bead.set_image(bead_image, true);
+    bead.move_to(cx, y);
+    bead.z_anim.set(1.0f);
+    bead.blend_mode = 1;
+    bead.opacity_anim.set(0.0f);
+    element_sprite.set_image(empty_sprite_image, true);
+    element_sprite.move_to(cx, y);
+    element_sprite.z_anim.set(0.0f);
+    bead.align_center();
+    bead.align_middle();
+    element_sprite.align_center();
+    element_sprite.align_middle();
+    element_sprite.crop_top_anim.set(1.0f);
+    for (Object* sprite : {&element_sprite, &bead}) {
+        sprite->scale_x_anim.set(token_sprite_scale);
+        sprite->scale_y_anim.set(token_sprite_scale);
+    }
+    hovered = true;
+}
+
+void token_class::place_element(int id)
+{
+    if (element != 0 || !consume_element(id))
+        return;
+    element = id;
+    element_sprite.set_image(::element(id).picture, true);
+    // A hide still under way (a clear just before) would otherwise finish after this reveal and leave the
+    // placed element invisible.
+    element_sprite.crop_top_anim.clear();
+    element_sprite.opacity_anim.clear();
+    element_sprite.crop_top_anim.animate_to(0.0f, 0.3, curve_ease_out);
+    element_sprite.opacity_anim.animate_to(1.0f, 0.15, curve_ease_out);
+}
+
+void token_class::clear_element()
+{
+    if (element == 0)
+        return;
+    element_sprite.set_image(::element(element).picture, true);
+    element_sprite.crop_top_anim.animate_to(1.0f, 0.3, curve_ease_in);
+    element_sprite.opacity_anim.animate(element_sprite.opacity, 0.0f, 0.15, 0.15, curve_ease_in);
+    refund_element(element);
+    element = 0;
+}
+
+void create_token_grid(float s)
+{
+    const float step = static_cast<float>(s * 64.0);
+    for (int column = 0; column < grid_columns; ++column)
+        for (int row = 0; row < grid_rows; ++row) {
+            const float y = static_cast<float>(grid_top + row * static_cast<double>(step));
+            instrument->token_grid.push_back(new token_class(column_left(column, s), y, note_of_row(row)));
+        }
+    instrument->grid_width = sweep_length(s);
+}
+
+// The first token in grid order whose bead covers the point, or nullptr.
+static token_class* token_at(float x, float y)
+{
+    for (token_class* token : instrument->token_grid)
+        if (token->bead.contains_point(x, y))
+            return token;
+    return nullptr;
+}
+
+void update_token_clicks()
+{
+    const float x = static_cast<float>(mouse_x());
+    const float y = static_cast<float>(mouse_y());
+    if (pressed(mouse_left_button)) {
+        if (token_class* token = token_at(x, y))
+            token->place_element(instrument->current_element);
+    } else if (pressed(mouse_right_button)) {
+        if (token_class* token = token_at(x, y))
+            token->clear_element();
+    }
+}

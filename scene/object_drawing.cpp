@@ -1,0 +1,195 @@
+// Drawing one scene object onto the current target: scaled and rotated about its anchor, mirrored, tinted,
+// faded and blended by its own mode; a cropped object goes through its work bitmap, which holds only the
+// uncropped part. With the debug overlay on, each drawn object also shows its outline.
+#include "scene/object.h"
+
+#include "scene/debug_overlay.h"
+#include "math/colors.h"
+#include "math/numeric.h"
+#include "resources/drawing.h"
+
+#include <allegro5/allegro_color.h>
+#include <allegro5/allegro_primitives.h>
+
+#include <cmath>
+
+// A crop fraction limited to [0, 1]; NaN counts as no crop rather than reaching a float-to-int conversion.
+static float unit_clamped(float v)
+{
+    return std::isnan(v) ? 0.0f : static_cast<float>(clamp(v, 0.0, 1.0));
+}
+
+static int flip_flags(const Object& object)
+{
+    int flags = 0;
+    if (object.flip_horizontal)
+        flags |= ALLEGRO_FLIP_HORIZONTAL;
+    if (object.flip_vertical)
+        flags |= ALLEGRO_FLIP_VERTICAL;
+    return flags;
+}
+
+// Looked up once: every object draw needs them.
+static const ALLEGRO_COLOR black = al_color_name("black");
+static const ALLEGRO_COLOR white = al_color_name("white");
+
+// Additive drawing ignores alpha, so an additive object fades by darkening its colour instead.
+static ALLEGRO_COLOR blend_color(const Object& object)
+{
+    if (object.blend_mode == 1 && object.opacity != 1.0f)
+        return color_lerp(black, object.tint, object.opacity);
+    return object.tint;
+}
+
+// The part of the image a crop leaves, in the image's pixels: whole-pixel start, fractional size.
+struct crop_region
+{
+    float sx, sy, sw, sh;
+    bool empty() const { return sw <= 0 || sh <= 0; }
+};
+
+static crop_region region_left_by(const Object& object)
+{
+    const float w = static_cast<float>(al_get_bitmap_width(object.image));
+    const float h = static_cast<float>(al_get_bitmap_height(object.image));
+    const float sx = static_cast<float>(static_cast<int>(w * unit_clamped(object.crop_left)));
+    const float sy = static_cast<float>(static_cast<int>(h * unit_clamped(object.crop_top)));
+    return {sx, sy, (w - w * unit_clamped(object.crop_right)) - sx, (h - h * unit_clamped(object.crop_bottom)) - sy};
+}
+
+// Drawing would leave the target as it is: everything cropped away (transparent pixels change nothing in
+// normal or additive blending), or additive light of no colour.
+static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& colour)
+{
+    const bool adds_or_covers = object.blend_mode == 0 || object.blend_mode == 1;
+    if (adds_or_covers && object.uses_work_bitmap() && region_left_by(object).empty())
+        return true;
+    return object.blend_mode == 1 && colour.r == 0 && colour.g == 0 && colour.b == 0;
+}
+
+void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour)
+{
+    set_blend_mode(blend_mode, colour);
+    // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped.
+    const float cl = unit_clamped(crop_left);
+    const float ct = unit_clamped(crop_top);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    const float pivot_x = w * anchor_x - w * cl;
+    const float pivot_y = h * anchor_y - h * ct;
+    const float to_x = x + screen_offset_x();
+    const float to_y = y + screen_offset_y();
+    if (scale_x == 1 && scale_y == 1 && rotation == 0)
+        // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole
+        // pixels instead.
+        al_draw_tinted_bitmap(bitmap, current_tint(), std::round(to_x - pivot_x), std::round(to_y - pivot_y),
+                              flip_flags(*this));
+    else
+        al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, to_x, to_y, scale_x, scale_y,
+                                             rotation, flip_flags(*this));
+    set_blend_mode(0, white);
+}
+
+void Object::draw()
+{
+    if (!is_visible() || !image)
+        return;
+    tint.a = opacity;
+    const ALLEGRO_COLOR colour = blend_color(*this);
+    // A crop needs the work bitmap, which only an object that took its image's size can have.
+    const bool cropped = uses_work_bitmap();
+    if (cropped && work_width == 0) {
+        draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
+    } else if (!draws_nothing(*this, colour)) {
+        ALLEGRO_BITMAP* bitmap = cropped ? prepared_bitmap() : image;
+        if (bitmap)
+            draw_bitmap(bitmap, colour);
+        else
+            draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
+    }
+    if (debug_overlay)
+        draw_debug_outline();
+}
+
+bool Object::uses_work_bitmap() const
+{
+    if (!image)
+        return false;
+    return crop_left != 0 || crop_top != 0 || crop_right != 0 || crop_bottom != 0;
+}
+
+bool Object::crop_changed() const
+{
+    return crop_left != rendered_crop[0] || crop_top != rendered_crop[1] || crop_right != rendered_crop[2] ||
+           crop_bottom != rendered_crop[3];
+}
+
+void Object::render_work_bitmap()
+{
+    if (!work_bitmap || !image)
+        return;
+    ALLEGRO_STATE state;
+    al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
+    al_set_target_bitmap(work_bitmap);
+    al_clear_to_color(al_map_rgba_f(0, 0, 0, 0));
+    // An exact copy of the pixels, alpha included: blending onto the cleared bitmap would square the alpha,
+    // and the object's tint is applied when the work bitmap itself is drawn. Crops that meet or cross leave
+    // nothing to copy.
+    const crop_region region = region_left_by(*this);
+    if (!region.empty()) {
+        al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+        al_draw_bitmap_region(image, region.sx, region.sy, region.sw, region.sh, 0, 0, 0);
+    }
+    al_restore_state(&state);
+    rendered_crop = {crop_left, crop_top, crop_right, crop_bottom};
+    rendered_image = image;
+}
+
+ALLEGRO_BITMAP* Object::prepared_bitmap()
+{
+    if (!work_bitmap && work_width > 0)
+        work_bitmap = al_create_bitmap(work_width, work_height);
+    if (crop_changed() || rendered_image != image)
+        render_work_bitmap();
+    return work_bitmap;
+}
+
+std::vector<vec2d> Object::get_outline() const
+{
+    std::vector<vec2d> corners{vec2d(get_left(), get_top()), vec2d(get_right(), get_top()),
+                               vec2d(get_right(), get_bottom()), vec2d(get_left(), get_bottom())};
+    const float degrees = static_cast<float>(rotation * 57.29577951308232);
+    // rotate_around turns positive angles counter-clockwise on screen; rotation is clockwise.
+    for (vec2d& corner : corners)
+        rotate_around(corner, vec2d(x, y), -degrees);
+    return corners;
+}
+
+static void draw_line_between(const vec2d& a, const vec2d& b, ALLEGRO_COLOR colour)
+{
+    al_draw_line(a.x, a.y, b.x, b.y, colour, 1.0f);
+}
+
+void Object::draw_debug_outline()
+{
+    draw_cross(x + screen_offset_x(), y + screen_offset_y(), al_color_name("red"));
+    std::vector<vec2d> outline = get_outline();
+    for (vec2d& corner : outline)
+        translate(corner, screen_offset_x(), screen_offset_y());
+    if (outline.size() != 4)
+        return;
+    const ALLEGRO_COLOR red = al_color_name("red");
+    draw_line_between(outline[0], outline[2], red);
+    draw_line_between(outline[1], outline[3], al_color_name("yellow"));
+    for (std::size_t i = 0; i < 4; ++i)
+        draw_line_between(outline[i], outline[(i + 1) % 4], red);
+    const ALLEGRO_COLOR tick = al_map_rgb(241, 189, 50);
+    for (int i = 0; i < 2; ++i) {
+        const vec2d n = segment_normal(outline, i);
+        const vec2d& from = outline[i];
+        const vec2d& to = outline[i + 1];
+        const vec2d middle(from.x + (to.x - from.x) / 2, from.y + (to.y - from.y) / 2);
+        draw_line_between(vec2d(middle.x + n.x, middle.y + n.y), vec2d(middle.x + 15 * n.x, middle.y + 15 * n.y),
+                          tick);
+    }
+}
