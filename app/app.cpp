@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "resources/manifest.h"
 #include "audio/audio_output.h"
 #include "scene/debug_overlay.h"
 #include "core/error_list.h"
@@ -60,7 +61,7 @@ static void install_audio(error_list_class& errors)
         al_init_acodec_addon();
         load_missing_sample(errors);
     } else {
-        errors.add("could not load sample \"data/missing_sample.wav\"");
+        errors.add(std::string("could not load sample \"") + missing_sample_file + "\"");
     }
 }
 
@@ -126,7 +127,7 @@ void draw_tick()
 {
     al_set_target_bitmap(screen_buffer);
     al_clear_to_color(al_color_name("black"));
-    set_blend_mode(0, al_color_name("white"));
+    set_blend_mode(blend_normal, al_color_name("white"));
     instrument_draw();
     if (debug_overlay)
         draw_debug_overlay();
@@ -179,7 +180,7 @@ bool start_program()
     install_keyboard(errors);
     create_window(errors);
     load_missing_image_and_font(errors);
-    fonts_bin.set_default_font("data/lacuna.ttf", -20);
+    fonts_bin.set_default_font(fallback_font_file.path, -20);
     if (display)
         show_loading_screen();
 

@@ -1,23 +1,22 @@
 #include "instrument/element_effects.h"
 
+#include "resources/manifest.h"
 #include "instrument/instrument.h"
 #include "math/numeric.h"
 
-static const char* const puff_image = "data/images/air_effect.png";
-static const char* const droplet_image = "data/images/water_droplets.png";
-static const char* const ring_image = "data/images/water.png";
-static const char* const core_image = "data/images/main_flame2.png";
-static const char* const tongue_image = "data/images/flame2.png";
-static const int additive = 1;
+static const char* const puff_image = air_puff_image.path;
+static const char* const ring_image = element_images[2].path;
+static const char* const core_image = flame_core_image.path;
+static const char* const tongue_image = flame_tongue_image.path;
 
 wind_animation_class::wind_animation_class(float x, float y)
 {
     puff_a.set_image(puff_image, true);
     puff_a.move_to(x, y);
     puff_a.set_anchor(0.5f, 0.5f);
-    puff_a.blend_mode = additive;
+    puff_a.blend_mode = blend_additive;
     puff_b.set_image(puff_image, true);
-    puff_b.blend_mode = additive;
+    puff_b.blend_mode = blend_additive;
     puff_b.move_to(x, y);
     puff_b.set_anchor(0.5f, 0.5f);
 
@@ -46,7 +45,7 @@ water_animation_class::water_animation_class(float x, float y)
     origin_x = x;
     origin_y = y;
     for (Object& droplet : droplets)
-        set_up_droplet(droplet);
+        setup_droplet(droplet);
 
     ring.move_to(x, y);
     ring.align_center();
@@ -69,7 +68,7 @@ bool water_animation_class::finished() const
 }
 
 // The order of the random draws below is fixed, so that a run can be replayed from its seed.
-void water_animation_class::set_up_droplet(Object& droplet)
+void water_animation_class::setup_droplet(Object& droplet)
 {
     const auto random_duration = [this] { return static_cast<double>(random_float(0.7f, 1.0f)) * lifetime; };
     const auto grow = [&](animated_value_class<float>& scale) {
@@ -84,7 +83,7 @@ void water_animation_class::set_up_droplet(Object& droplet)
         position.animate_by(static_cast<float>(sign * distance), duration, curve_ease_out);
     };
 
-    droplet.set_image(droplet_image, true);
+    droplet.set_image(droplet_image.path, true);
     droplet.move_to(origin_x, origin_y);
     droplet.flip_horizontal_anim.set(random_bool());
     droplet.flip_vertical_anim.set(random_bool());
@@ -119,7 +118,7 @@ flame_animation_class::flame_animation_class(float x, float y)
     core.scale_x_anim.set(0.2f);
     core.scale_y_anim.set(0.2f);
     core.opacity_anim.set(1.0f);
-    core.blend_mode = additive;
+    core.blend_mode = blend_additive;
     core.move_to(x, y);
     // Pops up with an overshoot, keeps growing, and fades from 0.3 s.
     core.scale_x_anim.animate(0.2f, 1.3f, 0.0, 0.4, curve_overshoot);
@@ -129,7 +128,7 @@ flame_animation_class::flame_animation_class(float x, float y)
     core.opacity_anim.animate(1.0f, 0.0f, 0.3, 0.5, curve_ease_out);
 
     for (Object& tongue : tongues)
-        set_up_tongue(tongue, 1.0f);
+        setup_tongue(tongue, 1.0f);
 }
 
 bool flame_animation_class::finished() const
@@ -137,7 +136,7 @@ bool flame_animation_class::finished() const
     return !tongues[0].is_visible();
 }
 
-void flame_animation_class::set_up_tongue(Object& tongue, float size)
+void flame_animation_class::setup_tongue(Object& tongue, float size)
 {
     tongue.set_image(tongue_image, true);
     // The anchor lies right of the image, so turning the tongue swings it around the spawn point.
@@ -145,7 +144,7 @@ void flame_animation_class::set_up_tongue(Object& tongue, float size)
     tongue.scale_x_anim.set(0.2f);
     tongue.scale_y_anim.set(0.2f);
     tongue.move_to(origin_x, origin_y);
-    tongue.blend_mode = additive;
+    tongue.blend_mode = blend_additive;
     tongue.rotation_anim.animate_by(static_cast<float>(size * -3.141592653589793), 0.7, curve_ease_out_twice);
     tongue.opacity_anim.animate(1.0f, 0.0f, 0.0, 0.7, curve_ease_in);
     tongue.scale_x_anim.animate(0.2f, size, 0.0, 0.7, curve_ease_out);

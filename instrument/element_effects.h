@@ -30,7 +30,7 @@ public:
 
     water_animation_class(float x, float y);
     bool finished() const;
-    void set_up_droplet(Object& droplet);
+    void setup_droplet(Object& droplet);
 };
 
 class flame_animation_class
@@ -43,7 +43,7 @@ public:
 
     flame_animation_class(float x, float y);
     bool finished() const;
-    void set_up_tongue(Object& tongue, float size);
+    void setup_tongue(Object& tongue, float size);
 };
 
 void spawn_wind(float x, float y);

@@ -1,5 +1,6 @@
 #include "instrument/element_menu.h"
 
+#include "resources/manifest.h"
 #include "core/screen.h"
 #include "core/input.h"
 #include "instrument/elements.h"
@@ -9,9 +10,8 @@
 
 #include <allegro5/allegro_color.h>
 
-const char* const menu_font = "data/fonts/TrajanPro-Regular.otf";
-static const char* const count_font = "data/fonts/TrajanPro-Bold.otf";
-static const char* const select_sound = "data/sounds/select.wav";
+const char* const menu_font = menu_font_file.path;
+static const char* const count_font = count_font_file.path;
 static const int buttons_y = screen_height - 80;
 static const float button_spacing = 150.0f;
 static const float label_drop = 35.0f;
@@ -38,7 +38,7 @@ static ALLEGRO_COLOR label_grey()
 }
 
 static void place(Object& object, float x, float y, float anchor_x, float anchor_y, float scale, float opacity,
-                  int blend_mode)
+                  blend_mode_id blend_mode)
 {
     object.x_anim.set(x);
     object.y_anim.set(y);
@@ -56,7 +56,7 @@ static void paint(Object& object, ALLEGRO_COLOR tint, float z)
     object.z_anim.set(z);
 }
 
-static void scale_to(Object& object, float scale, double duration, int curve)
+static void scale_to(Object& object, float scale, double duration, easing_curve curve)
 {
     object.scale_x_anim.animate_to(scale, duration, curve);
     object.scale_y_anim.animate_to(scale, duration, curve);
@@ -67,23 +67,23 @@ void element_button_class::setup(const std::string& name, const std::string& pic
 {
     const ALLEGRO_COLOR white = al_color_name("white");
     picture.set_image(picture_file, true);
-    place(picture, x, y, 0.5f, 0.5f, 1.0f, 1.0f, 0);
+    place(picture, x, y, 0.5f, 0.5f, 1.0f, 1.0f, blend_normal);
     paint(picture, white, 0.0f);
     replace_owned_image(name_label, fonts_bin.additive_text(menu_font, -20, name));
-    place(name_label, x, y + label_drop, 0.5f, 0.0f, 0.75f, 1.0f, 1);
+    place(name_label, x, y + label_drop, 0.5f, 0.0f, 0.75f, 1.0f, blend_additive);
     paint(name_label, label_grey(), 0.0f);
     count = start_count;
     refresh_count_label();
-    place(count_label, x, y + label_drop, 0.5f, 0.0f, 0.8f, 0.0f, 1);
+    place(count_label, x, y + label_drop, 0.5f, 0.0f, 0.8f, 0.0f, blend_additive);
     paint(count_label, label_grey(), 0.0f);
-    shadow.set_image("data/images/dropshadow.png", true);
-    place(shadow, x, y, 0.5f, 0.0f, 1.0f, 0.4f, 0);
+    shadow.set_image(drop_shadow_image.path, true);
+    place(shadow, x, y, 0.5f, 0.0f, 1.0f, 0.4f, blend_normal);
     paint(shadow, white, -1.0f);
 }
 
-void element_button_class::set_colour(ALLEGRO_COLOR new_colour)
+void element_button_class::set_color(ALLEGRO_COLOR new_color)
 {
-    colour = new_colour;
+    color = new_color;
 }
 
 void element_button_class::highlight()
@@ -91,9 +91,9 @@ void element_button_class::highlight()
     picture.clear_animations();
     picture.opacity_anim.animate_to(1.0f, 0.3, curve_ease_out);
     scale_to(picture, 1.1f, 0.3, curve_ease_out);
-    apply_element_theme(colour, name_label.x);
+    apply_element_theme(color, name_label.x);
     scale_to(shadow, 0.9f, 0.3, curve_ease_out);
-    play_sample(select_sound, 1.0f, 0.0f);
+    play_sample(select_sound_file, 1.0f, 0.0f);
 }
 
 void element_button_class::dim()
@@ -148,7 +148,7 @@ void build_element_buttons()
         const float x = static_cast<float>(screen_width / 2) + (static_cast<float>(info.id - 1) - 1.5f) *
                                                                      button_spacing;
         button->setup(info.name, info.picture, x, static_cast<float>(buttons_y), 999);
-        button->set_colour(al_color_name(info.colour_name));
+        button->set_color(al_color_name(info.color_name));
     }
     for (const element_info& info : elements)
         element_button(info.id)->dim();
@@ -159,7 +159,7 @@ void setup_menu_prompt()
     fonts_bin.set_default_font(menu_font, -15);
     replace_owned_image(instrument->menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
     place(instrument->menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
-          0.0f, 1.0f, 0.0f, 1);
+          0.0f, 1.0f, 0.0f, blend_additive);
 }
 
 void show_menu_prompt()
@@ -199,7 +199,7 @@ void select_element(int id)
         return;
     if (element_button_class* previous = element_button(instrument->current_element))
         previous->dim();
-    instrument->current_element = id;
+    instrument->current_element = static_cast<element_id>(id);
     if (element_button_class* chosen = element_button(id))
         chosen->highlight();
 }

@@ -1,7 +1,7 @@
 // The start menu: four element buttons in a row near the bottom edge (picture, name, drop shadow and a hidden
 // count of tokens still to place) and the prompt that fades in above them. Keys A, S, D, F or a click on a
 // picture choose an element; the choice highlights its button, dims the previous one, plays the selection
-// sound and re-colours the glow and overlay sprites. Nothing here draws: every part is an Object.
+// sound and re-colors the glow and overlay sprites. Nothing here draws: every part is an Object.
 #pragma once
 
 #include "scene/object.h"
@@ -21,10 +21,10 @@ public:
     Object count_label; // owns its image; never made visible
     Object shadow;
     int count = 0;
-    ALLEGRO_COLOR colour = al_map_rgba_f(1, 1, 1, 1);
+    ALLEGRO_COLOR color = al_map_rgba_f(1, 1, 1, 1);
 
     void setup(const std::string& name, const std::string& picture_file, float x, float y, int start_count);
-    void set_colour(ALLEGRO_COLOR new_colour);
+    void set_color(ALLEGRO_COLOR new_color);
     // The chosen look: picture enlarged and opaque, the theme moved here, the selection sound.
     void highlight();
     // The not-chosen look: picture smaller and half transparent, shadow smaller.
@@ -56,5 +56,5 @@ void update_element_menu();
 void select_element(int id);
 bool consume_element(int id);
 void refund_element(int id);
-// Glow and overlay sprites tween to colour c; the glow also slides to x.
+// Glow and overlay sprites tween to color c; the glow also slides to x.
 void apply_element_theme(ALLEGRO_COLOR c, float x);

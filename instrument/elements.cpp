@@ -1,10 +1,12 @@
 #include "instrument/elements.h"
 
+#include "resources/manifest.h"
+
 const element_info elements[element_count] = {
-    {1, "EARTH", "data/images/earth4.png", "olivedrab", ALLEGRO_KEY_A},
-    {2, "WIND", "data/images/wind3.png", "lightblue", ALLEGRO_KEY_S},
-    {3, "WATER", "data/images/water.png", "royalblue", ALLEGRO_KEY_D},
-    {4, "FIRE", "data/images/fire.png", "red", ALLEGRO_KEY_F},
+    {earth_element, "EARTH", element_images[0].path, "olivedrab", ALLEGRO_KEY_A},
+    {wind_element, "WIND", element_images[1].path, "lightblue", ALLEGRO_KEY_S},
+    {water_element, "WATER", element_images[2].path, "royalblue", ALLEGRO_KEY_D},
+    {fire_element, "FIRE", element_images[3].path, "red", ALLEGRO_KEY_F},
 };
 
 bool is_element(int id)

@@ -3,18 +3,27 @@
 
 #include <allegro5/allegro.h>
 
+// What current_element and the tokens hold.
+enum element_id {
+    no_element = 0,
+    earth_element = 1,
+    wind_element = 2,
+    water_element = 3,
+    fire_element = 4,
+};
+
 struct element_info
 {
-    int id;
+    element_id id;
     const char* name;
     const char* picture;
-    const char* colour_name;
+    const char* color_name;
     int key;
 };
 
 constexpr int element_count = 4;
 
-// Ids 1 to 4 in screen order: EARTH, WIND, WATER, FIRE.
+// In screen order: EARTH, WIND, WATER, FIRE.
 extern const element_info elements[element_count];
 
 // Whether id names one of the four elements.

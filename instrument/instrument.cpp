@@ -1,5 +1,6 @@
 #include "instrument/instrument.h"
 
+#include "resources/manifest.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "instrument/elements.h"
@@ -37,7 +38,7 @@ instrument_class::~instrument_class()
 static void dress_window()
 {
     ALLEGRO_DISPLAY* display = al_get_current_display();
-    if (ALLEGRO_BITMAP* icon = get_image("data/images/tolme_icon.png"))
+    if (ALLEGRO_BITMAP* icon = get_image(icon_image.path))
         al_set_display_icon(display, icon);
     al_set_window_title(display, "Tolme - A Musical Instrument");
 }
@@ -50,36 +51,36 @@ static ALLEGRO_MOUSE_CURSOR* cursor_from_image(const char* file)
 
 static void create_cursors()
 {
-    instrument->arrow_cursor = cursor_from_image("data/images/mouse_cursor.png");
-    instrument->pointer_cursor = cursor_from_image("data/images/pointer_cursor.png");
+    instrument->arrow_cursor = cursor_from_image(arrow_cursor_image.path);
+    instrument->pointer_cursor = cursor_from_image(pointer_cursor_image.path);
     if (instrument->arrow_cursor)
         al_set_mouse_cursor(al_get_current_display(), instrument->arrow_cursor);
 }
 
-// Additive and black, so both stay invisible until an element's colour is tweened in.
-static void set_up_theme_sprites()
+// Additive and black, so both stay invisible until an element's color is tweened in.
+static void setup_theme_sprites()
 {
-    instrument->glow_sprite.set_image("data/images/healthy_glow.png", true);
+    instrument->glow_sprite.set_image(glow_image.path, true);
     instrument->glow_sprite.align_bottom();
     instrument->glow_sprite.align_center();
     instrument->glow_sprite.z_anim.set(-3.0f);
     instrument->glow_sprite.move_to(static_cast<float>(screen_width / 2), static_cast<float>(screen_height));
     instrument->glow_sprite.tint_anim.set(al_color_name("black"));
-    instrument->glow_sprite.blend_mode = 1;
+    instrument->glow_sprite.blend_mode = blend_additive;
 
-    instrument->overlay_sprite.set_image("data/images/overlay_pretty.png", true);
+    instrument->overlay_sprite.set_image(overlay_image.path, true);
     instrument->overlay_sprite.z_anim.set(20.0f);
     instrument->overlay_sprite.tint_anim.set(al_color_name("black"));
-    instrument->overlay_sprite.blend_mode = 1;
+    instrument->overlay_sprite.blend_mode = blend_additive;
 }
 
 // The wind notes are not among them: the note playing loads those itself.
 static void preload_samples()
 {
     for (int id : {1, 3, 4})
-        for (int note = 0; note < notes_per_element; ++note)
+        for (int note = 0; note < notes_per_set; ++note)
             preload_sample(note_sample_file(id, note));
-    preload_sample("data/sounds/select.wav");
+    preload_sample(select_sound_file);
 }
 
 void instrument_setup()
@@ -93,16 +94,16 @@ void instrument_setup()
     create_cursors();
     fonts_bin.load_font(menu_font, -13);
     fonts_bin.load_font(menu_font, -28);
-    set_up_theme_sprites();
+    setup_theme_sprites();
     preload_samples();
     start_note_playing();
-    instrument->title_letters.set_up();
+    instrument->title_letters.setup();
     instrument->title_letters.reveal();
     show_menu_prompt();
 }
 
 // Restarts the bead's fade only when the hover state changes, never while the mouse stays put.
-static void set_token_hover(token_class& token, bool hovered, float opacity, int curve)
+static void set_token_hover(token_class& token, bool hovered, float opacity, easing_curve curve)
 {
     if (token.hovered == hovered)
         return;
@@ -132,7 +133,7 @@ static bool button_under(float x, float y)
 // Tokens only answer the mouse once an element is chosen.
 static bool update_token_hover(float x, float y)
 {
-    if (instrument->current_element == 0)
+    if (instrument->current_element == no_element)
         return false;
     bool any = false;
     for (token_class* token : instrument->token_grid) {
@@ -161,11 +162,11 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor()
 void instrument_update()
 {
     update_element_menu();
-    if (instrument->current_element != 0)
+    if (instrument->current_element != no_element)
         update_token_clicks();
     update_play_line();
     remove_finished_effects();
-    if (instrument->current_element != 0) {
+    if (instrument->current_element != no_element) {
         hide_menu_prompt();
         instrument->title_letters.hide();
     }

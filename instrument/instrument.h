@@ -5,6 +5,7 @@
 #include "audio/step_grid.h"
 #include "instrument/element_effects.h"
 #include "instrument/element_menu.h"
+#include "instrument/elements.h"
 #include "instrument/note_playing.h"
 #include "instrument/title_letters.h"
 #include "instrument/token.h"
@@ -44,8 +45,8 @@ public:
     // Column-major: index = column * grid_rows + row; owned.
     std::vector<token_class*> token_grid;
 
-    // 0 before the player has chosen; then the element chosen.
-    int current_element = 0;
+    // no_element before the player has chosen; then the element chosen.
+    element_id current_element = no_element;
     // Shown where nothing clickable is under the mouse, and over element buttons and tokens; null when their
     // image is missing.
     ALLEGRO_MOUSE_CURSOR* arrow_cursor = nullptr;
@@ -53,7 +54,7 @@ public:
     // Length of one sweep; accumulated column by column when the grid is created.
     float grid_width = 0.0f;
     // The WIND notes, played outside the samples bin; owned.
-    std::array<ALLEGRO_SAMPLE*, notes_per_element> wind_samples{};
+    std::array<ALLEGRO_SAMPLE*, notes_per_set> wind_samples{};
     // The grid as the mixer last received it.
     step_grid published_grid{};
 

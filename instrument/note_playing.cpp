@@ -15,30 +15,24 @@
 #include <memory>
 
 
-static const int earth = 1;
-static const int wind = 2;
-static const int water = 3;
-static const int fire = 4;
-
 std::string note_sample_file(int element, int note)
 {
-    static const char* const sets[element_count] = {"earth", "air", "water", "fire"};
-    return std::string("data/sounds/") + sets[element - 1] + "_" + std::to_string(note) + ".wav";
+    return note_sound_file(element - 1, note);
 }
 
 void setup_note_playing()
 {
-    for (int note = 0; note < notes_per_element; ++note)
-        instrument->wind_samples[note] = load_checked_sample(note_sample_file(wind, note));
+    for (int note = 0; note < notes_per_set; ++note)
+        instrument->wind_samples[note] = load_checked_sample(note_sample_file(wind_element, note));
 }
 
 // WIND plays quieter and half right, outside the samples bin; the other sets centred, through it.
 static voiced_sound note_sound(int element, int note)
 {
-    const sound_class sound = element == wind ? sound_of(instrument->wind_samples[note])
+    const sound_class sound = element == wind_element ? sound_of(instrument->wind_samples[note])
                                               : sound_of(samples_bin.get(note_sample_file(element, note),
                                                                          note_sample_file(element, note)));
-    return element == wind ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
+    return element == wind_element ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
                            : voiced_sound{sound, gains_for(0.8f, 0.0f, sound.channels)};
 }
 
@@ -53,7 +47,7 @@ static step_grid grid_cells()
 void configure_mixer(mixer_class& target)
 {
     for (const element_info& info : elements)
-        for (int note = 0; note < notes_per_element; ++note)
+        for (int note = 0; note < notes_per_set; ++note)
             target.notes[info.id][note] = note_sound(info.id, note);
     std::array<float, step_columns> centres{};
     for (int column = 0; column < step_columns; ++column)
@@ -120,7 +114,7 @@ static float scaled(double factor)
 
 // from -> via over the first stretch, then via -> to over the second, which starts as the first ends.
 static void swing(animated_value_class<float>& holder, float from, float via, float to, double first,
-                  int first_curve, double second, int second_curve)
+                  easing_curve first_curve, double second, easing_curve second_curve)
 {
     holder.animate(from, via, 0.0, first, first_curve);
     holder.animate(via, to, first, second, second_curve);
@@ -164,18 +158,18 @@ void pulse(token_class& token, int element)
 {
     Object& sprite = token.element_sprite;
     switch (element) {
-    case earth:
+    case earth_element:
         pulse_earth(sprite);
         break;
-    case wind:
+    case wind_element:
         pulse_wind(sprite);
         spawn_wind(sprite.x, sprite.y);
         break;
-    case water:
+    case water_element:
         pulse_water(sprite);
         spawn_water(sprite.x, sprite.y);
         break;
-    case fire:
+    case fire_element:
         pulse_fire(sprite);
         spawn_flame(sprite.x, sprite.y);
         break;

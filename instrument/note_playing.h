@@ -5,6 +5,7 @@
 #pragma once
 
 #include "audio/step_grid.h"
+#include "resources/manifest.h"
 
 #include <allegro5/allegro_audio.h>
 
@@ -15,7 +16,6 @@
 class mixer_class;
 class token_class;
 
-constexpr int notes_per_element = 8;
 
 // Pixels per second.
 constexpr float play_speed = 300.0f;

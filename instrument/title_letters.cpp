@@ -1,5 +1,6 @@
 #include "instrument/title_letters.h"
 
+#include "resources/manifest.h"
 #include "core/screen.h"
 
 namespace {
@@ -13,29 +14,29 @@ struct stroke_info
     reveal_field reveal;
     double delay_units;
     double duration_units;
-    int curve;
+    easing_curve curve;
 };
 
 const stroke_info stroke_table[title_stroke_count] = {
-    {"data/images/t1.png", 2.7f, &Object::crop_bottom_anim, 1.0, 0.6, curve_ease_out},
-    {"data/images/t2.png", 2.7f, &Object::crop_right_anim, 2.0, 0.6, curve_ease_out},
-    {"data/images/t3.png", 2.7f, &Object::crop_bottom_anim, 3.0, 0.6, curve_ease_out},
-    {"data/images/o1_a.png", 1.35f, &Object::crop_right_anim, 4.0, 1.0, curve_ease_out_in},
-    {"data/images/o2_a.png", 1.35f, &Object::crop_left_anim, 5.2, 0.6, curve_ease_out},
-    {"data/images/l1.png", 0.7f, &Object::crop_bottom_anim, 6.0, 0.6, curve_ease_out},
-    {"data/images/l2.png", 0.7f, &Object::crop_left_anim, 7.0, 0.4, curve_ease_out},
-    {"data/images/l3.png", 0.7f, &Object::crop_right_anim, 7.5, 0.4, curve_ease_out},
-    {"data/images/m1.png", -0.2f, &Object::crop_bottom_anim, 8.0, 0.6, curve_ease_out},
-    {"data/images/m2.png", -0.2f, &Object::crop_bottom_anim, 9.0, 1.2, curve_ease_out_in_twice},
-    {"data/images/e1.png", -1.2f, &Object::crop_bottom_anim, 10.5, 0.6, curve_ease_out},
-    {"data/images/e2.png", -1.2f, &Object::crop_bottom_anim, 11.5, 0.6, curve_ease_out},
-    {"data/images/e3.png", -1.2f, &Object::crop_left_anim, 12.5, 0.6, curve_ease_out},
+    {title_stroke_images[0].path, 2.7f, &Object::crop_bottom_anim, 1.0, 0.6, curve_ease_out},
+    {title_stroke_images[1].path, 2.7f, &Object::crop_right_anim, 2.0, 0.6, curve_ease_out},
+    {title_stroke_images[2].path, 2.7f, &Object::crop_bottom_anim, 3.0, 0.6, curve_ease_out},
+    {title_stroke_images[3].path, 1.35f, &Object::crop_right_anim, 4.0, 1.0, curve_ease_out_in},
+    {title_stroke_images[4].path, 1.35f, &Object::crop_left_anim, 5.2, 0.6, curve_ease_out},
+    {title_stroke_images[5].path, 0.7f, &Object::crop_bottom_anim, 6.0, 0.6, curve_ease_out},
+    {title_stroke_images[6].path, 0.7f, &Object::crop_left_anim, 7.0, 0.4, curve_ease_out},
+    {title_stroke_images[7].path, 0.7f, &Object::crop_right_anim, 7.5, 0.4, curve_ease_out},
+    {title_stroke_images[8].path, -0.2f, &Object::crop_bottom_anim, 8.0, 0.6, curve_ease_out},
+    {title_stroke_images[9].path, -0.2f, &Object::crop_bottom_anim, 9.0, 1.2, curve_ease_out_in_twice},
+    {title_stroke_images[10].path, -1.2f, &Object::crop_bottom_anim, 10.5, 0.6, curve_ease_out},
+    {title_stroke_images[11].path, -1.2f, &Object::crop_bottom_anim, 11.5, 0.6, curve_ease_out},
+    {title_stroke_images[12].path, -1.2f, &Object::crop_left_anim, 12.5, 0.6, curve_ease_out},
 };
 
 // The wipe timing unit is a float on purpose: delays are multiples of 0.2f (0.20000000298...), not of 0.2.
 const float wipe_unit = 0.2f;
 
-void scale_both(Object& sprite, float from, float to, double delay, double duration, int curve)
+void scale_both(Object& sprite, float from, float to, double delay, double duration, easing_curve curve)
 {
     sprite.scale_x_anim.animate(from, to, delay, duration, curve);
     sprite.scale_y_anim.animate(from, to, delay, duration, curve);
@@ -43,13 +44,13 @@ void scale_both(Object& sprite, float from, float to, double delay, double durat
 
 } // namespace
 
-void title_letters_class::set_up()
+void title_letters_class::setup()
 {
     title_x = static_cast<float>(screen_width / 2);
     title_y = static_cast<float>(screen_height / 2 - 100);
     for (int i = 0; i < title_stroke_count; ++i)
         strokes[i].set_image(stroke_table[i].image, true);
-    curtain.set_image("data/images/black_brick.png", true);
+    curtain.set_image(curtain_image.path, true);
 
     curtain.z_anim.set(-5.0f);
     curtain.opacity_anim.set(0.0f);
@@ -62,7 +63,7 @@ void title_letters_class::set_up()
         Object& stroke = strokes[i];
         // Below the curtain, so the curtain covers them when the title is put away.
         stroke.z_anim.set(curtain.z - 1.0f);
-        stroke.blend_mode = 1;
+        stroke.blend_mode = blend_additive;
         stroke.move_to(title_x, title_y);
         stroke.set_anchor(stroke_table[i].anchor_x, 0.5f);
         (stroke.*stroke_table[i].reveal).set(1.0f);
@@ -71,7 +72,7 @@ void title_letters_class::set_up()
 
 void title_letters_class::reveal()
 {
-    set_up();
+    setup();
     showing = true;
     const double unit = wipe_unit;
     for (int i = 0; i < title_stroke_count; ++i) {

@@ -3,9 +3,8 @@
 // fades a black curtain over the letters while they shrink, and switches them off.
 #pragma once
 
+#include "resources/manifest.h"
 #include "scene/object.h"
-
-constexpr int title_stroke_count = 13;
 
 class title_letters_class
 {
@@ -17,7 +16,7 @@ public:
     float title_y = 0;
 
     // Places every sprite with its strokes fully cropped away.
-    void set_up();
+    void setup();
     // Starts the stroke wipes and the swell from the initial layout.
     void reveal();
     // Puts the title away; acts only while it is showing.

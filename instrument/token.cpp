@@ -1,14 +1,14 @@
 #include "instrument/token.h"
 
+#include "resources/manifest.h"
 #include "core/input.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "instrument/note_playing.h"
 
-static const char* const bead_image = "data/images/black_bead_opaque_A.png";
 // Any element image serves while the token is empty: it is cropped away.
-static const char* const empty_sprite_image = "data/images/wind3.png";
+static const char* const empty_sprite_image = element_images[1].path;
 static const float token_sprite_scale = 0.8f;
 
 float token_centre_x(float x)
@@ -36,11 +36,11 @@ token_class::token_class(float x, float y, int note)
 {
     const float cx = token_centre_x(x);
     note_index = note;
-    element = 0;
-    bead.set_image(bead_image, true);
+    element = no_element;
+    bead.set_image(bead_image.path, true);
     bead.move_to(cx, y);
     bead.z_anim.set(1.0f);
-    bead.blend_mode = 1;
+    bead.blend_mode = blend_additive;
     bead.opacity_anim.set(0.0f);
     element_sprite.set_image(empty_sprite_image, true);
     element_sprite.move_to(cx, y);
@@ -61,7 +61,7 @@ void token_class::place_element(int id)
 {
     if (element != 0 || !consume_element(id))
         return;
-    element = id;
+    element = static_cast<element_id>(id);
     element_sprite.set_image(::element(id).picture, true);
     // A hide still under way (a clear just before) would otherwise finish after this reveal and leave the
     // placed element invisible.
@@ -79,7 +79,7 @@ void token_class::clear_element()
     element_sprite.crop_top_anim.animate_to(1.0f, 0.3, curve_ease_in);
     element_sprite.opacity_anim.animate(element_sprite.opacity, 0.0f, 0.15, 0.15, curve_ease_in);
     refund_element(element);
-    element = 0;
+    element = no_element;
 }
 
 void create_token_grid(float s)

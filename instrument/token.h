@@ -4,6 +4,7 @@
 #pragma once
 
 #include "audio/step_grid.h"
+#include "instrument/elements.h"
 #include "scene/object.h"
 
 #include <vector>
@@ -15,7 +16,7 @@ constexpr float grid_top = 80.0f;
 class token_class
 {
 public:
-    int element = 0; // 0 empty, else the element id
+    element_id element = no_element;
     Object bead;     // also the token's hit area
     Object element_sprite; // cropped away while the token is empty
     int note_index = 0;    // 7 for the top row down to 0 for the bottom row

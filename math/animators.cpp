@@ -2,7 +2,7 @@
 
 #include "math/colors.h"
 
-float apply_curve(float t, int curve)
+float apply_curve(float t, easing_curve curve)
 {
     switch (curve) {
     case curve_ease_out: return ease_out(0.0f, 1.0f, t);

@@ -27,9 +27,9 @@ enum easing_curve {
 };
 
 // Eased value of a linear progress t in [0, 1]; every curve maps 0 to 0 and 1 to 1.
-float apply_curve(float t, int curve);
+float apply_curve(float t, easing_curve curve);
 
-// Value between from and to at eased progress e. Numbers and colours blend (and extrapolate outside [0, 1]);
+// Value between from and to at eased progress e. Numbers and colors blend (and extrapolate outside [0, 1]);
 // flags and bitmaps switch to `to` once e reaches 1.
 float interpolate(float from, float to, float e);
 bool interpolate(bool from, bool to, float e);
@@ -67,15 +67,15 @@ public:
     double start_time = 0.0;
     double delay = 0.0;
     double paused_total = 0.0;
-    int curve = curve_linear;
-    int state = animator_idle;
+    easing_curve curve = curve_linear;
+    animator_state state = animator_idle;
     double pause_start = 0.0;
     bool paused = false;
 
     void set_target(T* value) { target = value; }
 
     // Duration before delay here (the holder's animate takes them the other way round).
-    void start(T start_value, T end_value, double length, double wait, int curve_id)
+    void start(T start_value, T end_value, double length, double wait, easing_curve curve_id)
     {
         if (paused)
             return;
@@ -164,7 +164,7 @@ public:
     void bind(T* value) { target = value; }
 
     // Delay before duration here.
-    void animate(T from, T to, double delay, double duration, int curve)
+    void animate(T from, T to, double delay, double duration, easing_curve curve)
     {
         auto* animator = new animator_class<T>;
         animators.push_back(animator);
@@ -173,14 +173,14 @@ public:
     }
 
     // From the field's value now. Does nothing on an unbound holder.
-    void animate_to(T to, double duration, int curve)
+    void animate_to(T to, double duration, easing_curve curve)
     {
         if (target)
             animate(*target, to, 0.0, duration, curve);
     }
 
     // From the field's value now to that value plus delta. Does nothing on an unbound holder.
-    void animate_by(float delta, double duration, int curve)
+    void animate_by(float delta, double duration, easing_curve curve)
     {
         static_assert(std::is_same<T, float>::value, "animate_by moves numbers only");
         if (target)

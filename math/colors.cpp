@@ -1,14 +1,14 @@
-// Blending design. Allegro 5.2 does not multiply drawn pixels by the blend colour (that only feeds the
+// Blending design. Allegro 5.2 does not multiply drawn pixels by the blend color (that only feeds the
 // CONST_COLOR factors), and by default it loads bitmaps premultiplied. So:
 // - every bitmap is straight alpha (ALLEGRO_NO_PREMULTIPLIED_ALPHA), which makes the factor table below
 //   mean what it says: mode 0 is src*a + dst*(1-a), mode 1 adds, mode 5 only darkens;
-// - set_blend_mode remembers its colour as the current tint, and every bitmap or text draw of the system
-//   passes that tint to the al_draw_tinted_* call or as the text colour.
+// - set_blend_mode remembers its color as the current tint, and every bitmap or text draw of the system
+//   passes that tint to the al_draw_tinted_* call or as the text color.
 #include "math/colors.h"
 
 #include <allegro5/allegro_color.h>
 
-static int cached_mode = 0;
+static blend_mode_id cached_mode = blend_normal;
 static ALLEGRO_COLOR cached_color = al_color_name("white");
 
 ALLEGRO_COLOR color_add(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b)
@@ -38,20 +38,19 @@ ALLEGRO_COLOR color_lerp(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b, float t
             lerp_channel(a.a, b.a, t)};
 }
 
-// Mode 4 leaves whatever blender is in force.
-static void select_blender(int mode, const ALLEGRO_COLOR& c)
+static void select_blender(blend_mode_id mode, const ALLEGRO_COLOR& c)
 {
     switch (mode) {
-    case 1: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ONE); break;
-    case 2: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ALPHA); break;
-    case 4: return;
-    case 5: al_set_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_INVERSE_ALPHA); break;
+    case blend_additive: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ONE); break;
+    case blend_add_by_alpha: al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ALPHA); break;
+    case blend_keep: return;
+    case blend_darken: al_set_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_INVERSE_ALPHA); break;
     default: al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA); break;
     }
     al_set_blend_color(c);
 }
 
-void set_blend_mode(int mode, const ALLEGRO_COLOR& c)
+void set_blend_mode(blend_mode_id mode, const ALLEGRO_COLOR& c)
 {
     if (mode == cached_mode && colors_equal(cached_color, c))
         return;

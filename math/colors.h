@@ -1,4 +1,4 @@
-// Colour arithmetic and the one place that changes the drawing blender.
+// Color arithmetic and the one place that changes the drawing blender.
 #pragma once
 
 #include <allegro5/allegro.h>
@@ -8,10 +8,20 @@ ALLEGRO_COLOR& color_add_to(ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b);
 bool colors_equal(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b);
 ALLEGRO_COLOR color_lerp(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b, float t);
 
-// Selects blend mode 0..5 with colour c; skips the library call when neither changed.
-void set_blend_mode(int mode, const ALLEGRO_COLOR& c);
+// How a draw combines with what is already there; any other value blends as blend_normal.
+enum blend_mode_id {
+    blend_normal = 0,        // ordinary alpha blending
+    blend_additive = 1,      // source + destination
+    blend_add_by_alpha = 2,  // source + destination * source alpha
+    blend_alpha = 3,         // ordinary alpha blending, named
+    blend_keep = 4,          // the blender is left as it is
+    blend_darken = 5,        // destination * (1 - source alpha): the source only darkens
+};
 
-// The colour of the last set_blend_mode: every bitmap and text draw of the system passes it as its tint.
+// Selects a blend mode with color c; skips the library call when neither changed.
+void set_blend_mode(blend_mode_id mode, const ALLEGRO_COLOR& c);
+
+// The color of the last set_blend_mode: every bitmap and text draw of the system passes it as its tint.
 ALLEGRO_COLOR current_tint();
 
 // Bitmaps load and are created with straight (not premultiplied) alpha, so that the blend factors above

@@ -117,13 +117,13 @@ bool is_ccw(float x0, float y0, float x1, float y1, float x2, float y2)
     return left > right;
 }
 
-void draw_cross(float x, float y, ALLEGRO_COLOR colour)
+void draw_cross(float x, float y, ALLEGRO_COLOR color)
 {
-    al_draw_line(x, y - 5.0f, x, y + 5.0f, colour, 1.0f);
-    al_draw_line(x - 5.0f, y, x + 5.0f, y, colour, 1.0f);
+    al_draw_line(x, y - 5.0f, x, y + 5.0f, color, 1.0f);
+    al_draw_line(x - 5.0f, y, x + 5.0f, y, color, 1.0f);
 }
 
-void draw_cross(const vec2d& p, ALLEGRO_COLOR colour)
+void draw_cross(const vec2d& p, ALLEGRO_COLOR color)
 {
-    draw_cross(p.x, p.y, colour);
+    draw_cross(p.x, p.y, color);
 }

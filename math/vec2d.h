@@ -45,5 +45,5 @@ bool circle_hits_segment(float cx, float cy, float radius, float x1, float y1, f
 bool is_ccw(float x0, float y0, float x1, float y1, float x2, float y2);
 
 // A small plus sign for debug drawing, ten pixels across.
-void draw_cross(float x, float y, ALLEGRO_COLOR colour);
-void draw_cross(const vec2d& p, ALLEGRO_COLOR colour);
+void draw_cross(float x, float y, ALLEGRO_COLOR color);
+void draw_cross(const vec2d& p, ALLEGRO_COLOR color);

@@ -1,5 +1,6 @@
 #include "resources/fallbacks.h"
 
+#include "resources/manifest.h"
 #include "core/error_list.h"
 #include "resources/wav_check.h"
 
@@ -11,17 +12,17 @@ ALLEGRO_FONT* fallback_font = nullptr;
 
 void load_missing_sample(error_list_class& errors)
 {
-    missing_sample = load_checked_sample("data/missing_sample.wav");
+    missing_sample = load_checked_sample(missing_sample_file);
     if (!missing_sample)
-        errors.add("could not load sample \"data/missing_sample.wav\"");
+        errors.add(std::string("could not load sample \"") + missing_sample_file + "\"");
 }
 
 void load_missing_image_and_font(error_list_class& errors)
 {
-    missing_image = al_load_bitmap("data/missing_image.png");
-    fallback_font = al_load_ttf_font("data/lacuna.ttf", -20, 0);
+    missing_image = al_load_bitmap(missing_image_file.path);
+    fallback_font = al_load_ttf_font(fallback_font_file.path, -20, 0);
     if (!missing_image)
-        errors.add("could not load image \"data/missing_image.png\"");
+        errors.add(std::string("could not load image \"") + missing_image_file.path + "\"");
     if (!fallback_font)
-        errors.add("could not load font \"data/lacuna.ttf\"");
+        errors.add(std::string("could not load font \"") + fallback_font_file.path + "\"");
 }

@@ -62,11 +62,11 @@ static ALLEGRO_BITMAP* render_with_blender(ALLEGRO_FONT* font, const std::string
 }
 
 // Allegro's glyphs are premultiplied white, (c, c, c, c) for coverage c, whatever the bitmap flags, and the
-// text colour multiplies them as a tint.
+// text color multiplies them as a tint.
 
 ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color)
 {
-    // The colour channels keep the cleared colour; alpha gathers coverage times the colour's alpha. Alpha is
+    // The color channels keep the cleared color; alpha gathers coverage times the color's alpha. Alpha is
     // composed "over" rather than overwritten, since a glyph's box may overlap its neighbour's ink.
     const ALLEGRO_COLOR clear = al_map_rgba_f(color.r, color.g, color.b, 0);
     const ALLEGRO_COLOR coverage = al_map_rgba_f(1, 1, 1, color.a);
@@ -77,7 +77,7 @@ ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::strin
 ALLEGRO_BITMAP* font_bin_class::render_additive_text(ALLEGRO_FONT* font, const std::string& text,
                                                      ALLEGRO_COLOR color)
 {
-    // Premultiplied glyphs times this tint give the colour times coverage times alpha, added onto black that
+    // Premultiplied glyphs times this tint give the color times coverage times alpha, added onto black that
     // stays opaque.
     const ALLEGRO_COLOR weighted = al_map_rgba_f(color.r * color.a, color.g * color.a, color.b * color.a, 1);
     return render_with_blender(font, text, al_color_name("black"), weighted, ALLEGRO_ONE, ALLEGRO_ONE,

@@ -1,7 +1,8 @@
 // Text is rendered once into a bitmap of exactly its size and that bitmap is drawn. White text is cached per
-// (font, string) for the whole run; additive text (coloured coverage on opaque black) is made fresh each call.
+// (font, string) for the whole run; additive text (colored coverage on opaque black) is made fresh each call.
 #pragma once
 
+#include "resources/manifest.h"
 #include "resources/loaders.h"
 #include "resources/resource_bin.h"
 
@@ -18,7 +19,7 @@ class font_bin_class : public font_resource_bin_class
 {
 public:
     std::map<std::pair<ALLEGRO_FONT*, std::string>, ALLEGRO_BITMAP*> text_cache;
-    std::string default_font_file = "data/lacuna.ttf";
+    std::string default_font_file = fallback_font_file.path;
     int default_font_size = -16;
 
     void set_default_font(const std::string& file, int size);
@@ -30,9 +31,9 @@ public:
 
     // White alpha text, rendered on first request and kept; nullptr for the empty string.
     ALLEGRO_BITMAP* cached_text(ALLEGRO_FONT* font, const std::string& text);
-    // A new bitmap whose every pixel has the colour's rgb, with coverage times its alpha in alpha.
+    // A new bitmap whose every pixel has the color's rgb, with coverage times its alpha in alpha.
     ALLEGRO_BITMAP* render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color);
-    // A new opaque bitmap: the colour times coverage times its alpha, added onto black.
+    // A new opaque bitmap: the color times coverage times its alpha, added onto black.
     ALLEGRO_BITMAP* render_additive_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color);
 
     ALLEGRO_BITMAP* additive_text(const std::string& text);

@@ -242,20 +242,20 @@ void Object::set_anchor(float ax, float ay)
     anchor_y_anim.set(ay);
 }
 
-void Object::fade_in(double duration, int curve)
+void Object::fade_in(double duration, easing_curve curve)
 {
     if (opacity != 1.0f)
         opacity_anim.animate(opacity, 1.0f, 0.0, duration, curve);
 }
 
-void Object::fade_out(double duration, int curve)
+void Object::fade_out(double duration, easing_curve curve)
 {
     // Always from full opacity: a fade-out restarts from opaque, however far an earlier fade got.
     if (opacity != 0.0f)
         opacity_anim.animate(1.0f, 0.0f, 0.0, duration, curve);
 }
 
-void Object::pop_in(double duration, int curve)
+void Object::pop_in(double duration, easing_curve curve)
 {
     if (opacity == 1.0f && scale_x == 1.0f && scale_y == 1.0f)
         return;
@@ -265,7 +265,7 @@ void Object::pop_in(double duration, int curve)
     scale_y_anim.animate(0.0f, 1.0f, 0.0, duration, curve);
 }
 
-void Object::pop_out(double duration, int curve)
+void Object::pop_out(double duration, easing_curve curve)
 {
     if (opacity == 0.0f && scale_x == 0.0f && scale_y == 0.0f)
         return;

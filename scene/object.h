@@ -5,6 +5,7 @@
 #pragma once
 
 #include "math/animators.h"
+#include "math/colors.h"
 #include "math/vec2d.h"
 
 #include <allegro5/allegro.h>
@@ -35,7 +36,7 @@ public:
     float crop_bottom = 0;
     ALLEGRO_BITMAP* image = nullptr; // not owned
     ALLEGRO_COLOR tint = al_map_rgba_f(1, 1, 1, 1);
-    int blend_mode = 0;
+    blend_mode_id blend_mode = blend_normal;
     bool screen_fixed = false;
 
     animated_value_class<float> x_anim;
@@ -107,10 +108,10 @@ public:
     // Animation shortcuts
     void move_to(float new_x, float new_y);
     void set_anchor(float ax, float ay);
-    void fade_in(double duration, int curve);
-    void fade_out(double duration, int curve);
-    void pop_in(double duration, int curve);
-    void pop_out(double duration, int curve);
+    void fade_in(double duration, easing_curve curve);
+    void fade_out(double duration, easing_curve curve);
+    void pop_in(double duration, easing_curve curve);
+    void pop_out(double duration, easing_curve curve);
     void update_animations();
     void clear_animations();
     void pause_animations();
@@ -123,7 +124,7 @@ public:
     bool crop_changed() const;
     void render_work_bitmap();
     ALLEGRO_BITMAP* prepared_bitmap();
-    void draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour);
+    void draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color);
     std::vector<vec2d> get_outline() const;
     void draw_debug_outline();
 

@@ -33,10 +33,10 @@ static int flip_flags(const Object& object)
 static const ALLEGRO_COLOR black = al_color_name("black");
 static const ALLEGRO_COLOR white = al_color_name("white");
 
-// Additive drawing ignores alpha, so an additive object fades by darkening its colour instead.
+// Additive drawing ignores alpha, so an additive object fades by darkening its color instead.
 static ALLEGRO_COLOR blend_color(const Object& object)
 {
-    if (object.blend_mode == 1 && object.opacity != 1.0f)
+    if (object.blend_mode == blend_additive && object.opacity != 1.0f)
         return color_lerp(black, object.tint, object.opacity);
     return object.tint;
 }
@@ -58,18 +58,18 @@ static crop_region region_left_by(const Object& object)
 }
 
 // Drawing would leave the target as it is: everything cropped away (transparent pixels change nothing in
-// normal or additive blending), or additive light of no colour.
-static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& colour)
+// normal or additive blending), or additive light of no color.
+static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& color)
 {
-    const bool adds_or_covers = object.blend_mode == 0 || object.blend_mode == 1;
+    const bool adds_or_covers = object.blend_mode == blend_normal || object.blend_mode == blend_additive;
     if (adds_or_covers && object.uses_work_bitmap() && region_left_by(object).empty())
         return true;
-    return object.blend_mode == 1 && colour.r == 0 && colour.g == 0 && colour.b == 0;
+    return object.blend_mode == blend_additive && color.r == 0 && color.g == 0 && color.b == 0;
 }
 
-void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour)
+void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
 {
-    set_blend_mode(blend_mode, colour);
+    set_blend_mode(blend_mode, color);
     // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped.
     const float cl = unit_clamped(crop_left);
     const float ct = unit_clamped(crop_top);
@@ -87,7 +87,7 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& colour)
     else
         al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, to_x, to_y, scale_x, scale_y,
                                              rotation, flip_flags(*this));
-    set_blend_mode(0, white);
+    set_blend_mode(blend_normal, white);
 }
 
 void Object::draw()
@@ -95,15 +95,15 @@ void Object::draw()
     if (!is_visible() || !image)
         return;
     tint.a = opacity;
-    const ALLEGRO_COLOR colour = blend_color(*this);
+    const ALLEGRO_COLOR color = blend_color(*this);
     // A crop needs the work bitmap, which only an object that took its image's size can have.
     const bool cropped = uses_work_bitmap();
     if (cropped && work_width == 0) {
         draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
-    } else if (!draws_nothing(*this, colour)) {
+    } else if (!draws_nothing(*this, color)) {
         ALLEGRO_BITMAP* bitmap = cropped ? prepared_bitmap() : image;
         if (bitmap)
-            draw_bitmap(bitmap, colour);
+            draw_bitmap(bitmap, color);
         else
             draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
     }
@@ -165,9 +165,9 @@ std::vector<vec2d> Object::get_outline() const
     return corners;
 }
 
-static void draw_line_between(const vec2d& a, const vec2d& b, ALLEGRO_COLOR colour)
+static void draw_line_between(const vec2d& a, const vec2d& b, ALLEGRO_COLOR color)
 {
-    al_draw_line(a.x, a.y, b.x, b.y, colour, 1.0f);
+    al_draw_line(a.x, a.y, b.x, b.y, color, 1.0f);
 }
 
 void Object::draw_debug_outline()

@@ -13,11 +13,6 @@
 
 namespace {
 
-bitmap_ptr load(const std::string& name)
-{
-    return bitmap_ptr(al_load_bitmap(("data/images/" + name + ".png").c_str()));
-}
-
 std::pair<int, int> size_of(const bitmap_ptr& b)
 {
     return b ? std::make_pair(al_get_bitmap_width(b.get()), al_get_bitmap_height(b.get())) : std::make_pair(0, 0);
@@ -35,31 +30,28 @@ TEST(data_files, generator_writes_every_file_and_the_same_bytes_on_every_run)
     char root[] = "/tmp/tolme_datagen_XXXXXX";
     ASSERT_NE(mkdtemp(root), nullptr);
     ASSERT_EQ(std::system((generator + " " + root).c_str()), 0);
-    for (const std::vector<std::string>& files : {image_files(), sound_files()})
+    for (const std::vector<std::string>& files : {image_files(), sound_files(), font_files()})
         for (const std::string& file : files)
             EXPECT_EQ(std::system(("cmp -s " + file + " " + root + file.substr(4)).c_str()), 0) << file << " differs";
-    // Besides those files, only the images and sounds folders.
+    // Besides those files, only the images, sounds and fonts folders.
     const size_t entries = std::distance(std::filesystem::recursive_directory_iterator(root), {});
-    EXPECT_EQ(entries, image_files().size() + sound_files().size() + 2) << "files left over";
+    EXPECT_EQ(entries, image_files().size() + sound_files().size() + font_files().size() + 3) << "files left over";
     std::filesystem::remove_all(root);
 }
 
-TEST(data_files, every_image_loads_and_the_scene_art_has_its_size)
+TEST(data_files, every_image_loads_at_the_size_the_manifest_gives)
 {
-    for (const std::string& file : image_files())
-        ASSERT_NE(bitmap_ptr(al_load_bitmap(file.c_str())), nullptr) << file;
-    const std::pair<const char*, std::pair<int, int>> sizes[] = {{"earth4", {64, 64}}, {"wind3", {64, 64}},
-        {"water", {64, 64}}, {"fire", {64, 64}}, {"black_bead_opaque_A", {64, 64}}, {"overlay_pretty", {1024, 600}}};
-    for (const auto& [name, size] : sizes)
-        EXPECT_EQ(size_of(load(name)), size) << name;
+    for (const data_image* image : all_images)
+        EXPECT_EQ(size_of(bitmap_ptr(al_load_bitmap(image->path))), std::make_pair(image->width, image->height))
+            << image->path;
 }
 
 TEST(data_files, fonts_load_at_every_size_the_program_asks_for)
 {
     const char* text = "- SELECT AN ELEMENT TO GET STARTED - EARTH WIND WATER FIRE 0123456789 Loading...";
-    const std::pair<const char*, std::vector<int>> uses[] = {
-        {"data/fonts/TrajanPro-Regular.otf", {-13, -15, -20, -28, -30}},
-        {"data/fonts/TrajanPro-Bold.otf", {-13, -15, -20, -28, -30}}, {"data/lacuna.ttf", {-16, -20}}};
+    const std::pair<const char*, std::vector<int>> uses[] = {{menu_font_file.path, {-13, -15, -20, -28, -30}},
+                                                             {count_font_file.path, {-13, -15, -20, -28, -30}},
+                                                             {fallback_font_file.path, {-16, -20}}};
     for (const auto& [file, sizes] : uses)
         for (int size : sizes) {
             ALLEGRO_FONT* font = al_load_ttf_font(file, size, 0);
@@ -73,8 +65,9 @@ TEST(data_files, fonts_load_at_every_size_the_program_asks_for)
 // The cursors are drawn with their top-left corner at the mouse position, so the tip must be right there.
 TEST(data_files, cursor_tips_are_at_the_hot_spot)
 {
-    for (const char* name : {"mouse_cursor", "pointer_cursor"}) {
-        const bitmap_ptr b = load(name);
+    for (const data_image* cursor : {&arrow_cursor_image, &pointer_cursor_image}) {
+        const char* name = cursor->path;
+        const bitmap_ptr b(al_load_bitmap(name));
         std::pair<int, int> tip(1 << 20, 1 << 20);
         for (int y = 0; y < size_of(b).second; ++y)
             for (int x = 0; x < size_of(b).first; ++x)
@@ -84,38 +77,19 @@ TEST(data_files, cursor_tips_are_at_the_hot_spot)
     }
 }
 
-// Letters are laid out by their anchors alone: a cell's left edge is at -anchor * width from the common
-// point. The five cells must follow each other without gaps or overlaps, and the curtain must cover them.
-TEST(data_files, title_cells_form_one_even_row_under_the_curtain)
-{
-    const std::pair<std::vector<const char*>, float> letters[5] = {{{"t1", "t2", "t3"}, 2.7f},
-        {{"o1_a", "o2_a"}, 1.35f}, {{"l1", "l2", "l3"}, 0.7f}, {{"m1", "m2"}, -0.2f}, {{"e1", "e2", "e3"}, -1.2f}};
-    std::vector<std::pair<float, float>> edges; // left and right of each letter's cell
-    for (const auto& [strokes, anchor] : letters) {
-        const std::pair<int, int> cell = size_of(load(strokes[0]));
-        edges.emplace_back(-anchor * cell.first, (1 - anchor) * cell.first);
-        for (const char* stroke : strokes)
-            EXPECT_EQ(size_of(load(stroke)), cell) << stroke << " differs from its letter's other strokes";
-    }
-    const float left = edges[0].first, right = edges[4].second;
-    for (int i = 0; i + 1 < 5; ++i)
-        EXPECT_NEAR(edges[i].second, edges[i + 1].first, 0.01f * (right - left)) << "after letter " << i;
-    // At the top of its swell the title is 1.04 times its size; the curtain, scaled 1.5 x 1.4, overlaps it by
-    // a 16-pixel margin on every side.
-    const std::pair<int, int> curtain = size_of(load("black_brick"));
-    EXPECT_GE(curtain.first * 1.5f / 2 - 16, std::max(-left, right) * 1.04f);
-    EXPECT_GE(curtain.second * 1.4f / 2 - 16, size_of(load("t1")).second * 1.04f / 2);
-}
-
-// Additive art adds its colour to the stage: anything but black at an edge shows as a seam. The glow
+// Additive art adds its color to the stage: anything but black at an edge shows as a seam. The glow
 // stands on its bottom edge.
 TEST(data_files, additive_images_are_black_at_their_borders)
 {
-    for (const char* name : {"air_effect", "flame2", "main_flame2", "black_bead_opaque_A", "healthy_glow", "t1",
-                             "t2", "t3", "o1_a", "o2_a", "l1", "l2", "l3", "m1", "m2", "e1", "e2", "e3"}) {
-        const bitmap_ptr b = load(name);
+    std::vector<const data_image*> additive = {&air_puff_image, &flame_tongue_image, &flame_core_image,
+                                               &bead_image, &glow_image};
+    for (const data_image& stroke : title_stroke_images)
+        additive.push_back(&stroke);
+    for (const data_image* image : additive) {
+        const char* name = image->path;
+        const bitmap_ptr b(al_load_bitmap(name));
         const auto [w, h] = size_of(b);
-        const bool stands = std::string(name) == "healthy_glow";
+        const bool stands = image == &glow_image;
         float brightest = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; x += y == 0 || (y == h - 1 && !stands) ? 1 : std::max(1, w - 1)) {

@@ -71,19 +71,19 @@ double spread_in_decibels(const std::vector<double>& levels)
 
 // How the instrument plays each set, by element: gain and pan. Allegro mixes a mono sample into the louder
 // channel with gain * sqrt((1 + |pan|) / 2), and the total power over both channels is gain squared.
-const std::pair<double, double> playback[element_count] = {{0.8, 0.0}, {0.7, 0.5}, {0.8, 0.0}, {0.8, 0.0}};
+const std::pair<double, double> playback[note_set_count] = {{0.8, 0.0}, {0.7, 0.5}, {0.8, 0.0}, {0.8, 0.0}};
 
 class note_sets : public ::testing::Test
 {
 protected:
-    sound sets[element_count][notes_per_element];
+    sound sets[note_set_count][notes_per_set];
 
     void SetUp() override
     {
-        for (int set = 0; set < element_count; ++set)
-            for (int note = 0; note < notes_per_element; ++note)
-                ASSERT_GE((sets[set][note] = load_sound(note_sample_file(set + 1, note))).size(), 0.4 * rate)
-                    << "too short to measure: " << note_sample_file(set + 1, note);
+        for (int set = 0; set < note_set_count; ++set)
+            for (int note = 0; note < notes_per_set; ++note)
+                ASSERT_GE((sets[set][note] = load_sound(note_sound_file(set, note))).size(), 0.4 * rate)
+                    << "too short to measure: " << note_sound_file(set, note);
     }
 };
 
@@ -101,12 +101,14 @@ TEST(sound_files, load_as_short_mono_16_bit_at_44100_hz_with_silent_ends)
     }
 }
 
-TEST_F(note_sets, every_set_plays_the_same_pentatonic_scale_from_the_bottom_row_up)
+// Each note sounds at the manifest's pitch, a MIDI note number (69 is A4 at 440 Hz).
+TEST_F(note_sets, every_set_plays_the_manifests_scale_from_the_bottom_row_up)
 {
-    const double c4_to_e5[notes_per_element] = {261.63, 293.66, 329.63, 392.00, 440.00, 523.25, 587.33, 659.26};
-    for (int set = 0; set < element_count; ++set)
-        for (int note = 0; note < notes_per_element; ++note)
-            EXPECT_NEAR(pitch(sets[set][note]), c4_to_e5[note], c4_to_e5[note] * 0.01) << set << " note " << note;
+    for (int set = 0; set < note_set_count; ++set)
+        for (int note = 0; note < notes_per_set; ++note) {
+            const double hertz = 440.0 * std::pow(2.0, (note_pitches[note] - 69) / 12.0);
+            EXPECT_NEAR(pitch(sets[set][note]), hertz, hertz * 0.01) << set << " note " << note;
+        }
 }
 
 // Within 2 dB: the notes of each set, and the sets after their gains. The chime, played at gain 1, stays
@@ -114,12 +116,12 @@ TEST_F(note_sets, every_set_plays_the_same_pentatonic_scale_from_the_bottom_row_
 TEST_F(note_sets, loudness_is_balanced_within_2_db_and_the_chime_is_soft)
 {
     std::vector<double> played;
-    for (int set = 0; set < element_count; ++set) {
+    for (int set = 0; set < note_set_count; ++set) {
         std::vector<double> levels;
         for (const sound& note : sets[set])
             levels.push_back(loudness(note));
         EXPECT_LT(spread_in_decibels(levels), 2.0) << "notes of set " << set;
-        const double power = std::inner_product(levels.begin(), levels.end(), levels.begin(), 0.0) / notes_per_element;
+        const double power = std::inner_product(levels.begin(), levels.end(), levels.begin(), 0.0) / notes_per_set;
         played.push_back(playback[set].first * std::sqrt(power));
     }
     EXPECT_LT(spread_in_decibels(played), 2.0) << "between sets";
@@ -130,7 +132,7 @@ TEST_F(note_sets, loudness_is_balanced_within_2_db_and_the_chime_is_soft)
 
 TEST_F(note_sets, a_full_column_does_not_clip)
 {
-    for (int set = 0; set < element_count; ++set) {
+    for (int set = 0; set < note_set_count; ++set) {
         sound mix(rate * 3 / 2, 0.0f);
         for (const sound& note : sets[set])
             for (size_t i = 0; i < std::min(note.size(), mix.size()); ++i)

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int earth = 1, wind = 2, water = 3, fire = 4;
+constexpr element_id earth = earth_element, wind = wind_element, water = water_element, fire = fire_element;
 
 class note_playing_test : public ::testing::Test
 {
@@ -54,13 +54,13 @@ public:
 // each time one has been played; the frame loop ticks at 60 Hz beside it.
 TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_frame_is_heard_once_a_sweep)
 {
-    const std::map<int, int> placed = {{cell_index(0, 7), earth}, {cell_index(5, 0), wind},
+    const std::map<int, element_id> placed = {{cell_index(0, 7), earth}, {cell_index(5, 0), wind},
                                        {cell_index(10, 3), water}, {cell_index(15, 4), fire}};
     for (const auto& [cell, element] : placed)
         instrument->token_grid[cell]->element = element;
     start_note_playing();
     // EARTH, WATER and FIRE play through the samples bin, WIND outside it.
-    EXPECT_EQ(samples_bin.size(true), 3 * notes_per_element);
+    EXPECT_EQ(samples_bin.size(true), 3 * notes_per_set);
     EXPECT_EQ(samples_bin.loaded.count(note_sample_file(wind, 0)), 0u);
 
     const double start = clock.now(), lead = 4096, tick = 1.0 / 60;
@@ -94,7 +94,7 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
 TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_elements_burst_at_it)
 {
     const double start = clock.now();
-    for (int element : {0, earth, wind, water, fire})
+    for (element_id element : {no_element, earth, wind, water, fire})
         pulse(*instrument->token_grid[9 + element], element); // tokens 9 to 13: column 1
     // Seconds after the pulse, element, then its sprite's scale x, scale y and opacity; 0.8 is the rest scale.
     const double checkpoints[][5] = {

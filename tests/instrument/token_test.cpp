@@ -75,7 +75,7 @@ TEST_F(token_test, placing_takes_one_clearing_gives_it_back_and_a_place_during_t
 
 TEST_F(token_test, a_fresh_left_press_places_on_the_token_under_the_mouse_and_a_right_one_clears_it)
 {
-    instrument->current_element = 3;
+    instrument->current_element = water_element;
     ticks(0, 0, {0}); // both buttons watched and up
     ticks(279 + 9, 182, {left, 0}); // beside token 26's 16-pixel bead
     ticks(279, 182, {left | right, 0}); // left wins

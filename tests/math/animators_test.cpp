@@ -11,17 +11,19 @@
 // Every curve runs from 0 to 1; only the overshoot leaves [0, 1]; unknown ids are linear.
 TEST(curves, ends_range_and_worked_values)
 {
-    for (int curve = curve_linear; curve <= curve_overshoot; ++curve) {
+    for (int id = curve_linear; id <= curve_overshoot; ++id) {
+        const easing_curve curve = static_cast<easing_curve>(id);
         EXPECT_TRUE(apply_curve(0.0f, curve) == 0.0f && apply_curve(1.0f, curve) == 1.0f) << "curve " << curve;
         for (int i = 0; i <= 100 && curve != curve_overshoot; ++i)
             ASSERT_TRUE(apply_curve(i / 100.0f, curve) >= 0.0f && apply_curve(i / 100.0f, curve) <= 1.0f)
                 << "curve " << curve << " at " << i / 100.0f;
     }
-    const struct { int curve; float t, eased; } cases[] = {
+    const struct { easing_curve curve; float t, eased; } cases[] = {
         {curve_ease_out, 0.5f, 0.75f}, {curve_ease_in, 0.5f, 0.25f}, {curve_ease_out_in, 0.25f, 0.375f},
         {curve_ease_in_out, 0.25f, 0.125f}, {curve_ease_in_out, 0.75f, 0.875f}, {curve_ease_out_twice, 0.5f, 0.9375f},
         {curve_ease_in_cubic, 0.5f, 0.125f}, {curve_ease_out_in_twice, 0.25f, 0.46875f},
-        {curve_ease_in_out_twice, 0.25f, 0.03125f}, {curve_overshoot, 0.45f, 1.2f}, {42, 0.3f, 0.3f}, {-1, 0.3f, 0.3f}};
+        {curve_ease_in_out_twice, 0.25f, 0.03125f}, {curve_overshoot, 0.45f, 1.2f}, {easing_curve(42), 0.3f, 0.3f},
+        {easing_curve(-1), 0.3f, 0.3f}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(apply_curve(c.t, c.curve), c.eased) << "curve " << c.curve << " at " << c.t;
 }
@@ -51,7 +53,7 @@ protected:
 // Zero and negative durations are the divide-by-zero guard: they must end, at the first update past the delay.
 TEST_F(animators, one_tween_frame_by_frame)
 {
-    const struct { const char* name; float from, to; double delay, duration; int curve; std::vector<frame> frames; }
+    const struct { const char* name; float from, to; double delay, duration; easing_curve curve; std::vector<frame> frames; }
         cases[] = {{"delayed", 0, 1, 1, 1, curve_linear, {{0.5, -7, 1}, {0.75, 0.25f, 1}, {0.75, 1, 0}}},
                    {"overshoot", 0, 100, 0, 1, curve_overshoot, {{0.45, 120, 1}, {0.55, 100, 0}}},
                    {"equal ends", 3, 3, 0, 1, curve_overshoot, {{0.5, 3, 1}, {0.5, 3, 0}}},
@@ -134,8 +136,8 @@ TEST_F(animators, later_bind_does_not_retarget_running_animators_and_an_unbound_
     EXPECT_EQ(unbound.count(), 0);
 }
 
-// Flags and bitmaps keep their start value until the tween is complete; colours blend every channel.
-TEST_F(animators, switches_wait_for_the_end_and_colours_blend)
+// Flags and bitmaps keep their start value until the tween is complete; colors blend every channel.
+TEST_F(animators, switches_wait_for_the_end_and_colors_blend)
 {
     EXPECT_TRUE(interpolate(true, false, 0.999f) && !interpolate(true, false, 1.0f));
     EXPECT_TRUE(colors_equal(interpolate(ALLEGRO_COLOR{1, 1, 1, 1}, ALLEGRO_COLOR{0, 0.5f, 1, 0}, 0.5f),

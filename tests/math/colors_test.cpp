@@ -27,21 +27,21 @@ static std::pair<int, int> blend_factors()
 }
 
 // Each case draws `above` onto `below` the way every draw of the system does: tinted with the current tint.
-// Then the cache: a repeat of mode and colour makes no library call; mode 4 keeps the blender but its colour
+// Then the cache: a repeat of mode and color makes no library call; mode 4 keeps the blender but its color
 // becomes the tint; start-up puts the remembered blender in force, as Allegro starts premultiplied.
 TEST(blending, worked_pixel_of_each_mode_and_the_blend_mode_cache)
 {
     ALLEGRO_STATE saved;
     al_store_state(&saved, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
-    set_blend_mode(0, white);
+    set_blend_mode(blend_normal, white);
     const ALLEGRO_COLOR grey{0.5f, 0.5f, 0.5f, 1}, dark{0.25f, 0.25f, 0.25f, 1}, below5{0.8f, 0.6f, 0.4f, 1};
-    const struct { int mode; ALLEGRO_COLOR tint, below, above, expected; } cases[] = {
-        {0, white, {0, 0, 1, 1}, {1, 0, 0, 0.5f}, {0.5f, 0, 0.5f, 0.75f}},
-        {1, white, dark, {0.5f, 0.25f, 0, 1}, {0.75f, 0.5f, 0.25f, 1}},
-        {1, grey, dark, white, {0.75f, 0.75f, 0.75f, 1}},
-        {2, white, grey, {0.25f, 0, 0, 0.5f}, {0.5f, 0.25f, 0.25f, 1}},
-        {5, white, below5, {1, 1, 1, 0.5f}, {0.4f, 0.3f, 0.2f, 0.5f}},
-        {5, white, below5, {1, 1, 1, 0}, below5}};
+    const struct { blend_mode_id mode; ALLEGRO_COLOR tint, below, above, expected; } cases[] = {
+        {blend_normal, white, {0, 0, 1, 1}, {1, 0, 0, 0.5f}, {0.5f, 0, 0.5f, 0.75f}},
+        {blend_additive, white, dark, {0.5f, 0.25f, 0, 1}, {0.75f, 0.5f, 0.25f, 1}},
+        {blend_additive, grey, dark, white, {0.75f, 0.75f, 0.75f, 1}},
+        {blend_add_by_alpha, white, grey, {0.25f, 0, 0, 0.5f}, {0.5f, 0.25f, 0.25f, 1}},
+        {blend_darken, white, below5, {1, 1, 1, 0.5f}, {0.4f, 0.3f, 0.2f, 0.5f}},
+        {blend_darken, white, below5, {1, 1, 1, 0}, below5}};
     for (const auto& c : cases) {
         bitmap_ptr source = make_bitmap(2, 2, c.above);
         bitmap_ptr canvas = make_bitmap(2, 2, c.below);
@@ -52,16 +52,16 @@ TEST(blending, worked_pixel_of_each_mode_and_the_blend_mode_cache)
     }
 
     const ALLEGRO_COLOR glow{1, 0.5f, 0.25f, 0.75f}, fainter{1, 0.5f, 0.25f, 0.5f}, red{1, 0, 0, 1};
-    set_blend_mode(1, glow);
+    set_blend_mode(blend_additive, glow);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    set_blend_mode(1, glow);
+    set_blend_mode(blend_additive, glow);
     EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ONE), int(ALLEGRO_ZERO)));
-    set_blend_mode(1, fainter);
+    set_blend_mode(blend_additive, fainter);
     EXPECT_TRUE(colors_equal(al_get_blend_color(), fainter));
-    set_blend_mode(4, red);
+    set_blend_mode(blend_keep, red);
     EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ONE), int(ALLEGRO_ONE)));
     EXPECT_TRUE(colors_equal(current_tint(), red));
-    set_blend_mode(0, white);
+    set_blend_mode(blend_normal, white);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
     use_straight_alpha_bitmaps();
     EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ALPHA), int(ALLEGRO_INVERSE_ALPHA)));

@@ -8,7 +8,7 @@ using drawing = resource_fixture;
 
 // A 4x2 bitmap at scale 2 about its centre covers 16..23 x 18..21; a quarter turn stands it upright. A missing
 // file draws the 4x4 placeholder unscaled with its corner at (x, y), whatever the transform, tinted like any
-// image by the current blend colour.
+// image by the current blend color.
 TEST_F(drawing, images_scale_and_rotate_about_the_pivot_and_a_missing_one_draws_the_placeholder)
 {
     const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0), green = al_map_rgb(0, 255, 0), clear = al_map_rgba(0, 0, 0, 0);
@@ -24,10 +24,10 @@ TEST_F(drawing, images_scale_and_rotate_about_the_pivot_and_a_missing_one_draws_
     for (const auto& d : draws) {
         al_clear_to_color(clear);
         draw_image(d.file, d.x, d.y, 0.5f, d.scale, d.angle);
-        for (const auto& [x, y, colour] : d.seen)
-            EXPECT_TRUE(pixel_is(target.get(), x, y, colour)) << d.file << " at angle " << d.angle;
+        for (const auto& [x, y, color] : d.seen)
+            EXPECT_TRUE(pixel_is(target.get(), x, y, color)) << d.file << " at angle " << d.angle;
     }
-    set_blend_mode(0, al_map_rgba_f(0.5f, 0.5f, 0.5f, 1));
+    set_blend_mode(blend_normal, al_map_rgba_f(0.5f, 0.5f, 0.5f, 1));
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
     draw_missing_image(0, 0);
     EXPECT_TRUE(pixel_is(target.get(), 0, 0, al_map_rgba_f(0.5f, 0, 0, 1)));

@@ -32,7 +32,7 @@ public:
         ASSERT_NE(fallback_font, nullptr);
         fonts_bin.set_default_font(test_font_file, -20);
         missing_image = make_bitmap(4, 4, al_map_rgb(255, 0, 0)).release();
-        set_blend_mode(0, al_map_rgb(255, 255, 255));
+        set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));
     }
 
     void TearDown() override

@@ -7,8 +7,8 @@
 
 using text_rendering = resource_fixture;
 
-// Alpha text has the colour's rgb in every pixel and coverage (read from white text) times its alpha in alpha;
-// additive text is the colour times coverage times alpha on opaque black. Both restore the caller's target and
+// Alpha text has the color's rgb in every pixel and coverage (read from white text) times its alpha in alpha;
+// additive text is the color times coverage times alpha on opaque black. Both restore the caller's target and
 // separate blender, so they may be rendered in the middle of a frame. Regression: glyph boxes overlap their
 // neighbours' ink, which an overwriting alpha would erase.
 TEST_F(text_rendering, alpha_and_additive_text_carry_the_coverage_and_leave_target_and_blender_alone)
@@ -18,18 +18,18 @@ TEST_F(text_rendering, alpha_and_additive_text_carry_the_coverage_and_leave_targ
     al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, ALLEGRO_DEST_MINUS_SRC, ALLEGRO_ONE,
                             ALLEGRO_ONE);
     bitmap_ptr white(fonts_bin.render_text(font, "Tolme", al_map_rgb(255, 255, 255)));
-    bitmap_ptr coloured(fonts_bin.render_text(font, "Tolme", al_map_rgba_f(0.2f, 0.6f, 1.0f, 0.5f)));
+    bitmap_ptr colored(fonts_bin.render_text(font, "Tolme", al_map_rgba_f(0.2f, 0.6f, 1.0f, 0.5f)));
     bitmap_ptr additive(fonts_bin.render_additive_text(font, "Tolme", al_map_rgba_f(1.0f, 0.5f, 0.25f, 0.8f)));
     EXPECT_EQ(al_get_target_bitmap(), target.get());
     int op, src, dst, alpha_op, alpha_src, alpha_dst;
     al_get_separate_blender(&op, &src, &dst, &alpha_op, &alpha_src, &alpha_dst);
     EXPECT_TRUE(dst == ALLEGRO_INVERSE_ALPHA && alpha_op == ALLEGRO_DEST_MINUS_SRC);
-    ASSERT_EQ(std::make_pair(al_get_bitmap_width(coloured.get()), al_get_bitmap_height(coloured.get())),
+    ASSERT_EQ(std::make_pair(al_get_bitmap_width(colored.get()), al_get_bitmap_height(colored.get())),
               std::make_pair(al_get_text_width(font, "Tolme"), al_get_font_line_height(font)));
     for (int y = 0; y < al_get_bitmap_height(white.get()); ++y)
         for (int x = 0; x < al_get_bitmap_width(white.get()); ++x) {
             const float c = al_get_pixel(white.get(), x, y).a;
-            ASSERT_TRUE(pixel_is(coloured.get(), x, y, al_map_rgba_f(0.2f, 0.6f, 1.0f, c * 0.5f)));
+            ASSERT_TRUE(pixel_is(colored.get(), x, y, al_map_rgba_f(0.2f, 0.6f, 1.0f, c * 0.5f)));
             ASSERT_TRUE(pixel_is(additive.get(), x, y, al_map_rgba_f(0.8f * c, 0.4f * c, 0.2f * c, 1)));
         }
     EXPECT_FALSE(find_ink(additive.get()).empty()) << "the text has ink at all";

@@ -67,7 +67,7 @@ TEST_F(debug_overlay_test, drawing_writes_text_without_touching_the_text_cache)
     ALLEGRO_FONT* const saved_font = std::exchange(fallback_font, font);
     bitmap_ptr target = make_bitmap(400, 160, al_map_rgb(0, 0, 0));
     al_set_target_bitmap(target.get());
-    set_blend_mode(0, al_map_rgb(255, 255, 255));
+    set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     draw_debug_overlay();
     bitmap_ptr reference = make_bitmap(400, 160, al_map_rgb(0, 0, 0));

@@ -30,15 +30,15 @@ protected:
             object.set_image(image, take_size);
         object.move_to(x, y);
         al_set_target_bitmap(target.get());
-        set_blend_mode(0, al_color_name("white"));
+        set_blend_mode(blend_normal, al_color_name("white"));
         al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
         object.draw();
     }
 
     void expect(std::initializer_list<std::tuple<int, int, ALLEGRO_COLOR>> pixels)
     {
-        for (const auto& [x, y, colour] : pixels)
-            EXPECT_TRUE(pixel_is(target.get(), x, y, colour));
+        for (const auto& [x, y, color] : pixels)
+            EXPECT_TRUE(pixel_is(target.get(), x, y, color));
     }
 };
 
@@ -105,7 +105,7 @@ TEST_F(object_drawing, opacity_is_alpha_for_normal_draws_darkens_additive_ones_a
     object.opacity = 0.25f;
     draw(image.get(), 0, 0);
     EXPECT_NEAR(al_get_pixel(target.get(), 5, 5).r, 0.25f, 2.0f / 255);
-    object.blend_mode = 1;
+    object.blend_mode = blend_additive;
     object.opacity = 0.5f;
     draw(image.get(), 50, 50);
     EXPECT_TRUE(colors_equal(current_tint(), al_color_name("white"))); // normal blending restored

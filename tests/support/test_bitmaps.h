@@ -1,4 +1,4 @@
-// Small memory bitmaps for drawing tests, and a tolerant colour comparison that says what it saw.
+// Small memory bitmaps for drawing tests, and a tolerant color comparison that says what it saw.
 #pragma once
 
 #include "support/printers.h"
@@ -15,7 +15,7 @@ struct bitmap_deleter
 };
 using bitmap_ptr = std::unique_ptr<ALLEGRO_BITMAP, bitmap_deleter>;
 
-// A w x h bitmap filled with one colour; the current target is left as it was.
+// A w x h bitmap filled with one color; the current target is left as it was.
 inline bitmap_ptr make_bitmap(int w, int h, ALLEGRO_COLOR fill)
 {
     bitmap_ptr bitmap(al_create_bitmap(w, h));

@@ -22,7 +22,7 @@ key Escape
 expect_exit 0
 stop_pulse
 
-(cd "$repo_root" && "$timing_probe" "$capture_file" "$pattern" "$placed") | tee "$artifacts_dir/timing.txt" |
+(cd "$repo_root" && "$timing_probe" "$capture_file" "$pattern" "$placed") | tee "$artifacts_dir/timing.txt" | grep -v "^onset" |
   awk -v path="$path" '$1 == "timing" {
     printf "%s: %d notes timed, %d lost\n", path, $2, $3
     printf "deviation from the schedule after one constant offset: mean %.4f ms, standard deviation %.4f ms, worst %.4f ms\n", $4, $5, $6

@@ -203,7 +203,7 @@ light pooled(light a, light b)
 
 // The brightest ink, and the glow's strength: two strokes added where they cross stay short of white.
 constexpr double ink_peak = 0.85, glow_strength = 0.12;
-constexpr rgb_class glow_colour = {1.0, 0.6, 0.28};
+constexpr rgb_class glow_color = {1.0, 0.6, 0.28};
 
 // Thin ink is warmer than dense ink: blue falls away fastest as the ink thins, red slowest.
 unsigned char channel(double ink, double ink_share, double exponent, double glow, double glow_share)
@@ -212,11 +212,11 @@ unsigned char channel(double ink, double ink_share, double exponent, double glow
     return static_cast<unsigned char>(std::lround(255.0 * std::clamp(value, 0.0, 1.0)));
 }
 
-uint32_t pixel(light l, rgb_class colour)
+uint32_t pixel(light l, rgb_class color)
 {
     const double ink = ink_peak * l.ink, glow = glow_strength * l.glow;
-    return 0xFF000000u | channel(ink, colour.r, 0.85, glow, glow_colour.r) << 16 |
-           channel(ink, colour.g, 1.05, glow, glow_colour.g) << 8 | channel(ink, colour.b, 1.5, glow, glow_colour.b);
+    return 0xFF000000u | channel(ink, color.r, 0.85, glow, glow_color.r) << 16 |
+           channel(ink, color.g, 1.05, glow, glow_color.g) << 8 | channel(ink, color.b, 1.5, glow, glow_color.b);
 }
 
 // The light of every sweep averaged over points spread across the pixel, so hairs finer than a pixel, where

@@ -4,6 +4,11 @@
 #include <cstdio>
 #include <unistd.h>
 
+std::string data_path(const std::string& data_dir, const char* path)
+{
+    return data_dir + (path + 4); // past "data"
+}
+
 cairo_t* new_canvas(int width, int height, bool black)
 {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
@@ -30,7 +35,7 @@ bool save_canvas(cairo_t* cr, const std::string& path)
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
-void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class colour, double strength)
+void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class color, double strength)
 {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
@@ -40,7 +45,7 @@ void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_cla
     for (int i = 0; i <= 10; ++i) {
         const double d = i / 10.0;
         const double a = strength * std::exp(-4.5 * d * d) * (1.0 - d * d * d * d);
-        cairo_pattern_add_color_stop_rgba(glow, d, colour.r, colour.g, colour.b, a);
+        cairo_pattern_add_color_stop_rgba(glow, d, color.r, color.g, color.b, a);
     }
     cairo_set_source(cr, glow);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);

@@ -1,6 +1,8 @@
 // Cairo canvases for the generated images, and the few drawing helpers that several image families share.
 #pragma once
 
+#include "resources/manifest.h"
+
 #include <cairo.h>
 
 #include <string>
@@ -18,9 +20,22 @@ cairo_t* new_canvas(int width, int height, bool black);
 // half-written image, and frees the canvas. False when the file could not be written.
 bool save_canvas(cairo_t* cr, const std::string& path);
 
+// Where a file of the manifest ("data/...") goes in the data folder being written.
+std::string data_path(const std::string& data_dir, const char* path);
+
+// Draws one image of the manifest on a canvas of its size (opaque black for an additive image) and writes
+// it into the data folder.
+template <typename Draw>
+bool write_image(const std::string& data_dir, const data_image& image, bool black, Draw draw)
+{
+    cairo_t* cr = new_canvas(image.width, image.height, black);
+    draw(cr);
+    return save_canvas(cr, data_path(data_dir, image.path));
+}
+
 // A soft elliptic glow centred on (cx, cy): full strength in the middle, fading smoothly to nothing at the
 // radii rx, ry.
-void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class colour, double strength);
+void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class color, double strength);
 
 // An ellipse filled with a radial gradient from `inner` at its centre to `outer` at its rim.
 void fill_shaded_ellipse(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class inner,

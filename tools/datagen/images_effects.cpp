@@ -1,5 +1,5 @@
 // Effect sprites and the stage lighting. Everything drawn additively is opaque on black, so black adds
-// nothing; the glow and the overlay are grey, because the element colour reaches them as a tint.
+// nothing; the glow and the overlay are grey, because the element color reaches them as a tint.
 #include "canvas.h"
 #include "families.h"
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-// Flame colours from the rim inwards; each layer is a smaller copy of the shape drawn over the last.
+// Flame colors from the rim inwards; each layer is a smaller copy of the shape drawn over the last.
 constexpr rgb_class flame_layers[] = {
     {0.35, 0.04, 0.0}, {0.7, 0.12, 0.0}, {0.95, 0.35, 0.02}, {1.0, 0.65, 0.1}, {1.0, 0.88, 0.45}, {1.0, 0.97, 0.8}};
 constexpr int flame_layer_count = sizeof(flame_layers) / sizeof(flame_layers[0]);
@@ -40,12 +40,10 @@ void tongue_shape(cairo_t* cr)
     cairo_close_path(cr);
 }
 
-bool write_flame_tongue(const std::string& path)
+void draw_flame_tongue(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(48, 24, true);
     paint_glow(cr, 34, 12, 13, 11.5, {0.8, 0.2, 0.0}, 0.6);
     layered_flame(cr, 38, 12.5, tongue_shape);
-    return save_canvas(cr, path);
 }
 
 // An upright flame whose round foot sits at three quarters of the height, where the sprite is anchored.
@@ -60,18 +58,15 @@ void core_shape(cairo_t* cr)
     cairo_close_path(cr);
 }
 
-bool write_core_flame(const std::string& path)
+void draw_core_flame(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(64, 80, true);
     paint_glow(cr, 32, 52, 32, 28, {0.9, 0.3, 0.02}, 0.55);
     layered_flame(cr, 32, 56, core_shape);
-    return save_canvas(cr, path);
 }
 
 // Curling wisps of air on black.
-bool write_air_puff(const std::string& path)
+void draw_air_puff(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(72, 72, true);
     const double arcs[][4] = {{22, 0.3, 2.6, 1.0}, {16, 3.0, 5.2, 0.85}, {10, 0.9, 3.7, 0.7}, {26, 3.6, 5.0, 0.5}};
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     for (const auto& a : arcs) {
@@ -85,13 +80,11 @@ bool write_air_puff(const std::string& path)
             cairo_stroke(cr);
         }
     }
-    return save_canvas(cr, path);
 }
 
 // A few white drops; the sprite's tint turns them blue.
-bool write_droplets(const std::string& path)
+void draw_droplets(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(24, 24, false);
     const double drops[][3] = {{10, 12, 6}, {19, 6, 2.8}, {18, 19, 2.2}};
     for (const auto& d : drops) {
         cairo_pattern_t* shade = cairo_pattern_create_radial(d[0] - d[2] * 0.35, d[1] - d[2] * 0.35, 0,
@@ -104,24 +97,20 @@ bool write_droplets(const std::string& path)
         cairo_fill(cr);
         cairo_pattern_destroy(shade);
     }
-    return save_canvas(cr, path);
 }
 
 // Rises from the bottom edge, where the sprite stands.
-bool write_glow(const std::string& path)
+void draw_glow(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(420, 180, true);
     paint_glow(cr, 210, 180, 210, 180, {1, 1, 1}, 0.85);
-    return save_canvas(cr, path);
 }
 
 // A vignette and a thin double frame over the whole window; the middle stays black so the grid is
 // untouched.
-bool write_overlay(const std::string& path)
+void draw_overlay(cairo_t* cr)
 {
-    const int width = 1024;
-    const int height = 600;
-    cairo_t* cr = new_canvas(width, height, true);
+    const int width = overlay_image.width;
+    const int height = overlay_image.height;
     cairo_save(cr);
     cairo_translate(cr, width / 2.0, height / 2.0);
     cairo_scale(cr, width * 0.72, height * 0.72);
@@ -155,19 +144,17 @@ bool write_overlay(const std::string& path)
         cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
         cairo_fill(cr);
     }
-    return save_canvas(cr, path);
 }
 
 } // namespace
 
 bool write_effect_images(const std::string& data_dir)
 {
-    const std::string images = data_dir + "/images/";
-    bool ok = write_air_puff(images + "air_effect.png");
-    ok &= write_droplets(images + "water_droplets.png");
-    ok &= write_flame_tongue(images + "flame2.png");
-    ok &= write_core_flame(images + "main_flame2.png");
-    ok &= write_glow(images + "healthy_glow.png");
-    ok &= write_overlay(images + "overlay_pretty.png");
+    bool ok = write_image(data_dir, air_puff_image, true, draw_air_puff);
+    ok &= write_image(data_dir, droplet_image, false, draw_droplets);
+    ok &= write_image(data_dir, flame_tongue_image, true, draw_flame_tongue);
+    ok &= write_image(data_dir, flame_core_image, true, draw_core_flame);
+    ok &= write_image(data_dir, glow_image, true, draw_glow);
+    ok &= write_image(data_dir, overlay_image, true, draw_overlay);
     return ok;
 }

@@ -1,14 +1,12 @@
 // The four element pictures (tokens and buttons, drawn with ordinary alpha blending), the bead that frames a
 // token (additive) and the drop shadow under a button. Each element has its own outline, so they read apart
-// by shape as well as by colour: a mountain, curling gusts, a drop, a three-tongued flame.
+// by shape as well as by color: a mountain, curling gusts, a drop, a three-tongued flame.
 #include "canvas.h"
 #include "families.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr int picture_size = 64;
 
 void fill_vertical_gradient(cairo_t* cr, double top_y, rgb_class top, double bottom_y, rgb_class bottom)
 {
@@ -20,9 +18,9 @@ void fill_vertical_gradient(cairo_t* cr, double top_y, rgb_class top, double bot
     cairo_pattern_destroy(ramp);
 }
 
-void outline(cairo_t* cr, rgb_class colour)
+void outline(cairo_t* cr, rgb_class color)
 {
-    cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
+    cairo_set_source_rgb(cr, color.r, color.g, color.b);
     cairo_set_line_width(cr, 1.5);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
@@ -36,9 +34,8 @@ void polygon(cairo_t* cr, std::initializer_list<std::pair<double, double>> point
     cairo_close_path(cr);
 }
 
-bool write_earth(const std::string& path)
+void draw_earth(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(picture_size, picture_size, false);
     const rgb_class edge = {0.12, 0.14, 0.04};
     polygon(cr, {{22, 54}, {43, 16}, {62, 54}});
     fill_vertical_gradient(cr, 16, {0.45, 0.55, 0.2}, 54, {0.22, 0.28, 0.08});
@@ -58,7 +55,6 @@ bool write_earth(const std::string& path)
     cairo_rectangle(cr, 1, 53, 62, 7);
     fill_vertical_gradient(cr, 53, {0.45, 0.32, 0.16}, 60, {0.28, 0.18, 0.08});
     outline(cr, edge);
-    return save_canvas(cr, path);
 }
 
 // One gust: a straight run that ends in a curl of the given radius, turning up (-1) or down (+1).
@@ -79,9 +75,8 @@ void wind_gusts(cairo_t* cr)
     gust(cr, 11, 34, 48, 6, 1);
 }
 
-bool write_wind(const std::string& path)
+void draw_wind(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(picture_size, picture_size, false);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     wind_gusts(cr);
     cairo_set_source_rgb(cr, 0.15, 0.3, 0.45);
@@ -91,12 +86,10 @@ bool write_wind(const std::string& path)
     cairo_set_source_rgb(cr, 0.78, 0.92, 1.0);
     cairo_set_line_width(cr, 4.5);
     cairo_stroke(cr);
-    return save_canvas(cr, path);
 }
 
-bool write_water(const std::string& path)
+void draw_water(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(picture_size, picture_size, false);
     cairo_move_to(cr, 32, 3);
     cairo_curve_to(cr, 37, 15, 51, 25, 51, 40);
     cairo_arc(cr, 32, 40, 19, 0, M_PI);
@@ -117,12 +110,10 @@ bool write_water(const std::string& path)
     cairo_restore(cr);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.75);
     cairo_fill(cr);
-    return save_canvas(cr, path);
 }
 
-bool write_fire(const std::string& path)
+void draw_fire(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(picture_size, picture_size, false);
     cairo_move_to(cr, 32, 61);
     cairo_curve_to(cr, 16, 61, 7, 48, 12, 33);
     cairo_curve_to(cr, 14, 26, 13, 20, 11, 13);
@@ -143,14 +134,12 @@ bool write_fire(const std::string& path)
     cairo_close_path(cr);
     fill_vertical_gradient(cr, 22, {1.0, 0.72, 0.2}, 58, {1.0, 0.95, 0.6});
     cairo_new_path(cr);
-    return save_canvas(cr, path);
 }
 
 // A glass ring on black: visible as an empty cell, and framing the element picture that lies under it
 // without washing it out (the middle adds almost nothing).
-bool write_bead(const std::string& path)
+void draw_bead(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(picture_size, picture_size, true);
     paint_glow(cr, 32, 32, 31, 31, {0.55, 0.6, 0.7}, 0.25);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_arc(cr, 32, 32, 24, 0, 2 * M_PI);
@@ -169,27 +158,23 @@ bool write_bead(const std::string& path)
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_arc(cr, 32, 32, 20, M_PI * 1.1, M_PI * 1.35);
     cairo_stroke(cr);
-    return save_canvas(cr, path);
 }
 
 // Anchored at its top centre on the picture's centre, so the ellipse lies under the picture's foot.
-bool write_drop_shadow(const std::string& path)
+void draw_drop_shadow(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(100, 48, false);
     paint_glow(cr, 50, 33, 46, 13, {0, 0, 0}, 1.0);
-    return save_canvas(cr, path);
 }
 
 } // namespace
 
 bool write_element_images(const std::string& data_dir)
 {
-    const std::string images = data_dir + "/images/";
-    bool ok = write_earth(images + "earth4.png");
-    ok &= write_wind(images + "wind3.png");
-    ok &= write_water(images + "water.png");
-    ok &= write_fire(images + "fire.png");
-    ok &= write_bead(images + "black_bead_opaque_A.png");
-    ok &= write_drop_shadow(images + "dropshadow.png");
+    bool ok = write_image(data_dir, element_images[0], false, draw_earth);
+    ok &= write_image(data_dir, element_images[1], false, draw_wind);
+    ok &= write_image(data_dir, element_images[2], false, draw_water);
+    ok &= write_image(data_dir, element_images[3], false, draw_fire);
+    ok &= write_image(data_dir, bead_image, true, draw_bead);
+    ok &= write_image(data_dir, drop_shadow_image, false, draw_drop_shadow);
     return ok;
 }

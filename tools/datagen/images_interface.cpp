@@ -7,9 +7,8 @@
 namespace {
 
 // Magenta and black checks with a cross: nobody mistakes it for artwork.
-bool write_missing_image(const std::string& path)
+void draw_missing_image(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(64, 64, false);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             if ((x + y) % 2 == 0)
@@ -27,7 +26,6 @@ bool write_missing_image(const std::string& path)
     cairo_move_to(cr, 56, 8);
     cairo_line_to(cr, 8, 56);
     cairo_stroke(cr);
-    return save_canvas(cr, path);
 }
 
 // Outlines the current path in black and fills it white: a cursor that shows on any background.
@@ -41,16 +39,14 @@ void ink_outlined(cairo_t* cr)
     cairo_fill(cr);
 }
 
-bool write_arrow_cursor(const std::string& path)
+void draw_arrow_cursor(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(32, 32, false);
     const double points[][2] = {{2, 2}, {2, 24}, {7.5, 19}, {11.5, 27.5}, {15, 26}, {11, 18}, {18, 18}};
     cairo_move_to(cr, points[0][0], points[0][1]);
     for (const auto& p : points)
         cairo_line_to(cr, p[0], p[1]);
     cairo_close_path(cr);
     ink_outlined(cr);
-    return save_canvas(cr, path);
 }
 
 void rounded_rectangle(cairo_t* cr, double x, double y, double w, double h, double r)
@@ -79,9 +75,8 @@ void hand_parts(cairo_t* cr)
 }
 
 // A pointing hand, turned so the fingertip is the top-left-most point, at (2, 2).
-bool write_pointer_cursor(const std::string& path)
+void draw_pointer_cursor(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(32, 32, false);
     cairo_translate(cr, 2, 2);
     cairo_rotate(cr, -0.35);
     cairo_translate(cr, 2.5, 1.2);
@@ -92,36 +87,33 @@ bool write_pointer_cursor(const std::string& path)
     hand_parts(cr);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill(cr);
-    return save_canvas(cr, path);
 }
 
 // The program's mark: a rising row of the four element beads on a dark tile.
-bool write_icon(const std::string& path)
+void draw_icon(cairo_t* cr)
 {
-    cairo_t* cr = new_canvas(64, 64, false);
     rounded_rectangle(cr, 1, 1, 62, 62, 12);
     cairo_set_source_rgb(cr, 0.04, 0.04, 0.06);
     cairo_fill_preserve(cr);
     cairo_set_source_rgb(cr, 0.85, 0.7, 0.4);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
-    const rgb_class colours[4] = {{0.42, 0.56, 0.14}, {0.68, 0.85, 0.9}, {0.25, 0.41, 0.88}, {1, 0.15, 0.1}};
+    const rgb_class colors[4] = {{0.42, 0.56, 0.14}, {0.68, 0.85, 0.9}, {0.25, 0.41, 0.88}, {1, 0.15, 0.1}};
     for (int i = 0; i < 4; ++i) {
         const double cx = 13 + i * 12.5;
         const double cy = 46 - i * 9.0;
-        paint_glow(cr, cx, cy, 11, 11, colours[i], 0.6);
-        fill_shaded_ellipse(cr, cx, cy, 5.5, 5.5, {1, 1, 1}, colours[i]);
+        paint_glow(cr, cx, cy, 11, 11, colors[i], 0.6);
+        fill_shaded_ellipse(cr, cx, cy, 5.5, 5.5, {1, 1, 1}, colors[i]);
     }
-    return save_canvas(cr, path);
 }
 
 } // namespace
 
 bool write_interface_images(const std::string& data_dir)
 {
-    bool ok = write_missing_image(data_dir + "/missing_image.png");
-    ok &= write_arrow_cursor(data_dir + "/images/mouse_cursor.png");
-    ok &= write_pointer_cursor(data_dir + "/images/pointer_cursor.png");
-    ok &= write_icon(data_dir + "/images/tolme_icon.png");
+    bool ok = write_image(data_dir, missing_image_file, false, draw_missing_image);
+    ok &= write_image(data_dir, arrow_cursor_image, false, draw_arrow_cursor);
+    ok &= write_image(data_dir, pointer_cursor_image, false, draw_pointer_cursor);
+    ok &= write_image(data_dir, icon_image, false, draw_icon);
     return ok;
 }

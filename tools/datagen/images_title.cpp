@@ -7,66 +7,42 @@
 #include "brush.h"
 #include "families.h"
 
-#include <cmath>
 #include <vector>
 
 namespace {
 
-constexpr double unit = 80.0;
-constexpr int cell_height = 160;
 constexpr rgb_class ink = {1.0, 0.84, 0.55};
 
-struct stroke_class
+// The sweeps of each stroke of the manifest's title strokes, in its cell's pixels (80 px to a unit).
+std::vector<std::vector<sweep_class>> title_strokes()
 {
-    const char* name;
-    int cell_width;
-    std::vector<sweep_class> sweeps;
-};
-
-int cell_width(double units)
-{
-    return static_cast<int>(std::lround(units * unit));
-}
-
-std::vector<stroke_class> title_strokes()
-{
-    const int t = cell_width(1.6), o = cell_width(2.0), l = cell_width(1.0), m = cell_width(1.5),
-              e = cell_width(1.5);
     return {
         // T: a dab at the bar's left end, the bar left to right, the stem top to bottom.
-        {"t1", t, {{{14, 20}, {15, 26}, {17, 34}, {19, 44}, 13}}},
-        {"t2", t, {{{12, 36}, {45, 32}, {85, 30}, {116, 27}, 18}}},
-        {"t3", t, {{{65, 34}, {66, 70}, {64, 110}, {62, 143}, 21}}},
+        {{{14, 20}, {15, 26}, {17, 34}, {19, 44}, 13}},
+        {{{12, 36}, {45, 32}, {85, 30}, {116, 27}, 18}},
+        {{{65, 34}, {66, 70}, {64, 110}, {62, 143}, 21}},
         // O: over the top from the left, then back along the bottom from the right.
-        {"o1_a", o, {{{22, 96}, {16, 14}, {144, 10}, {140, 84}, 20}}},
-        {"o2_a", o, {{{140, 76}, {146, 152}, {16, 154}, {26, 88}, 20}}},
+        {{{22, 96}, {16, 14}, {144, 10}, {140, 84}, 20}},
+        {{{140, 76}, {146, 152}, {16, 154}, {26, 88}, 20}},
         // L: the stem downwards, a serif leftwards across its head, the foot rightwards with a flick.
-        {"l1", l, {{{22, 24}, {23, 60}, {21, 100}, {21, 138}, 20}}},
-        {"l2", l, {{{38, 26}, {30, 24}, {20, 25}, {8, 27}, 10}}},
-        {"l3", l, {{{12, 138}, {34, 141}, {56, 139}, {72, 126}, 18}}},
+        {{{22, 24}, {23, 60}, {21, 100}, {21, 138}, 20}},
+        {{{38, 26}, {30, 24}, {20, 25}, {8, 27}, 10}},
+        {{{12, 138}, {34, 141}, {56, 139}, {72, 126}, 18}},
         // M: each half from the top down, left leg with its diagonal, then the other diagonal and leg.
-        {"m1", m, {{{16, 28}, {15, 60}, {14, 100}, {12, 142}, 16}, {{18, 26}, {32, 58}, {46, 90}, {60, 120}, 13}}},
-        {"m2", m, {{{104, 26}, {90, 56}, {74, 88}, {60, 120}, 13}, {{104, 26}, {105, 66}, {107, 104}, {108, 142}, 16}}},
+        {{{16, 28}, {15, 60}, {14, 100}, {12, 142}, 16}, {{18, 26}, {32, 58}, {46, 90}, {60, 120}, 13}},
+        {{{104, 26}, {90, 56}, {74, 88}, {60, 120}, 13}, {{104, 26}, {105, 66}, {107, 104}, {108, 142}, 16}},
         // E: the stem, the upper arms from the top down, the foot drawn back from the right.
-        {"e1", e, {{{22, 26}, {22, 64}, {21, 102}, {20, 140}, 18}}},
-        {"e2", e, {{{20, 30}, {48, 28}, {76, 26}, {104, 22}, 16}, {{20, 82}, {40, 81}, {62, 80}, {84, 78}, 14}}},
-        {"e3", e, {{{106, 132}, {80, 136}, {50, 138}, {20, 138}, 18}}},
+        {{{22, 26}, {22, 64}, {21, 102}, {20, 140}, 18}},
+        {{{20, 30}, {48, 28}, {76, 26}, {104, 22}, 16}, {{20, 82}, {40, 81}, {62, 80}, {84, 78}, 14}},
+        {{{106, 132}, {80, 136}, {50, 138}, {20, 138}, 18}},
     };
-}
-
-bool write_stroke(const stroke_class& stroke, uint32_t seed, const std::string& path)
-{
-    cairo_t* cr = new_canvas(stroke.cell_width, cell_height, true);
-    paint_brush(cr, stroke.sweeps, ink, seed);
-    return save_canvas(cr, path);
 }
 
 // Opaque black with feathered edges. Scaled 1.5 x 1.4 about the title's common point it covers every cell
 // (the row spans -4.32u to +3.3u around that point, and the strokes swell to 1.04) with room to spare.
-bool write_curtain(const std::string& path)
+void draw_curtain(cairo_t* cr)
 {
-    const int width = 580, height = 190, feather = 24;
-    cairo_t* cr = new_canvas(width, height, false);
+    const int width = curtain_image.width, height = curtain_image.height, feather = 24;
     for (int i = 0; i < feather; ++i) {
         const double inset = feather - i;
         cairo_rectangle(cr, inset, inset, width - 2 * inset, height - 2 * inset);
@@ -76,18 +52,19 @@ bool write_curtain(const std::string& path)
     cairo_rectangle(cr, feather, feather, width - 2 * feather, height - 2 * feather);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
-    return save_canvas(cr, path);
 }
 
 } // namespace
 
 bool write_title_images(const std::string& data_dir)
 {
-    const std::string images = data_dir + "/images/";
+    const std::vector<std::vector<sweep_class>> strokes = title_strokes();
     bool ok = true;
-    uint32_t seed = 1;
-    for (const stroke_class& stroke : title_strokes())
-        ok &= write_stroke(stroke, seed++, images + stroke.name + ".png");
-    ok &= write_curtain(images + "black_brick.png");
+    for (int i = 0; i < title_stroke_count; ++i) {
+        const uint32_t seed = static_cast<uint32_t>(i + 1);
+        ok &= write_image(data_dir, title_stroke_images[i], true,
+                          [&](cairo_t* cr) { paint_brush(cr, strokes[i], ink, seed); });
+    }
+    ok &= write_image(data_dir, curtain_image, false, draw_curtain);
     return ok;
 }

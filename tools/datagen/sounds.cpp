@@ -1,6 +1,7 @@
 // The note sets, the selection chime and the fallback sound. All four sets play one C major pentatonic
 // scale (C4 to E5), so any pattern is consonant; they differ by timbre only, and are balanced so that they
 // sound equally loud after the gains and pan the instrument plays them with.
+#include "canvas.h"
 #include "families.h"
 #include "noise.h"
 #include "wav.h"
@@ -14,16 +15,15 @@ namespace {
 using buffer = std::vector<double>;
 
 constexpr double two_pi = 2.0 * M_PI;
-constexpr int pentatonic_steps[8] = {0, 2, 4, 7, 9, 12, 14, 16};
-constexpr double lowest_note = 261.6255653005986;
 // Loudness is the RMS of a note's first half second, which is what the ear weighs in a 0.17 s step.
 constexpr double loudness_window = 0.5;
 // The loudest column of eight notes peaks here, 1 dB under full scale.
 constexpr double column_peak_limit = 0.89;
 
+// Equal temperament around A4 = 440 Hz (MIDI note 69).
 double note_frequency(int n)
 {
-    return lowest_note * std::pow(2.0, pentatonic_steps[n] / 12.0);
+    return 440.0 * std::pow(2.0, (note_pitches[n] - 69) / 12.0);
 }
 
 double rise(double t, double seconds)
@@ -133,14 +133,13 @@ void scale(buffer& b, double factor)
 
 struct note_set_class
 {
-    const char* prefix;
     buffer (*voice)(double f);
     double release;
     // How the instrument plays the set: its gain and the per-channel factors of its pan (Allegro mixes a
     // mono sample with sqrt((1 -/+ pan) / 2) into left and right).
     double gain;
     double pan;
-    buffer notes[8];
+    buffer notes[notes_per_set];
 
     double played_power() const { return gain * gain; }
 
@@ -165,7 +164,7 @@ void render_sets(std::vector<note_set_class>& sets)
 {
     double worst_column = 0.0;
     for (note_set_class& set : sets) {
-        for (int n = 0; n < 8; ++n) {
+        for (int n = 0; n < notes_per_set; ++n) {
             buffer& note = set.notes[n];
             note = set.voice(note_frequency(n));
             fade_out(note, set.release);
@@ -207,18 +206,18 @@ buffer neutral_blip()
 bool write_sounds(const std::string& data_dir)
 {
     std::vector<note_set_class> sets = {
-        {"earth", marimba, 0.08, 0.8, 0.0, {}},
-        {"air", flute, 0.45, 0.7, 0.5, {}},
-        {"water", water_bell, 0.25, 0.8, 0.0, {}},
-        {"fire", bright_pluck, 0.15, 0.8, 0.0, {}},
+        {marimba, 0.08, 0.8, 0.0, {}},
+        {flute, 0.45, 0.7, 0.5, {}},
+        {water_bell, 0.25, 0.8, 0.0, {}},
+        {bright_pluck, 0.15, 0.8, 0.0, {}},
     };
     render_sets(sets);
 
     bool ok = true;
-    for (const note_set_class& set : sets)
-        for (int n = 0; n < 8; ++n)
-            ok &= save_wav(set.notes[n], data_dir + "/sounds/" + set.prefix + "_" + std::to_string(n) + ".wav");
-    ok &= save_wav(chime(), data_dir + "/sounds/select.wav");
-    ok &= save_wav(neutral_blip(), data_dir + "/missing_sample.wav");
+    for (int set = 0; set < note_set_count; ++set)
+        for (int n = 0; n < notes_per_set; ++n)
+            ok &= save_wav(sets[set].notes[n], data_path(data_dir, note_sound_file(set, n).c_str()));
+    ok &= save_wav(chime(), data_path(data_dir, select_sound_file));
+    ok &= save_wav(neutral_blip(), data_path(data_dir, missing_sample_file));
     return ok;
 }

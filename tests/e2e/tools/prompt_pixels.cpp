@@ -21,9 +21,9 @@ ALLEGRO_BITMAP* screen_with(F draw)
     ALLEGRO_BITMAP* screen = al_create_bitmap(1024, 600);
     al_set_target_bitmap(screen);
     al_clear_to_color(al_map_rgb(0, 0, 0));
-    set_blend_mode(1, al_color_name("white"));
+    set_blend_mode(blend_additive, al_color_name("white"));
     draw();
-    set_blend_mode(0, al_color_name("white"));
+    set_blend_mode(blend_normal, al_color_name("white"));
     return screen;
 }
 
