@@ -1,5 +1,6 @@
 # Drives the real program as a person would: its own X server (Xvfb), real key and mouse events (xdotool),
-# screenshots (ImageMagick) and its whole sound mix captured to a WAV file by OpenAL Soft's wave writer.
+# screenshots (ImageMagick) and its whole sound mix captured to a WAV file by OpenAL Soft's wave writer (or
+# through a private PulseAudio server).
 # Sourced by the *_e2e.sh scripts; they call start_tolme, key, click, screenshot, stop_tolme.
 set -euo pipefail
 
@@ -7,7 +8,6 @@ tolme_binary=$(realpath "${1:?path to the tolme binary}")
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 tools_dir=$(dirname "$tolme_binary")/tests
 close_window="$tools_dir/close_window"
-wav_probe="$tools_dir/wav_probe"
 timing_probe="$tools_dir/timing_probe"
 work_dir=$(mktemp -d /tmp/tolme-e2e.XXXXXX)
 artifacts_dir="$repo_root/build/e2e-artifacts/$(basename "$0" .sh)"
@@ -135,11 +135,12 @@ place_pattern() {
   xdotool mousemove --window "$tolme_window" 1000 20
 }
 
-# expect_on_time PATTERN FROM: every note of the pattern heard from capture second FROM on lies on the
-# line's schedule to the frame (after one constant latency), none lost; prints the probe's figures.
+# expect_on_time PATTERN FROM [COUNT] [UNTIL]: every note of the pattern heard between capture seconds FROM
+# and UNTIL (the end) is the program's own sound for it, on the line's schedule to the frame after one
+# constant latency, none lost, at least COUNT of them; prints the probe's figures.
 expect_on_time() {
   local figures
-  figures=$(cd "$repo_root" && "$timing_probe" "$capture_file" "$1" "$2") || fail "timing probe: $figures"
+  figures=$(cd "$repo_root" && "$timing_probe" "$capture_file" "$1" "$2" ${4:+"$4"}) || fail "timing probe: $figures"
   echo "$figures" >"$artifacts_dir/timing.txt"
   read -r _ onsets lost _ _ worst _ latency <<<"$figures"
   echo "notes timed: $onsets, lost $lost, worst deviation $worst ms, capture latency $latency ms"

@@ -1,15 +1,16 @@
 // Measures, to the frame, when each note of a known pattern was heard in a captured mix: the same pattern is
 // rendered offline by the program's own mixer and data, the capture is aligned with that reference as a
-// whole (one constant latency), and then each column's onset is aligned on its own.
-//   timing_probe <capture.wav> <pattern> <from seconds> [<seconds the program ran>]
+// whole (one constant latency), and then each column's onset is aligned on its own. A note counts as heard
+// only where the capture matches the reference closely, so a wrong sound, pitch, gain or pan, or a note
+// that should be silent, shows as a lost note.
+//   timing_probe <capture.wav> <pattern> <from s> [<until s>]
 // The pattern is 8 rows of 16 cells, top row first, rows joined by '/': '.' silent, '1' to '4' an element.
-// Onsets before <from> (capture time) are skipped: the tokens were still being placed. Prints
+// Only onsets between <from> and <until> (capture time) count. Prints
 //   timing <onsets> <lost> <mean deviation ms> <standard deviation ms> <worst ms> <sweep ms> <latency ms>
 //          <sound start s>
-// With TIMING_PROBE_EACH set, each onset's capture time and deviation come first: onset <s> <ms>.
-// where a lost onset is one whose neighbourhood does not match the reference at all, the sweep is the
-// period measured in the capture, the latency the capture's offset against the mixer's frame 0 (modulo a
-// sweep when the capture began late) and the last figure the capture time at which sound began.
+// the sweep being the period measured in the capture, the latency the capture's offset against the mixer's
+// frame 0 (modulo a sweep when the capture began late) and the sound start the capture time at which sound
+// first appears. With TIMING_PROBE_EACH set, each onset's capture time and deviation come first.
 #include "audio/mixer.h"
 #include "instrument/instrument.h"
 #include "wav_file.h"
@@ -18,8 +19,8 @@
 #include <allegro5/allegro_acodec.h>
 
 #include <algorithm>
-#include <complex>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -29,23 +30,18 @@
 
 namespace {
 
+constexpr double rate = mixer_class::rate;
+constexpr double heard_match = 0.9; // the capture is the same frames, give or take its 16-bit rounding
+
 bool parse_pattern(const std::string& text, step_grid& cells)
 {
-    std::vector<std::string> rows;
-    std::size_t start = 0;
-    for (std::size_t slash; (slash = text.find('/', start)) != std::string::npos; start = slash + 1)
-        rows.push_back(text.substr(start, slash - start));
-    rows.push_back(text.substr(start));
-    if (rows.size() != step_rows)
+    if (text.size() != step_rows * (step_columns + 1) - 1)
         return false;
-    for (int row = 0; row < step_rows; ++row) {
-        if (rows[row].size() != step_columns)
-            return false;
+    for (int row = 0; row < step_rows; ++row)
         for (int column = 0; column < step_columns; ++column) {
-            const char c = rows[row][column];
+            const char c = text[row * (step_columns + 1) + column];
             cells[cell_index(column, row)] = c >= '1' && c <= '4' ? static_cast<std::uint8_t>(c - '0') : 0;
         }
-    }
     return true;
 }
 
@@ -57,7 +53,7 @@ std::vector<float> mono_of(const std::vector<float>& stereo)
     return mono;
 }
 
-// Normalised correlation of reference[at, at + n) with capture[at + lag, ...).
+// Normalised correlation of reference[at, at + n) with capture[at + lag, ...); -1 out of range.
 double match(const std::vector<float>& reference, const std::vector<float>& capture, long at, long lag, long n)
 {
     if (at < 0 || at + n > long(reference.size()) || at + lag < 0 || at + lag + n > long(capture.size()))
@@ -74,10 +70,10 @@ double match(const std::vector<float>& reference, const std::vector<float>& capt
 
 // The lag in [low, high] at which the stretch matches best, and how well.
 std::pair<long, double> best_lag(const std::vector<float>& reference, const std::vector<float>& capture, long at,
-                                 long low, long high, long n, long stride = 1)
+                                 long low, long high, long n)
 {
     std::pair<long, double> best{low, -2};
-    for (long lag = low; lag <= high; lag += stride) {
+    for (long lag = low; lag <= high; ++lag) {
         const double m = match(reference, capture, at, lag, n);
         if (m > best.second)
             best = {lag, m};
@@ -87,7 +83,7 @@ std::pair<long, double> best_lag(const std::vector<float>& reference, const std:
 
 using complex = std::complex<double>;
 
-// In-place radix-2 FFT; inverse without the 1/n scale.
+// In-place radix-2 FFT; the inverse is left unscaled.
 void fft(std::vector<complex>& a, bool inverse)
 {
     const std::size_t n = a.size();
@@ -104,34 +100,35 @@ void fft(std::vector<complex>& a, bool inverse)
         const complex step(std::cos(angle), std::sin(angle));
         for (std::size_t i = 0; i < n; i += length) {
             complex w(1);
-            for (std::size_t k = 0; k < length / 2; ++k) {
+            for (std::size_t k = 0; k < length / 2; ++k, w *= step) {
                 const complex u = a[i + k], v = a[i + k + length / 2] * w;
                 a[i + k] = u + v;
                 a[i + k + length / 2] = u - v;
-                w *= step;
             }
         }
     }
 }
 
-// Every fourth frame, averaged: enough detail to find the latency to within a few frames.
-std::vector<float> quarter_rate(const std::vector<float>& sound)
+// Every fourth frame, averaged: detail enough to find the latency to within a few frames.
+std::vector<float> quarter_rate(const float* sound, std::size_t size)
 {
-    std::vector<float> out(sound.size() / 4);
+    std::vector<float> out(size / 4);
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = 0.25f * (sound[4 * i] + sound[4 * i + 1] + sound[4 * i + 2] + sound[4 * i + 3]);
     return out;
 }
 
-// Where in the reference the stretch of the capture that starts at `from` fits best (normalised
-// correlation over every offset at once, through the FFT, at a quarter of the rate), then to the frame.
-long find_latency(const std::vector<float>& reference, const std::vector<float>& capture, long from, double& quality)
+// Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
+// at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
+// it fits as well a sweep earlier or later: the fit nearest the capture's own position is taken.
+std::pair<long, double> find_latency(const std::vector<float>& reference, const std::vector<float>& capture,
+                                     long from)
 {
     const long window = 1 << 16;
     if (from + window > long(capture.size()) || long(reference.size()) < window)
-        return quality = -1, 0;
-    const std::vector<float> r = quarter_rate(reference);
-    const std::vector<float> c = quarter_rate(std::vector<float>(capture.begin() + from, capture.begin() + from + window));
+        return {0, -1};
+    const std::vector<float> r = quarter_rate(reference.data(), reference.size());
+    const std::vector<float> c = quarter_rate(capture.data() + from, window);
     std::size_t size = 1;
     while (size < r.size() + c.size())
         size <<= 1;
@@ -143,61 +140,36 @@ long find_latency(const std::vector<float>& reference, const std::vector<float>&
     for (std::size_t i = 0; i < size; ++i)
         fr[i] *= std::conj(fc[i]);
     fft(fr, true);
-    std::vector<double> energy(r.size() + 1, 0.0); // prefix sums of the reference's energy
-    for (std::size_t i = 0; i < r.size(); ++i)
-        energy[i + 1] = energy[i] + double(r[i]) * r[i];
     double captured = 0;
     for (float v : c)
         captured += double(v) * v;
+    std::vector<double> energy(r.size() + 1, 0.0); // prefix sums of the reference's energy
+    for (std::size_t i = 0; i < r.size(); ++i)
+        energy[i + 1] = energy[i] + double(r[i]) * r[i];
     std::vector<double> scores(r.size() - c.size() + 1);
     for (std::size_t k = 0; k < scores.size(); ++k) {
         // A quiet stretch of the reference would score high on little: it must be about as loud.
         const double e = energy[k + c.size()] - energy[k];
         scores[k] = e > 0.25 * captured ? fr[k].real() / std::sqrt(e) : -1;
     }
-    // The pattern repeats every sweep, so it fits as well a sweep earlier or later: the fit nearest the
-    // capture's own position is taken.
     const double top = *std::max_element(scores.begin(), scores.end());
     long at = -1;
     for (long k = 0; k < long(scores.size()); ++k)
         if (scores[k] >= 0.98 * top && (at < 0 || std::labs(from - 4 * k) < std::labs(from - at)))
             at = 4 * k;
-    const auto [lag, m] = best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
-    quality = m;
-    return lag;
+    return best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, int argc)
 {
-    step_grid cells{};
-    if (argc < 4 || argc > 5 || !parse_pattern(argv[2], cells)) {
-        std::fprintf(stderr, "usage: timing_probe <capture.wav> <8 rows of 16 cells joined by '/'> <from s> [<ran s>]\n");
-        return 2;
-    }
-    captured_mix capture_mix;
-    if (!read_mix(argv[1], capture_mix) || capture_mix.rate != int(mixer_class::rate)) {
-        std::fprintf(stderr, "cannot read %s as a %u Hz capture\n", argv[1], mixer_class::rate);
-        return 2;
-    }
-    // Samples load only after audio was installed once; no device is needed for it.
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    al_install_system(ALLEGRO_VERSION_INT, nullptr);
-    al_install_audio();
-    al_init_acodec_addon();
-    instrument = new instrument_class;
-    setup_note_playing();
-
-    auto schedule_only = std::make_unique<mixer_class>();
+    const std::vector<float> capture = mono_of(capture_mix.frames);
+    const auto schedule_only = std::make_unique<mixer_class>();
     configure_mixer(*schedule_only);
     const note_schedule_class& schedule = *schedule_only->schedule;
-    const std::vector<float> capture = mono_of(capture_mix.frames);
     const double sweep = double(schedule.sweep_start(1000)) / 1000.0;
-    const double ran = argc > 4 ? std::atof(argv[4]) : double(capture.size()) / mixer_class::rate + 5;
-    const std::vector<float> reference = mono_of(render_pattern(cells, int(ran * mixer_class::rate / sweep) + 2));
-
-    std::vector<long> onsets;
+    const std::vector<float> reference =
+        mono_of(render_pattern(cells, int((double(capture.size()) + 5 * rate) / sweep) + 2));
+    std::vector<long> onsets; // one a column: the notes of a column start together
     schedule.for_each_note(0, reference.size(), [&](std::uint64_t at, int column) {
         for (int row = 0; row < step_rows; ++row)
             if (cells[cell_index(column, row)]) {
@@ -210,48 +182,45 @@ int main(int argc, char** argv)
     const auto audible = [&](float v) { return std::fabs(v) > 1e-4f; };
     const long sound_start = long(std::find_if(capture.begin(), capture.end(), audible) - capture.begin());
     const long sound_end = long(capture.rend() - std::find_if(capture.rbegin(), capture.rend(), audible));
-    const long from = std::max(long(std::atof(argv[3]) * mixer_class::rate), sound_start + 2048);
-    double quality = 0;
-    const long latency = find_latency(reference, capture, from, quality);
-    if (quality < 0.5) {
+    const long from = std::max(long(std::atof(argv[3]) * rate), sound_start + 2048);
+    const long until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : sound_end, sound_end) - 4096;
+    const auto [latency, quality] = find_latency(reference, capture, from);
+    if (quality < heard_match) {
         std::fprintf(stderr, "the capture does not match the pattern (best match %.2f)\n", quality);
         return 1;
     }
-    const auto first = std::find_if(onsets.begin(), onsets.end(), [&](long at) { return at + latency >= from; });
 
     std::vector<double> deviations, heard_at, expected_at;
     long lost = 0;
-    for (auto it = first; it != onsets.end(); ++it) {
-        const long at = *it - 256;
-        if (at + latency + 4096 > sound_end)
-            break;
+    for (long onset : onsets) {
+        const long at = onset - 256;
+        if (onset + latency < from || at + latency > until)
+            continue;
         // Near the constant latency first; a note that far off is looked for further away.
         auto [lag, m] = best_lag(reference, capture, at, latency - 256, latency + 256, 2048);
-        if (m < 0.5)
+        if (m < heard_match)
             std::tie(lag, m) = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
-        if (m < 0.5) {
+        if (m < heard_match) {
             ++lost;
             continue;
         }
-        deviations.push_back(double(lag - latency) * 1000.0 / mixer_class::rate);
+        deviations.push_back(double(lag - latency) * 1000.0 / rate);
+        heard_at.push_back(double(onset + lag));
+        expected_at.push_back(double(onset));
         if (std::getenv("TIMING_PROBE_EACH"))
-            std::printf("onset %.3f %.4f\n", double(*it + lag) / mixer_class::rate, deviations.back());
-        heard_at.push_back(double(*it + lag));
-        expected_at.push_back(double(*it));
+            std::printf("onset %.3f %.4f\n", heard_at.back() / rate, deviations.back());
     }
     if (deviations.size() < 2) {
-        std::fprintf(stderr, "too few onsets to measure\n");
+        std::fprintf(stderr, "too few onsets to measure (%ld lost)\n", lost);
         return 1;
     }
-    double mean = 0, worst = 0;
+    double mean = 0, worst = 0, variance = 0;
     for (double d : deviations) {
-        mean += d;
+        mean += d / double(deviations.size());
         worst = std::max(worst, std::fabs(d));
     }
-    mean /= deviations.size();
-    double variance = 0;
     for (double d : deviations)
-        variance += (d - mean) * (d - mean);
+        variance += (d - mean) * (d - mean) / double(deviations.size());
     // Least-squares slope of heard against expected frames: how the capture's clock ran against the mixer's.
     double se = 0, sh = 0, see = 0, seh = 0;
     const double n = double(heard_at.size());
@@ -263,9 +232,34 @@ int main(int argc, char** argv)
     }
     const double slope = (n * seh - se * sh) / (n * see - se * se);
     std::printf("timing %zu %ld %.4f %.4f %.4f %.5f %.3f %.3f\n", deviations.size(), lost, mean,
-                std::sqrt(variance / deviations.size()), worst, slope * sweep * 1000.0 / mixer_class::rate,
-                double(latency) * 1000.0 / mixer_class::rate, double(sound_start) / mixer_class::rate);
+                std::sqrt(variance), worst, slope * sweep * 1000.0 / rate, double(latency) * 1000.0 / rate,
+                double(sound_start) / rate);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    step_grid cells{};
+    if (argc < 4 || argc > 5 || !parse_pattern(argv[2], cells)) {
+        std::fprintf(stderr, "usage: timing_probe <capture.wav> <8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
+        return 2;
+    }
+    captured_mix capture;
+    if (!read_mix(argv[1], capture) || capture.rate != int(rate)) {
+        std::fprintf(stderr, "cannot read %s as a %g Hz capture\n", argv[1], rate);
+        return 2;
+    }
+    // Samples load only after audio was installed once; no device is needed for it.
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    al_install_system(ALLEGRO_VERSION_INT, nullptr);
+    al_install_audio();
+    al_init_acodec_addon();
+    instrument = new instrument_class;
+    setup_note_playing();
+    const int status = probe(capture, cells, argv, argc);
     instrument_teardown();
     al_uninstall_system();
-    return 0;
+    return status;
 }
