@@ -1,11 +1,15 @@
 #include "app/app.h"
 
+#include "app/command_line.h"
 #include "resources/manifest.h"
 #include "audio/audio_output.h"
 #include "scene/debug_overlay.h"
 #include "core/error_list.h"
 #include "core/input.h"
+#include "instrument/export.h"
 #include "instrument/instrument.h"
+#include "instrument/pattern_commands.h"
+#include "instrument/pattern_file.h"
 #include "math/colors.h"
 #include "resources/bins.h"
 #include "core/screen.h"
@@ -44,6 +48,7 @@ static void install_libraries()
     al_init_image_addon();
     al_init_ttf_addon();
     al_init_primitives_addon();
+    al_init_native_dialog_addon();
     al_install_mouse();
     use_straight_alpha_bitmaps();
 }
@@ -171,7 +176,7 @@ void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)()
     }
 }
 
-bool start_program()
+bool start_program(const command_line_class& line)
 {
     error_list_class errors;
     install_libraries();
@@ -191,6 +196,7 @@ bool start_program()
     }
     start_frame_timer();
     instrument_setup();
+    start_pattern(line.pattern_file, line.resume);
     audio_output.start();
     return true;
 }
@@ -203,11 +209,60 @@ void end_program()
     release_resources();
 }
 
-int run_program()
+// The export needs no window and no sound device, only samples that load: Allegro loads them once its audio
+// add-on was installed, even when that failed, so a driver that cannot exist here is asked for.
+static int export_pattern(const command_line_class& line)
 {
-    const bool started = start_program();
+    const pattern_reading reading = read_pattern_file(line.pattern_file);
+    if (!reading.ok) {
+        std::fprintf(stderr, "tolme: could not open %s: %s\n", line.pattern_file.c_str(), reading.error.c_str());
+        return 1;
+    }
+    std::string why;
+    if (line.action == export_wav_action) {
+        al_install_system(ALLEGRO_VERSION_INT, atexit);
+        al_set_config_value(al_get_system_config(), "audio", "driver", "dsound");
+        al_install_audio();
+        al_init_acodec_addon();
+        instrument = new instrument_class;
+        setup_note_playing();
+        why = export_wav(reading.cells, line.loops, line.output);
+        instrument_teardown();
+        release_resources();
+    } else {
+        why = export_midi(reading.cells, line.loops, line.output);
+    }
+    if (!why.empty())
+        std::fprintf(stderr, "tolme: could not write %s: %s\n", line.output.c_str(), why.c_str());
+    return why.empty() ? 0 : 1;
+}
+
+static int play(const command_line_class& line)
+{
+    const bool started = start_program(line);
     if (started)
         run_frame_loop(event_queue, update_tick, draw_tick);
     end_program();
     return started ? 0 : 1;
+}
+
+int run_program(int argc, const char* const* argv)
+{
+    const command_line_class line = parse_command_line(argc, argv);
+    switch (line.action) {
+    case help_action:
+        std::fputs(usage_text().c_str(), stdout);
+        return 0;
+    case version_action:
+        std::printf("tolme %s\n", TOLME_VERSION);
+        return 0;
+    case usage_error:
+        std::fprintf(stderr, "tolme: %s\n\n%s", line.error.c_str(), usage_text().c_str());
+        return 2;
+    case export_wav_action:
+    case export_midi_action:
+        return export_pattern(line);
+    default:
+        return play(line);
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+class command_line_class;
 class error_list_class;
 
 extern const int display_flags;
@@ -15,15 +16,17 @@ extern bool quit_flag;
 // The warning box's text: fixed header, every message on its line, fixed footer.
 std::string startup_error_text(const error_list_class& errors);
 
-// The start-up sequence up to the instrument's set-up; false when it failed and the error box was shown.
-bool start_program();
+// The start-up sequence up to the instrument's set-up, with the pattern the command line names; false when
+// it failed and the error box was shown.
+bool start_program(const command_line_class& line);
 
 // The counterpart of start_program, also after a failed start: stops the sound, then frees the instrument
 // and every loaded resource, in that order.
 void end_program();
 
-// Runs the whole program; returns the process exit status (0 after a normal end, 1 after a start-up failure).
-int run_program();
+// Runs the whole program as the command line asks; returns the process exit status: 0 after a normal end, 1
+// after a start-up failure or a failed export, 2 after a command line it refused.
+int run_program(int argc, const char* const* argv);
 
 // Until the quit flag is set: each timer event runs an update, other events go to the input, closing the
 // window quits; a draw follows once no event is waiting, and at the end.

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 audio_output_class audio_output(mixer);
 
@@ -69,8 +72,19 @@ void audio_output_class::post_process(void* buffer, unsigned int frames, void* s
 }
 
 // Runs on the device's thread for every buffer it takes.
+// The device's thread asks for a larger share of the processor than drawing and other programs, so that a
+// busy machine does not leave the device without sound. Where the system refuses, it stays as it was.
+static void raise_this_thread()
+{
+    thread_local bool raised = false;
+    if (!raised)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), -10);
+    raised = true;
+}
+
 void audio_output_class::pull(float* buffer, unsigned frames)
 {
+    raise_this_thread();
     const double now = current_time();
     last_pull.store(now, std::memory_order_relaxed);
     pulled_frames.store(pulled_frames.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);

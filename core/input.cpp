@@ -40,6 +40,11 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
     case ALLEGRO_EVENT_KEY_UP:
         set(event.keyboard.keycode, event.type == ALLEGRO_EVENT_KEY_DOWN);
         break;
+    case ALLEGRO_EVENT_KEY_CHAR:
+        // Follows each key's press with the modifiers held at that moment.
+        if (!event.keyboard.repeat && event.keyboard.keycode > 0 && event.keyboard.keycode < ALLEGRO_KEY_MAX)
+            key_modifiers[event.keyboard.keycode] = event.keyboard.modifiers;
+        break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
         if (!press_seen) {
             press_seen = true;
@@ -58,13 +63,18 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
         latest_y = event.mouse.y;
         break;
     case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
-        // Keys let go in another window never send their release here.
-        key_down.fill(false);
-        button_down[0] = button_down[1] = false;
+        let_go();
         break;
     default:
         break;
     }
+}
+
+// Keys let go in another window never send their release here.
+void input_class::let_go()
+{
+    key_down.fill(false);
+    button_down[0] = button_down[1] = false;
 }
 
 void input_class::update_control(control_button_class& control)
@@ -86,6 +96,7 @@ void input_class::update_control(control_button_class& control)
         *went = false;
     if (!control.held && (down || went_down)) {
         control.pressed = true;
+        control.modifiers = control.code > 0 && control.code < ALLEGRO_KEY_MAX ? key_modifiers[control.code] : 0;
         control.held = true;
         control.release_due = !down;
     } else if (control.held && !down) {
@@ -117,5 +128,11 @@ control_button_class& input_class::control(int code)
 bool held(int code) { return input.control(code).held; }
 bool pressed(int code) { return input.control(code).pressed; }
 bool released(int code) { return input.control(code).released; }
+
+bool pressed_with(int code, unsigned modifier)
+{
+    const control_button_class& control = input.control(code);
+    return control.pressed && (control.modifiers & modifier);
+}
 int mouse_x() { return input.mouse_x; }
 int mouse_y() { return input.mouse_y; }

@@ -19,6 +19,7 @@ public:
     bool released = false;
     int code = 0;
     bool release_due = false; // a tap: it was let go before its tick, so it reads released in the next
+    unsigned modifiers = 0;   // Allegro's modifier keys (ALLEGRO_KEYMOD_...) held when it was last pressed
 
     explicit control_button_class(int code) : code(code) {}
 };
@@ -38,6 +39,8 @@ public:
     void on_event(const ALLEGRO_EVENT& event);
     // Re-evaluates every control from the events since the last update; once per tick.
     void update();
+    // Every key and button counts as let go: the window lost the keyboard to another one (or a dialog).
+    void let_go();
 
     control_button_class& control(int code);
 
@@ -45,6 +48,7 @@ private:
     // What the devices did since the last update, and how they stand now.
     std::array<bool, ALLEGRO_KEY_MAX> key_down{};
     std::array<bool, ALLEGRO_KEY_MAX> key_went_down{};
+    std::array<unsigned, ALLEGRO_KEY_MAX> key_modifiers{};
     bool button_down[2] = {false, false};
     bool button_went_down[2] = {false, false};
     int latest_x = 0;
@@ -63,6 +67,9 @@ extern input_class input;
 
 bool held(int code);
 bool pressed(int code);
+// Pressed with the modifier key held (ALLEGRO_KEYMOD_CTRL, ALLEGRO_KEYMOD_SHIFT): a chord such as Ctrl+S
+// counts even when Ctrl is let go in the same tick as the S.
+bool pressed_with(int code, unsigned modifier);
 bool released(int code);
 int mouse_x();
 int mouse_y();

@@ -181,8 +181,9 @@ void hide_menu_prompt()
 
 void update_element_menu()
 {
+    // With Ctrl the letters are the pattern's commands (Ctrl+S saves), not elements.
     for (const element_info& info : elements)
-        if (pressed(info.key))
+        if (pressed(info.key) && !pressed_with(info.key, ALLEGRO_KEYMOD_CTRL))
             select_element(info.id);
     if (!pressed(mouse_left_button))
         return;

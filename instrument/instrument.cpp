@@ -4,6 +4,7 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "instrument/elements.h"
+#include "instrument/pattern_commands.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
 
@@ -25,8 +26,9 @@ instrument_class::~instrument_class()
     delete_each(water_effects);
     delete_each(flame_effects);
     delete_each(token_grid);
-    if (menu_prompt.image)
-        al_destroy_bitmap(menu_prompt.image);
+    for (Object* owner : {&menu_prompt, &notice})
+        if (owner->image)
+            al_destroy_bitmap(owner->image);
     for (ALLEGRO_MOUSE_CURSOR* cursor : {arrow_cursor, pointer_cursor})
         if (cursor)
             al_destroy_mouse_cursor(cursor);
@@ -159,6 +161,17 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor()
     return cursor;
 }
 
+// The grid shows once an element is chosen; a pattern placed before that is uncovered with it.
+static void show_grid()
+{
+    if (instrument->grid_shown)
+        return;
+    instrument->grid_shown = true;
+    for (token_class* token : instrument->token_grid)
+        if (token->element != no_element)
+            token->show_element();
+}
+
 void instrument_update()
 {
     update_element_menu();
@@ -169,8 +182,10 @@ void instrument_update()
     if (instrument->current_element != no_element) {
         hide_menu_prompt();
         instrument->title_letters.hide();
+        show_grid();
     }
     update_hover_and_cursor();
+    update_pattern();
 }
 
 void instrument_teardown()

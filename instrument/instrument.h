@@ -7,6 +7,8 @@
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/note_playing.h"
+#include "instrument/autosave.h"
+#include "instrument/pattern_history.h"
 #include "instrument/title_letters.h"
 #include "instrument/token.h"
 #include "scene/object.h"
@@ -15,6 +17,8 @@
 #include <allegro5/allegro_audio.h>
 
 #include <array>
+#include <memory>
+#include <string>
 #include <vector>
 
 // Size factor of the token grid, its tokens and their pulses.
@@ -47,6 +51,8 @@ public:
 
     // no_element before the player has chosen; then the element chosen.
     element_id current_element = no_element;
+    // Whether the grid is on show: from the first choice of an element on.
+    bool grid_shown = false;
     // Shown where nothing clickable is under the mouse, and over element buttons and tokens; null when their
     // image is missing.
     ALLEGRO_MOUSE_CURSOR* arrow_cursor = nullptr;
@@ -57,6 +63,13 @@ public:
     std::array<ALLEGRO_SAMPLE*, notes_per_set> wind_samples{};
     // The grid as the mixer last received it.
     step_grid published_grid{};
+
+    // What happened just now, at the top of the window; owns its image.
+    Object notice;
+    // Where Ctrl+S saves the pattern; empty until the player picks a file.
+    std::string pattern_file;
+    pattern_history_class history;
+    std::unique_ptr<autosave_class> autosave;
 
     instrument_class() = default;
     instrument_class(const instrument_class&) = delete;

@@ -3,6 +3,7 @@
 #include "audio/audio_output.h"
 #include "audio/mixer.h"
 #include "audio/offline_render.h"
+#include "instrument/pattern_commands.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "math/clock.h"
@@ -34,14 +35,6 @@ static voiced_sound note_sound(int element, int note)
                                                                          note_sample_file(element, note)));
     return element == wind_element ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
                            : voiced_sound{sound, gains_for(0.8f, 0.0f, sound.channels)};
-}
-
-static step_grid grid_cells()
-{
-    step_grid cells{};
-    for (std::size_t i = 0; i < instrument->token_grid.size() && i < cells.size(); ++i)
-        cells[i] = static_cast<std::uint8_t>(instrument->token_grid[i]->element);
-    return cells;
 }
 
 void configure_mixer(mixer_class& target)
@@ -101,9 +94,19 @@ void update_play_line()
     note_event note;
     while (mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
         mixer.events.drop_oldest();
-        if (note.cell < instrument->token_grid.size())
+        // A pattern the program started with sounds from the start, but shows (and pulses) with the grid.
+        if (note.cell < instrument->token_grid.size() && instrument->grid_shown)
             pulse(*instrument->token_grid[note.cell], note.element);
     }
+}
+
+void trigger(token_class& token)
+{
+    if (token.note_index <= -1 || token.note_index >= notes_per_set)
+        return;
+    pulse(token, token.element);
+    if (token.element != no_element)
+        mixer.play(note_sound(token.element, token.note_index));
 }
 
 // The pulse sizes are multiples of the grid scale, so a pulse settles at the sprite's resting scale.

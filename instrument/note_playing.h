@@ -37,5 +37,7 @@ std::vector<float> render_pattern(const step_grid& cells, int sweeps);
 float play_position();
 // Hands the mixer the grid if it changed, then pulses every token whose note has been heard by now.
 void update_play_line();
+// Plays one token at once: its pulse and its note (nothing for a note index outside the set).
+void trigger(token_class& token);
 // The visual half of a note: the element sprite's pulse and the element's burst.
 void pulse(token_class& token, int element);

@@ -59,10 +59,21 @@ token_class::token_class(float x, float y, int note)
 
 void token_class::place_element(int id)
 {
+    if (take_element(id))
+        show_element();
+}
+
+bool token_class::take_element(int id)
+{
     if (element != 0 || !consume_element(id))
-        return;
+        return false;
     element = static_cast<element_id>(id);
     element_sprite.set_image(::element(id).picture, true);
+    return true;
+}
+
+void token_class::show_element()
+{
     // A hide still under way (a clear just before) would otherwise finish after this reveal and leave the
     // placed element invisible.
     element_sprite.crop_top_anim.clear();

@@ -29,6 +29,10 @@ public:
 
     void place_element(int id);
     void clear_element();
+    // The two halves of a place: the element taken (false when the token holds one, or the menu has none
+    // to give), and its image uncovered from the bottom up.
+    bool take_element(int id);
+    void show_element();
 };
 
 // Where the grid puts things for grid scale s, also for those that need no tokens (the line's schedule): a

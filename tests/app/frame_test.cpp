@@ -59,6 +59,7 @@ TEST(frame, a_burst_spawned_in_a_tick_is_drawn_in_that_tick_as_its_tweens_begin)
     instrument = new instrument_class;
     create_token_grid(grid_scale);
     instrument->token_grid[cell_index(3, 2)]->element = water_element;
+    instrument->grid_shown = true;
     start_note_playing();
     mixer.events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), 3});
     audio_output.clock.record_pull(1024, clock.now()); // the device has played past it

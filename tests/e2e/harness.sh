@@ -18,7 +18,11 @@ parecord_pid=""
 tolme_window=""
 capture_file="$work_dir/capture.wav"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work_dir/stderr.log" ] && { echo "the program's standard error:" >&2; tail -n 20 "$work_dir/stderr.log" >&2; }
+  exit 1
+}
 
 cleanup() {
   [ -n "$tolme_pid" ] && kill "$tolme_pid" 2>/dev/null || true
@@ -43,6 +47,9 @@ start_xvfb() {
 }
 
 # Sound goes to a WAV file in real time, so the test hears what a player would.
+# Each run autosaves into the test's own state folder, never the player's.
+export XDG_STATE_HOME="$work_dir/state"
+
 write_audio_config() {
   printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$capture_file" >"$work_dir/alsoft.conf"
   export ALSOFT_CONF="$work_dir/alsoft.conf"
@@ -74,13 +81,14 @@ stop_pulse() {
 # CPU time the program has used so far, in clock ticks.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$tolme_pid/stat"; }
 
-# start_tolme [data-dir]: runs the program in a working directory whose data/ is the given folder
-# (the repository's data/ by default) and waits for its window.
+# start_tolme [data-dir] [arguments...]: runs the program in a working directory whose data/ is the given
+# folder (the repository's data/ when empty or not given), with the arguments.
 start_tolme() {
   local data_dir=${1:-$repo_root/data}
+  [ $# -gt 0 ] && shift
   mkdir -p "$work_dir/run"
   ln -sfn "$(realpath "$data_dir")" "$work_dir/run/data"
-  (cd "$work_dir/run" && exec "$tolme_binary") >"$work_dir/stdout.log" 2>"$work_dir/stderr.log" &
+  (cd "$work_dir/run" && exec "$tolme_binary" "$@") >"$work_dir/stdout.log" 2>"$work_dir/stderr.log" &
   tolme_pid=$!
 }
 
@@ -101,6 +109,13 @@ key() {
   sleep 0.08
   xdotool keyup --window "$tolme_window" "$1"
   sleep 0.05
+}
+
+# chord ctrl+s: a key with its modifiers pressed and let go at once, as a person's Ctrl+S. Sent to the
+# focused window as real key events, so the modifier's own press and release arrive too.
+chord() {
+  xdotool windowfocus --sync "$tolme_window" key "$1"
+  sleep 0.1
 }
 
 click() {
@@ -147,6 +162,12 @@ expect_on_time() {
   [ "$onsets" -ge "${3:-8}" ] || fail "only $onsets notes timed"
   [ "$lost" -eq 0 ] || fail "$lost notes lost"
   awk -v w="$worst" 'BEGIN { exit !(w <= 0.1) }' || fail "a note is $worst ms off its frame"
+}
+
+# expect_silence FROM UNTIL: nothing heard between the capture seconds (the empty pattern's sound).
+expect_silence() {
+  local empty="................/................/................/................/................/................/................/................"
+  (cd "$repo_root" && "$timing_probe" "$capture_file" "$empty" "$1" "$2") >/dev/null || fail "sound between $1 and $2 s"
 }
 
 screenshot() {

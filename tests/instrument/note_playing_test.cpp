@@ -58,6 +58,7 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
                                        {cell_index(10, 3), water}, {cell_index(15, 4), fire}};
     for (const auto& [cell, element] : placed)
         instrument->token_grid[cell]->element = element;
+    instrument->grid_shown = true;
     start_note_playing();
     // EARTH, WATER and FIRE play through the samples bin, WIND outside it.
     EXPECT_EQ(samples_bin.size(true), 3 * notes_per_set);

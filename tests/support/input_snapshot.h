@@ -36,12 +36,19 @@ struct input_snapshot
     }
 };
 
-inline ALLEGRO_EVENT key_event(int code, bool down)
+inline ALLEGRO_EVENT key_event(int code, bool down, ALLEGRO_EVENT_TYPE type = 0)
 {
     ALLEGRO_EVENT event{};
-    event.type = down ? ALLEGRO_EVENT_KEY_DOWN : ALLEGRO_EVENT_KEY_UP;
+    event.type = type ? type : down ? ALLEGRO_EVENT_KEY_DOWN : ALLEGRO_EVENT_KEY_UP;
     event.keyboard.keycode = code;
     return event;
+}
+
+// The modifier flags of the keys held.
+inline unsigned modifiers_of(const std::set<int>& keys)
+{
+    return (keys.count(ALLEGRO_KEY_LCTRL) ? ALLEGRO_KEYMOD_CTRL : 0u) |
+           (keys.count(ALLEGRO_KEY_LSHIFT) ? ALLEGRO_KEYMOD_SHIFT : 0u);
 }
 
 // Button 0 only moves the mouse.
@@ -77,8 +84,12 @@ inline void feed(const input_snapshot& next)
         if (!next.keys.count(code))
             input.on_event(key_event(code, false));
     for (int code : next.keys)
-        if (!last.keys.count(code))
+        if (!last.keys.count(code)) {
             input.on_event(key_event(code, true));
+            ALLEGRO_EVENT typed = key_event(code, true, ALLEGRO_EVENT_KEY_CHAR);
+            typed.keyboard.modifiers = modifiers_of(next.keys);
+            input.on_event(typed);
+        }
     last = next;
     input.update();
 }

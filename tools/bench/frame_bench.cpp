@@ -5,6 +5,7 @@
 //   frame_bench [seconds] [exec-time]   exec-time: `date +%s.%N` taken just before starting it, to report
 //                                      the time from exec to the first frame.
 #include "app/app.h"
+#include "app/command_line.h"
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
 #include "scene/object.h"
@@ -39,7 +40,7 @@ static double percentile(std::vector<double> values, double p)
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
-    if (!start_program())
+    if (!start_program(command_line_class()))
         return 1;
     run_tick();
     if (argc > 2)

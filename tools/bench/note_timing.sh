@@ -21,6 +21,7 @@ sleep "$seconds"
 key Escape
 expect_exit 0
 stop_pulse
+cp "$work_dir/stderr.log" "$artifacts_dir/stderr.log"
 
 (cd "$repo_root" && "$timing_probe" "$capture_file" "$pattern" "$placed") | tee "$artifacts_dir/timing.txt" | grep -v "^onset" |
   awk -v path="$path" '$1 == "timing" {

@@ -10,7 +10,8 @@
 //          <sound start s>
 // the sweep being the period measured in the capture, the latency the capture's offset against the mixer's
 // frame 0 (modulo a sweep when the capture began late) and the sound start the capture time at which sound
-// first appears. With TIMING_PROBE_EACH set, each onset's capture time and deviation come first.
+// first appears. With TIMING_PROBE_EACH set, each onset's capture time and deviation come first. For an empty
+// pattern it checks for silence instead and prints: silence <peak>.
 #include "audio/mixer.h"
 #include "instrument/instrument.h"
 #include "wav_file.h"
@@ -120,9 +121,10 @@ std::vector<float> quarter_rate(const float* sound, std::size_t size)
 
 // Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
 // at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
-// it fits as well a sweep earlier or later: the fit nearest the capture's own position is taken.
+// it fits as well whole sweeps earlier or later: of the best fit's repeats, the one nearest the capture's own
+// position is taken (and never a neighbouring side lobe of a note's waveform).
 std::pair<long, double> find_latency(const std::vector<float>& reference, const std::vector<float>& capture,
-                                     long from)
+                                     long from, double sweep)
 {
     const long window = 1 << 16;
     if (from + window > long(capture.size()) || long(reference.size()) < window)
@@ -152,17 +154,33 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
         const double e = energy[k + c.size()] - energy[k];
         scores[k] = e > 0.25 * captured ? fr[k].real() / std::sqrt(e) : -1;
     }
-    const double top = *std::max_element(scores.begin(), scores.end());
-    long at = -1;
-    for (long k = 0; k < long(scores.size()); ++k)
-        if (scores[k] >= 0.98 * top && (at < 0 || std::labs(from - 4 * k) < std::labs(from - at)))
+    const long best = long(std::max_element(scores.begin(), scores.end()) - scores.begin());
+    long at = 4 * best;
+    for (long repeat = -long(scores.size() * 4 / sweep) - 1; repeat * sweep < double(scores.size() * 4); ++repeat) {
+        const long k = best + std::lround(repeat * sweep / 4);
+        if (k >= 0 && k < long(scores.size()) && scores[k] >= 0.9 * scores[best] &&
+            std::labs(from - 4 * k) < std::labs(from - at))
             at = 4 * k;
+    }
     return best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
+}
+
+int expect_silence(const std::vector<float>& capture, char** argv, int argc)
+{
+    const long from = std::min(long(std::atof(argv[3]) * rate), long(capture.size()));
+    const long until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : long(capture.size()), long(capture.size()));
+    float peak = 0;
+    for (long i = from; i < until; ++i)
+        peak = std::max(peak, std::fabs(capture[i]));
+    std::printf("silence %.5f\n", peak);
+    return peak < 1e-3f ? 0 : 1;
 }
 
 int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, int argc)
 {
     const std::vector<float> capture = mono_of(capture_mix.frames);
+    if (cells == step_grid{})
+        return expect_silence(capture, argv, argc);
     const auto schedule_only = std::make_unique<mixer_class>();
     configure_mixer(*schedule_only);
     const note_schedule_class& schedule = *schedule_only->schedule;
@@ -184,7 +202,7 @@ int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, 
     const long sound_end = long(capture.rend() - std::find_if(capture.rbegin(), capture.rend(), audible));
     const long from = std::max(long(std::atof(argv[3]) * rate), sound_start + 2048);
     const long until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : sound_end, sound_end) - 4096;
-    const auto [latency, quality] = find_latency(reference, capture, from);
+    const auto [latency, quality] = find_latency(reference, capture, from, sweep);
     if (quality < heard_match) {
         std::fprintf(stderr, "the capture does not match the pattern (best match %.2f)\n", quality);
         return 1;

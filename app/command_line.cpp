@@ -1,0 +1,84 @@
+#include "app/command_line.h"
+
+#include <cstdlib>
+#include <cstring>
+
+std::string usage_text()
+{
+    return "Usage: tolme [FILE]\n"
+           "       tolme --resume\n"
+           "       tolme --export-wav OUT.wav [--loops N] FILE\n"
+           "       tolme --export-midi OUT.mid [--loops N] FILE\n"
+           "\n"
+           "Tolme is a looping step sequencer played with the mouse: choose an element with A, S, D or F, then\n"
+           "click the grid. With FILE, its pattern is on the grid and Ctrl+S saves to it (it need not exist).\n"
+           "\n"
+           "  --resume             open the pattern autosaved when Tolme last ran\n"
+           "  --export-wav OUT     write FILE's pattern, played for N sweeps, as a 44.1 kHz 16-bit WAV file\n"
+           "  --export-midi OUT    write it as a Standard MIDI File\n"
+           "  --loops N            the sweeps to export (1 to 1000, default 4)\n"
+           "  --help               show this text\n"
+           "  --version            show the version\n";
+}
+
+static command_line_class refused(const std::string& why)
+{
+    command_line_class line;
+    line.action = usage_error;
+    line.error = why;
+    return line;
+}
+
+// The whole number in text, or 0 when it is not one.
+static int whole_number(const char* text)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *text && !*end && value > 0 && value <= most_loops ? static_cast<int>(value) : 0;
+}
+
+static bool is_export(program_action action)
+{
+    return action == export_wav_action || action == export_midi_action;
+}
+
+command_line_class parse_command_line(int argc, const char* const* argv)
+{
+    command_line_class line;
+    bool loops_given = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        if (arg == "--help" || arg == "-h")
+            return line.action = help_action, line;
+        if (arg == "--version")
+            return line.action = version_action, line;
+        if (arg == "--resume") {
+            line.resume = true;
+        } else if (arg == "--export-wav" || arg == "--export-midi") {
+            if (is_export(line.action))
+                return refused("only one export at a time");
+            if (!has_value)
+                return refused(arg + " needs the file to write");
+            line.action = arg == "--export-wav" ? export_wav_action : export_midi_action;
+            line.output = argv[++i];
+        } else if (arg == "--loops") {
+            if (!has_value || !(line.loops = whole_number(argv[++i])))
+                return refused("--loops needs a whole number from 1 to " + std::to_string(most_loops));
+            loops_given = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return refused("unknown option " + arg);
+        } else if (!line.pattern_file.empty()) {
+            return refused("one pattern file at most");
+        } else {
+            line.pattern_file = arg;
+        }
+    }
+    if (is_export(line.action) && line.pattern_file.empty())
+        return refused("an export needs the pattern FILE to play");
+    if (loops_given && !is_export(line.action))
+        return refused("--loops goes with an export");
+    if (line.resume && (is_export(line.action) || !line.pattern_file.empty()))
+        return refused("--resume opens the autosave: it takes no FILE and no export");
+    return line;
+}

@@ -1,0 +1,35 @@
+// What the program was asked to do on its command line:
+//   tolme [FILE]                                   play, with FILE's pattern on the grid (saved there)
+//   tolme --resume                                 play, with the autosaved pattern
+//   tolme --export-wav OUT.wav [--loops N] FILE    write FILE's pattern played N sweeps (4) as sound
+//   tolme --export-midi OUT.mid [--loops N] FILE   write it as a Standard MIDI File
+//   tolme --help | --version
+#pragma once
+
+#include <string>
+
+enum program_action {
+    play_action,
+    help_action,
+    version_action,
+    export_wav_action,
+    export_midi_action,
+    usage_error,
+};
+
+class command_line_class
+{
+public:
+    program_action action = play_action;
+    std::string pattern_file;
+    bool resume = false;
+    std::string output;
+    int loops = 4;
+    std::string error; // why the command line was refused
+};
+
+constexpr int most_loops = 1000;
+
+command_line_class parse_command_line(int argc, const char* const* argv);
+// The usage text, for --help and after a refused command line.
+std::string usage_text();

@@ -1,0 +1,96 @@
+#include "instrument/autosave.h"
+
+#include "core/atomic_file.h"
+#include "instrument/pattern_file.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <utility>
+
+std::string autosave_path()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string folder = state && *state ? state : std::string(home ? home : ".") + "/.local/state";
+    return folder + "/tolme/autosave.tolme";
+}
+
+// Every folder on the way to the file, as "mkdir -p" makes them.
+static void make_folders_for(const std::string& file)
+{
+    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
+        ::mkdir(file.substr(0, slash).c_str(), 0700);
+}
+
+autosave_class::autosave_class(std::string path, const step_grid& cells)
+    : path(std::move(path)), handed(cells), unsaved(cells), writer([this] { write_jobs(); })
+{
+}
+
+autosave_class::~autosave_class()
+{
+    flush();
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        stopping = true;
+    }
+    wake.notify_all();
+    writer.join();
+}
+
+bool autosave_class::update(const step_grid& cells, double now)
+{
+    if (cells != unsaved && !pending) {
+        pending = true;
+        pending_since = now;
+    }
+    unsaved = cells;
+    return pending && now - pending_since >= delay && hand_over(unsaved);
+}
+
+bool autosave_class::hand_over(const step_grid& cells)
+{
+    pending = false;
+    if (cells == handed)
+        return false;
+    handed = cells;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        job = format_pattern(cells);
+    }
+    wake.notify_all();
+    return true;
+}
+
+void autosave_class::flush()
+{
+    hand_over(unsaved);
+    std::unique_lock<std::mutex> guard(lock);
+    wake.wait(guard, [this] { return job.empty() && !busy; });
+}
+
+std::string autosave_class::take_error()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return std::exchange(error, std::string());
+}
+
+void autosave_class::write_jobs()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    for (;;) {
+        wake.wait(guard, [this] { return !job.empty() || stopping; });
+        if (job.empty())
+            return;
+        const std::string contents = std::exchange(job, std::string());
+        busy = true;
+        guard.unlock();
+        make_folders_for(path);
+        const std::string why = write_file_atomically(path, contents);
+        guard.lock();
+        busy = false;
+        if (!why.empty())
+            error = "could not autosave to " + path + ": " + why;
+        wake.notify_all();
+    }
+}

@@ -1,0 +1,53 @@
+// Autosave: half a second after the first unsaved change the grid is written to the player's state folder,
+// and once more at exit, by a thread of its own so that no frame waits for the disk. A crash, a kill or a
+// stray Escape loses at most the last second of work; "tolme --resume" opens it again.
+#pragma once
+
+#include "audio/step_grid.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// "$XDG_STATE_HOME/tolme/autosave.tolme", or under "~/.local/state" when that is not set.
+std::string autosave_path();
+
+class autosave_class
+{
+public:
+    static constexpr double delay = 0.5;
+
+    // Writes go to path; the grid as it stands is taken as saved.
+    autosave_class(std::string path, const step_grid& cells);
+    // Writes what is still unsaved, then stops the writer.
+    ~autosave_class();
+    autosave_class(const autosave_class&) = delete;
+    autosave_class& operator=(const autosave_class&) = delete;
+
+    // Frame loop, every tick: the grid as it stands at the given time; true when that handed it to the
+    // writer.
+    bool update(const step_grid& cells, double now);
+    // Hands over what is unsaved at once and waits until everything handed over is written.
+    void flush();
+    // Why the last write failed, once; empty when it did not.
+    std::string take_error();
+
+private:
+    const std::string path;
+    step_grid handed{};      // the last grid handed to the writer
+    step_grid unsaved{};     // the grid still to hand over
+    bool pending = false;
+    double pending_since = 0;
+
+    std::mutex lock;
+    std::condition_variable wake;
+    std::string job;         // the file contents to write; empty when there is none
+    bool busy = false;
+    bool stopping = false;
+    std::string error;
+    std::thread writer;
+
+    bool hand_over(const step_grid& cells);
+    void write_jobs();
+};

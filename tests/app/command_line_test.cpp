@@ -1,0 +1,46 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(command_line, plays_exports_or_refuses_with_a_reason)
+{
+    const struct { std::vector<const char*> args; program_action action; const char* file; const char* out; int loops; bool resume; } cases[] = {
+        {{}, play_action, "", "", 4, false},
+        {{"song.tolme"}, play_action, "song.tolme", "", 4, false},
+        {{"--resume"}, play_action, "", "", 4, true},
+        {{"--export-wav", "o.wav", "--loops", "9", "s.tolme"}, export_wav_action, "s.tolme", "o.wav", 9, false},
+        {{"s.tolme", "--export-midi", "o.mid"}, export_midi_action, "s.tolme", "o.mid", 4, false},
+        {{"--version", "--bogus"}, version_action, "", "", 4, false},
+        {{"-h"}, help_action, "", "", 4, false},
+        {{"--bogus"}, usage_error, "", "", 4, false},
+        {{"a.tolme", "b.tolme"}, usage_error, "", "", 4, false},
+        {{"--export-wav", "o.wav"}, usage_error, "", "", 4, false},
+        {{"--export-wav"}, usage_error, "", "", 4, false},
+        {{"--export-wav", "o.wav", "--loops", "0", "s.tolme"}, usage_error, "", "", 4, false},
+        {{"--export-wav", "o.wav", "--loops", "3x", "s.tolme"}, usage_error, "", "", 4, false},
+        {{"--loops", "3", "s.tolme"}, usage_error, "", "", 4, false},
+        {{"--resume", "s.tolme"}, usage_error, "", "", 4, false},
+        {{"--export-wav", "o.wav", "--export-midi", "o.mid", "s.tolme"}, usage_error, "", "", 4, false}};
+    for (const auto& c : cases) {
+        std::vector<const char*> argv = {"tolme"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const command_line_class line = parse_command_line(static_cast<int>(argv.size()), argv.data());
+        std::string joined;
+        for (const char* a : c.args)
+            joined += std::string(a) + " ";
+        EXPECT_EQ(line.action, c.action) << joined;
+        EXPECT_EQ(line.error.empty(), c.action != usage_error) << joined;
+        if (c.action != usage_error) {
+            EXPECT_EQ(line.pattern_file, c.file) << joined;
+            EXPECT_EQ(line.output, c.out) << joined;
+            EXPECT_EQ(line.loops, c.loops) << joined;
+            EXPECT_EQ(line.resume, c.resume) << joined;
+        }
+    }
+}
+
+} // namespace
