@@ -3,7 +3,9 @@
 #include "resources/manifest.h"
 #include "core/input.h"
 #include "core/screen.h"
+#include "audio/audio_output.h"
 #include "instrument/elements.h"
+#include "instrument/notice.h"
 #include "instrument/pattern_commands.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
@@ -161,6 +163,20 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor()
     return cursor;
 }
 
+// The sound device went away (the window carries on in silence) or came back.
+static void tell_sound_changes()
+{
+    const bool playing = audio_output.playing();
+    if (instrument->sound_playing && !playing) {
+        show_notice("The sound device is gone: playing on in silence");
+        instrument->sound_lost = true;
+    } else if (instrument->sound_lost && playing) {
+        show_notice("Sound is back");
+        instrument->sound_lost = false;
+    }
+    instrument->sound_playing = playing;
+}
+
 // The grid shows once an element is chosen; a pattern placed before that is uncovered with it.
 static void show_grid()
 {
@@ -186,6 +202,7 @@ void instrument_update()
     }
     update_hover_and_cursor();
     update_pattern();
+    tell_sound_changes();
 }
 
 void instrument_teardown()

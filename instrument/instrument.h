@@ -70,6 +70,10 @@ public:
     std::string pattern_file;
     pattern_history_class history;
     std::unique_ptr<autosave_class> autosave;
+    // Whether sound reached a device at the last tick, and whether it was lost since, so that losing it and
+    // finding it again are told.
+    bool sound_playing = false;
+    bool sound_lost = false;
 
     instrument_class() = default;
     instrument_class(const instrument_class&) = delete;

@@ -39,7 +39,7 @@ struct input_snapshot
 inline ALLEGRO_EVENT key_event(int code, bool down, ALLEGRO_EVENT_TYPE type = 0)
 {
     ALLEGRO_EVENT event{};
-    event.type = type ? type : down ? ALLEGRO_EVENT_KEY_DOWN : ALLEGRO_EVENT_KEY_UP;
+    event.type = type ? type : down ? unsigned(ALLEGRO_EVENT_KEY_DOWN) : unsigned(ALLEGRO_EVENT_KEY_UP);
     event.keyboard.keycode = code;
     return event;
 }
@@ -47,8 +47,8 @@ inline ALLEGRO_EVENT key_event(int code, bool down, ALLEGRO_EVENT_TYPE type = 0)
 // The modifier flags of the keys held.
 inline unsigned modifiers_of(const std::set<int>& keys)
 {
-    return (keys.count(ALLEGRO_KEY_LCTRL) ? ALLEGRO_KEYMOD_CTRL : 0u) |
-           (keys.count(ALLEGRO_KEY_LSHIFT) ? ALLEGRO_KEYMOD_SHIFT : 0u);
+    return (keys.count(ALLEGRO_KEY_LCTRL) ? unsigned(ALLEGRO_KEYMOD_CTRL) : 0u) |
+           (keys.count(ALLEGRO_KEY_LSHIFT) ? unsigned(ALLEGRO_KEYMOD_SHIFT) : 0u);
 }
 
 // Button 0 only moves the mouse.
