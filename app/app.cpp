@@ -13,6 +13,7 @@
 #include "math/colors.h"
 #include "resources/bins.h"
 #include "core/screen.h"
+#include "resources/data_folder.h"
 #include "resources/fallbacks.h"
 #include "scene/object.h"
 
@@ -43,6 +44,8 @@ std::string startup_error_text(const error_list_class& errors)
 
 static void install_libraries()
 {
+    // The window's class, which the desktop entry names so that docks group the window with its launcher.
+    al_set_app_name("tolme");
     al_install_system(ALLEGRO_VERSION_INT, atexit);
     al_init_font_addon();
     al_init_image_addon();
@@ -176,15 +179,25 @@ void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)()
     }
 }
 
+static data_folder_choice choose_data_folder()
+{
+    const data_folder_choice choice = find_data_folder(std::getenv("TOLME_DATA"), program_folder());
+    use_data_folder(choice.folder);
+    return choice;
+}
+
 bool start_program(const command_line_class& line)
 {
     error_list_class errors;
     install_libraries();
+    const data_folder_choice data = choose_data_folder();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     install_audio(errors);
     install_keyboard(errors);
     create_window(errors);
     load_missing_image_and_font(errors);
+    if (!missing_image || !fallback_font || (al_is_audio_installed() && !missing_sample))
+        errors.add("Tolme looked for its data in " + data.where + ".");
     fonts_bin.set_default_font(fallback_font_file.path, -20);
     if (display)
         show_loading_screen();
@@ -221,6 +234,7 @@ static int export_pattern(const command_line_class& line)
     std::string why;
     if (line.action == export_wav_action) {
         al_install_system(ALLEGRO_VERSION_INT, atexit);
+        choose_data_folder();
         al_set_config_value(al_get_system_config(), "audio", "driver", "dsound");
         al_install_audio();
         al_init_acodec_addon();

@@ -8,6 +8,7 @@
 #include "instrument/instrument.h"
 #include "math/clock.h"
 #include "resources/bins.h"
+#include "resources/data_folder.h"
 #include "resources/wav_check.h"
 #include "instrument/element_effects.h"
 #include "instrument/token.h"
@@ -24,7 +25,7 @@ std::string note_sample_file(int element, int note)
 void setup_note_playing()
 {
     for (int note = 0; note < notes_per_set; ++note)
-        instrument->wind_samples[note] = load_checked_sample(note_sample_file(wind_element, note));
+        instrument->wind_samples[note] = load_checked_sample(data_file(note_sample_file(wind_element, note)));
 }
 
 // WIND plays quieter and half right, outside the samples bin; the other sets centred, through it.

@@ -1,5 +1,6 @@
 #include "resources/loaders.h"
 
+#include "resources/data_folder.h"
 #include "resources/wav_check.h"
 
 #include <allegro5/allegro_ttf.h>
@@ -11,7 +12,7 @@ static std::string quoted(const std::string& file)
 
 ALLEGRO_BITMAP* image_loader_class::load(const std::string& file)
 {
-    return al_load_bitmap(file.c_str());
+    return al_load_bitmap(data_file(file).c_str());
 }
 
 std::string image_loader_class::miss_message(const std::string& file)
@@ -27,7 +28,7 @@ void image_loader_class::destroy(ALLEGRO_BITMAP* bitmap)
 // Allegro's WAV loader can hang or exhaust memory on a malformed file, so files are checked first.
 ALLEGRO_SAMPLE* sample_loader_class::load(const std::string& file)
 {
-    return load_checked_sample(file);
+    return load_checked_sample(data_file(file));
 }
 
 std::string sample_loader_class::miss_message(const std::string& file)
@@ -42,7 +43,7 @@ void sample_loader_class::destroy(ALLEGRO_SAMPLE* sample)
 
 ALLEGRO_FONT* font_loader_class::load(const font_key& font)
 {
-    return al_load_ttf_font(font.first.c_str(), font.second, 0);
+    return al_load_ttf_font(data_file(font.first).c_str(), font.second, 0);
 }
 
 std::string font_loader_class::miss_message(const font_key& font)

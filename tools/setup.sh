@@ -12,6 +12,7 @@ packages=(
   fonts-ebgaramond fonts-dejavu-core
   libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
   pulseaudio pulseaudio-utils
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -22,8 +22,9 @@ broken_data="$work_dir/broken-data"
 cp -r "$repo_root/data" "$broken_data"
 rm "$broken_data/missing_image.png" "$broken_data/lacuna.ttf"
 start_tolme "$broken_data"
+looked="data in the working folder $work_dir/run (TOLME_DATA is not set and there is no $(dirname "$tolme_binary")/../share/tolme)"
 expect_box_listing missing_fallbacks \
-  "${header}could not load image \"data/missing_image.png\"\ncould not load font \"data/lacuna.ttf\"\n${footer}"
+  "${header}could not load image \"data/missing_image.png\"\ncould not load font \"data/lacuna.ttf\"\nTolme looked for its data in ${looked}.\n${footer}"
 
 # No sound device at all: the box, never an abort.
 unset ALSOFT_CONF

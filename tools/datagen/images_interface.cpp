@@ -2,6 +2,8 @@
 #include "canvas.h"
 #include "families.h"
 
+#include <cairo-svg.h>
+
 #include <cmath>
 
 namespace {
@@ -108,6 +110,26 @@ void draw_icon(cairo_t* cr)
 }
 
 } // namespace
+
+bool write_desktop_icons(const std::string& icon_dir)
+{
+    bool ok = true;
+    for (int size : {48, 64, 128, 256}) {
+        cairo_t* cr = new_canvas(size, size, false);
+        cairo_scale(cr, size / 64.0, size / 64.0);
+        draw_icon(cr);
+        ok &= save_canvas(cr, icon_dir + "/" + std::to_string(size) + ".png");
+    }
+    // The same drawing as vectors, for any size a desktop asks for.
+    cairo_surface_t* vectors = cairo_svg_surface_create((icon_dir + "/scalable.svg").c_str(), 64, 64);
+    cairo_t* cr = cairo_create(vectors);
+    draw_icon(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(vectors);
+    ok &= cairo_surface_status(vectors) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(vectors);
+    return ok;
+}
 
 bool write_interface_images(const std::string& data_dir)
 {

@@ -1,5 +1,6 @@
-// Writes every file of Tolme's data folder into the folder given as the only argument: the images and sounds
-// it draws and synthesises, the same bytes on every run, and the fonts it copies from Debian's packages.
+// Writes every file of Tolme's data folder into the folder given first: the images and sounds it draws and
+// synthesises, the same bytes on every run, and the fonts it copies from Debian's packages. Given a second
+// folder, it writes the program's desktop icons there.
 #include "canvas.h"
 #include "families.h"
 
@@ -28,8 +29,8 @@ bool copy_fonts(const std::string& data_dir)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DATA_DIR\n", argv[0]);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n", argv[0]);
         return 2;
     }
     const std::string data_dir = argv[1];
@@ -43,6 +44,10 @@ int main(int argc, char** argv)
     ok &= write_effect_images(data_dir);
     ok &= write_title_images(data_dir);
     ok &= copy_fonts(data_dir);
+    if (argc == 3) {
+        std::filesystem::create_directories(argv[2], error);
+        ok &= write_desktop_icons(argv[2]);
+    }
     if (!ok) {
         std::fprintf(stderr, "could not write every file into %s\n", data_dir.c_str());
         return 1;
