@@ -7,10 +7,8 @@ class Object;
 class center_box
 {
 public:
-    float center_x = 0;
-    float center_y = 0;
-    float half_width = 0;
-    float half_height = 0;
+    float center_x = 0, center_y = 0;
+    float half_width = 0, half_height = 0;
 };
 
 // Touching edges count as overlapping.

@@ -257,22 +257,25 @@ void Object::fade_out(double duration, easing_curve curve)
 
 void Object::pop_in(double duration, easing_curve curve)
 {
-    if (opacity == 1.0f && scale_x == 1.0f && scale_y == 1.0f)
-        return;
-    if (opacity != 1.0f)
-        fade_in(duration, curve_ease_out_twice);
-    scale_x_anim.animate(0.0f, 1.0f, 0.0, duration, curve);
-    scale_y_anim.animate(0.0f, 1.0f, 0.0, duration, curve);
+    pop(1.0f, duration, curve);
 }
 
 void Object::pop_out(double duration, easing_curve curve)
 {
-    if (opacity == 0.0f && scale_x == 0.0f && scale_y == 0.0f)
+    pop(0.0f, duration, curve);
+}
+
+// Scales from nothing to full size (to 1) or back (to 0), fading on the way unless already there.
+void Object::pop(float to, double duration, easing_curve curve)
+{
+    if (opacity == to && scale_x == to && scale_y == to)
         return;
-    if (opacity != 0.0f)
+    if (opacity != to && to == 1.0f)
+        fade_in(duration, curve_ease_out_twice);
+    else if (opacity != to)
         fade_out(duration, curve_ease_in_cubic);
-    scale_x_anim.animate(1.0f, 0.0f, 0.0, duration, curve);
-    scale_y_anim.animate(1.0f, 0.0f, 0.0, duration, curve);
+    scale_x_anim.animate(1.0f - to, to, 0.0, duration, curve);
+    scale_y_anim.animate(1.0f - to, to, 0.0, duration, curve);
 }
 
 template <typename F> void Object::for_each_holder(F f)

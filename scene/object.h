@@ -129,6 +129,7 @@ public:
     void draw_debug_outline();
 
 private:
+    void pop(float to, double duration, easing_curve curve);
     template <typename F> void for_each_holder(F f);
 };
 

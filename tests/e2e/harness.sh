@@ -78,8 +78,14 @@ stop_pulse() {
   [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$work_dir/runtime" ] && pulseaudio --kill 2>/dev/null || true
 }
 
-# CPU time the program has used so far, in clock ticks.
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$tolme_pid/stat"; }
+# cpu_share SECONDS: the program's CPU use over the next SECONDS, in percent of one core.
+cpu_share() {
+  local before after
+  before=$(awk '{print $14 + $15}' "/proc/$tolme_pid/stat")
+  sleep "$1"
+  after=$(awk '{print $14 + $15}' "/proc/$tolme_pid/stat")
+  echo "100 * ($after - $before) / $(getconf CLK_TCK) / $1" | bc -l | xargs printf '%.1f\n'
+}
 
 # start_tolme [data-dir] [arguments...]: runs the program in a working directory whose data/ is the given
 # folder (the repository's data/ when empty or not given), with the arguments.
@@ -148,6 +154,22 @@ place_pattern() {
     row=$((row + 1))
   done
   xdotool mousemove --window "$tolme_window" 1000 20
+}
+
+# The timing tests' pattern: eight notes in every other column, climbing, the four elements in turn.
+climbing_pattern="..............4./............3.../..........2...../........1......./......4........./....3.........../..2............./1..............."
+
+# play_pattern PATTERN: starts the program and places the pattern; sets $placed to a capture time by which it
+# is placed and the last selection chime has faded (the capture starts when the program opens its sound
+# device, a little after it was started, so script times are upper bounds of capture times).
+play_pattern() {
+  local started
+  started=$(date +%s.%N)
+  start_tolme
+  wait_for_window "Tolme - A Musical Instrument"
+  sleep 1
+  place_pattern "$1"
+  placed=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
 }
 
 # expect_on_time PATTERN FROM [COUNT] [UNTIL]: every note of the pattern heard between capture seconds FROM

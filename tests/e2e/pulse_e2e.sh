@@ -4,22 +4,8 @@
 # with the line.
 source "$(dirname "$0")/harness.sh"
 
-pattern="..............4./............3.../..........2...../........1......./......4........./....3.........../..2............./1..............."
-cpu_share() { # CPU share of the program over the given seconds, in percent of one core
-  local before after
-  before=$(cpu_ticks)
-  sleep "$1"
-  after=$(cpu_ticks)
-  echo "100 * ($after - $before) / $(getconf CLK_TCK) / $1" | bc -l | cut -d. -f1
-}
-
 start_pulse
-started=$(date +%s.%N)
-start_tolme
-wait_for_window "Tolme - A Musical Instrument"
-sleep 1
-place_pattern "$pattern"
-placed=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
+play_pattern "$climbing_pattern"
 sleep 4
 playing_cpu=$(cpu_share 4)
 
@@ -32,7 +18,7 @@ lost_cpu=$(cpu_share 4)
 echo "CPU while playing: $playing_cpu %, with the server gone: $lost_cpu %"
 kill -0 "$tolme_pid" 2>/dev/null || fail "the program ended when the server went away"
 # Drawing dominates and varies by a few points; a driver spinning without its server would add a whole core.
-[ "$lost_cpu" -le $((playing_cpu + 10)) ] || fail "CPU rose from $playing_cpu % to $lost_cpu % without a server"
+awk -v p="$playing_cpu" -v l="$lost_cpu" 'BEGIN { exit !(l <= p + 10) }' || fail "CPU rose from $playing_cpu % to $lost_cpu % without a server"
 screenshot server_gone
 
 start_pulse "$work_dir/after.wav"
@@ -44,15 +30,16 @@ done
 back=$(echo "$(date +%s.%N) - $returned" | bc -l | cut -c1-4)
 echo "the program plays into the server again $back s after its return"
 awk -v t="$back" 'BEGIN { exit !(t <= 5) }' || fail "sound came back only after $back s"
-sleep 5
+sleep 6
 key Escape
 expect_exit 0
 stop_pulse
 cp "$work_dir/after.wav" "$artifacts_dir/after_return.wav"
 
-expect_on_time "$pattern" "$placed" 8
+expect_on_time "$climbing_pattern" "$placed" 8
 capture_file="$work_dir/after.wav"
-expect_on_time "$pattern" 0 8
+# The first second lets the new stream settle: a note met at the very moment it starts may be clipped.
+expect_on_time "$climbing_pattern" 1 8
 
 # Escape ends the program while the server is gone, too.
 start_pulse "$work_dir/again.wav"

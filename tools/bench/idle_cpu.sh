@@ -6,14 +6,10 @@ seconds=${1:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/harness.sh" "$here/../../build/tolme"
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$tolme_pid/stat"; }
-
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 sleep 8
-before=$(cpu_ticks)
-sleep "$seconds"
-after=$(cpu_ticks)
+share=$(cpu_share "$seconds")
 key Escape
 expect_exit 0
-echo "idle CPU share: $(echo "100 * ($after - $before) / $(getconf CLK_TCK) / $seconds" | bc -l | cut -c1-5) % of one core"
+echo "idle CPU share: $share % of one core"

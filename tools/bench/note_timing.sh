@@ -8,22 +8,15 @@ path=${2:-openal}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/harness.sh" "$here/../../build/tolme"
 
-pattern="..............4./............3.../..........2...../........1......./......4........./....3.........../..2............./1..............."
 [ "$path" = pulse ] && start_pulse
-started=$(date +%s.%N)
-start_tolme
-wait_for_window "Tolme - A Musical Instrument"
-sleep 1
-place_pattern "$pattern"
-# Capture times run a little behind script times; a second later the last selection chime has faded.
-placed=$(echo "$(date +%s.%N) - $started + 1" | bc -l)
+play_pattern "$climbing_pattern"
 sleep "$seconds"
 key Escape
 expect_exit 0
 stop_pulse
 cp "$work_dir/stderr.log" "$artifacts_dir/stderr.log"
 
-(cd "$repo_root" && "$timing_probe" "$capture_file" "$pattern" "$placed") | tee "$artifacts_dir/timing.txt" | grep -v "^onset" |
+(cd "$repo_root" && "$timing_probe" "$capture_file" "$climbing_pattern" "$placed") | tee "$artifacts_dir/timing.txt" | grep -v "^onset" |
   awk -v path="$path" '$1 == "timing" {
     printf "%s: %d notes timed, %d lost\n", path, $2, $3
     printf "deviation from the schedule after one constant offset: mean %.4f ms, standard deviation %.4f ms, worst %.4f ms\n", $4, $5, $6

@@ -69,3 +69,11 @@ void fill_shaded_ellipse(cairo_t* cr, double cx, double cy, double rx, double ry
     cairo_pattern_destroy(shade);
     cairo_restore(cr);
 }
+
+void closed_curve(cairo_t* cr, double x, double y, std::initializer_list<std::array<double, 6>> segments)
+{
+    cairo_move_to(cr, x, y);
+    for (const auto& c : segments)
+        cairo_curve_to(cr, c[0], c[1], c[2], c[3], c[4], c[5]);
+    cairo_close_path(cr);
+}

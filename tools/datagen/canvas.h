@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+#include <array>
+#include <initializer_list>
 #include <string>
 
 struct rgb_class
@@ -40,3 +42,6 @@ void paint_glow(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_cla
 // An ellipse filled with a radial gradient from `inner` at its centre to `outer` at its rim.
 void fill_shaded_ellipse(cairo_t* cr, double cx, double cy, double rx, double ry, rgb_class inner,
                          rgb_class outer);
+
+// A closed outline from (x, y) through cubic Bézier segments, each two control points and an end point.
+void closed_curve(cairo_t* cr, double x, double y, std::initializer_list<std::array<double, 6>> segments);

@@ -33,11 +33,7 @@ void layered_flame(cairo_t* cr, double fx, double fy, void (*shape)(cairo_t*))
 // out to a tip at the left.
 void tongue_shape(cairo_t* cr)
 {
-    cairo_move_to(cr, 2, 9);
-    cairo_curve_to(cr, 14, 4, 26, 2, 38, 4);
-    cairo_curve_to(cr, 48, 6, 48, 20, 38, 21);
-    cairo_curve_to(cr, 26, 22, 16, 17, 2, 9);
-    cairo_close_path(cr);
+    closed_curve(cr, 2, 9, {{14, 4, 26, 2, 38, 4}, {48, 6, 48, 20, 38, 21}, {26, 22, 16, 17, 2, 9}});
 }
 
 void draw_flame_tongue(cairo_t* cr)
@@ -49,13 +45,8 @@ void draw_flame_tongue(cairo_t* cr)
 // An upright flame whose round foot sits at three quarters of the height, where the sprite is anchored.
 void core_shape(cairo_t* cr)
 {
-    cairo_move_to(cr, 32, 4);
-    cairo_curve_to(cr, 36, 18, 50, 30, 50, 50);
-    cairo_curve_to(cr, 50, 64, 42, 70, 32, 70);
-    cairo_curve_to(cr, 22, 70, 14, 64, 14, 50);
-    cairo_curve_to(cr, 14, 36, 24, 28, 25, 16);
-    cairo_curve_to(cr, 29, 22, 30, 14, 32, 4);
-    cairo_close_path(cr);
+    closed_curve(cr, 32, 4, {{36, 18, 50, 30, 50, 50}, {50, 64, 42, 70, 32, 70}, {22, 70, 14, 64, 14, 50},
+                             {14, 36, 24, 28, 25, 16}, {29, 22, 30, 14, 32, 4}});
 }
 
 void draw_core_flame(cairo_t* cr)

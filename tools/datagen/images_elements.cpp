@@ -114,24 +114,13 @@ void draw_water(cairo_t* cr)
 
 void draw_fire(cairo_t* cr)
 {
-    cairo_move_to(cr, 32, 61);
-    cairo_curve_to(cr, 16, 61, 7, 48, 12, 33);
-    cairo_curve_to(cr, 14, 26, 13, 20, 11, 13);
-    cairo_curve_to(cr, 19, 18, 23, 24, 24, 28);
-    cairo_curve_to(cr, 24, 18, 28, 10, 32, 2);
-    cairo_curve_to(cr, 36, 12, 40, 18, 40, 27);
-    cairo_curve_to(cr, 43, 21, 47, 16, 53, 11);
-    cairo_curve_to(cr, 51, 20, 52, 26, 54, 32);
-    cairo_curve_to(cr, 58, 48, 48, 61, 32, 61);
-    cairo_close_path(cr);
+    closed_curve(cr, 32, 61, {{16, 61, 7, 48, 12, 33}, {14, 26, 13, 20, 11, 13}, {19, 18, 23, 24, 24, 28},
+                              {24, 18, 28, 10, 32, 2}, {36, 12, 40, 18, 40, 27}, {43, 21, 47, 16, 53, 11},
+                              {51, 20, 52, 26, 54, 32}, {58, 48, 48, 61, 32, 61}});
     fill_vertical_gradient(cr, 6, {0.85, 0.08, 0.02}, 60, {1.0, 0.62, 0.08});
     outline(cr, {0.3, 0.02, 0.0});
-    cairo_move_to(cr, 32, 58);
-    cairo_curve_to(cr, 22, 58, 19, 47, 24, 39);
-    cairo_curve_to(cr, 27, 34, 29, 28, 30, 22);
-    cairo_curve_to(cr, 33, 29, 37, 33, 39, 39);
-    cairo_curve_to(cr, 44, 47, 41, 58, 32, 58);
-    cairo_close_path(cr);
+    closed_curve(cr, 32, 58, {{22, 58, 19, 47, 24, 39}, {27, 34, 29, 28, 30, 22}, {33, 29, 37, 33, 39, 39},
+                              {44, 47, 41, 58, 32, 58}});
     fill_vertical_gradient(cr, 22, {1.0, 0.72, 0.2}, 58, {1.0, 0.95, 0.6});
     cairo_new_path(cr);
 }

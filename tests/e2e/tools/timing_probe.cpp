@@ -220,6 +220,8 @@ int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, 
             std::tie(lag, m) = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
         if (m < heard_match) {
             ++lost;
+            if (std::getenv("TIMING_PROBE_EACH"))
+                std::printf("lost %.3f %.2f\n", double(onset + latency) / rate, m);
             continue;
         }
         deviations.push_back(double(lag - latency) * 1000.0 / rate);
