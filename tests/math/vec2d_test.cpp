@@ -1,7 +1,5 @@
 #include "math/vec2d.h"
 
-#include "support/test_bitmaps.h"
-
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -38,19 +36,4 @@ TEST(hit_tests, edges_and_ends)
         is_ccw(0, 0, 10, 0, 10, 10), !is_ccw(0, 0, 10, 0, 10, -10), !is_ccw(0, 0, 5, 5, 10, 10)};
     for (std::size_t n = 0; n < std::size(holds); ++n)
         EXPECT_TRUE(holds[n]) << "check " << n;
-}
-
-TEST(debug_cross, draws_a_plus_of_two_ten_pixel_lines)
-{
-    bitmap_ptr canvas = make_bitmap(32, 32, al_map_rgb(0, 0, 0));
-    ALLEGRO_STATE saved;
-    al_store_state(&saved, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
-    al_set_target_bitmap(canvas.get());
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    draw_cross(vec2d(16.5f, 16.5f), al_map_rgb(255, 0, 0));
-    al_restore_state(&saved);
-    const struct { int x, y; bool lit; } pixels[] = {{16, 12, true}, {16, 20, true}, {12, 16, true}, {20, 16, true},
-                                                     {16, 23, false}, {23, 16, false}, {12, 12, false}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(al_get_pixel(canvas.get(), p.x, p.y).r > 0.5f, p.lit) << p.x << ", " << p.y;
 }
