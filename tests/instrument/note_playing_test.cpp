@@ -1,40 +1,24 @@
-#include "instrument/note_playing.h"
+#include "instrument_fixture.h"
 
 #include "audio/audio_output.h"
 #include "audio/mixer.h"
-#include "instrument/instrument.h"
-#include "resources/bins.h"
-#include "support/fake_clock.h"
-#include "instrument/element_effects.h"
-#include "instrument/token.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <map>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 constexpr element_id earth = earth_element, wind = wind_element, water = water_element, fire = fire_element;
 
-class note_playing_test : public ::testing::Test
+class note_playing_test : public instrument_fixture
 {
 public:
-    fake_clock_class clock{100.0};
-
     void SetUp() override
     {
-        release_resources();
-        instrument = new instrument_class;
+        instrument_fixture::SetUp();
         create_token_grid(grid_scale);
         setup_note_playing();
-    }
-
-    void TearDown() override
-    {
-        instrument_teardown();
-        release_resources();
     }
 
     // The tokens whose sprites pulsed since the last call.
@@ -91,28 +75,27 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
     EXPECT_EQ(pulses, twice);
 }
 
+// A pulse swings the element's sprite away from its rest (0.8 and opaque) and back within 1.3 s, and starts
+// the element's burst where the sprite is: none for EARTH or an empty token.
 TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_elements_burst_at_it)
 {
-    const double start = clock.now();
+    const auto sprite = [](int element) -> Object& { return instrument->token_grid[9 + element]->element_sprite; };
     for (element_id element : {no_element, earth, wind, water, fire})
-        pulse(*instrument->token_grid[9 + element], element); // tokens 9 to 13: column 1
-    // Seconds after the pulse, element, then its sprite's scale x, scale y and opacity; 0.8 is the rest scale.
-    const double checkpoints[][5] = {
-        {0.0, earth, 1.2, 1.2, 1}, {0.0, water, 1.04, 0.64, 1}, {0.0, fire, 1.04, 1.04, 1}, {0.0, 0, 0.8, 0.8, 1},
-        {0.3, earth, 0.8, 0.8, 1}, {0.5, wind, 0.64, 0.64, 0.7}, {0.5, water, 0.64, 1.04, 1},
-        {1.0, water, 0.8, 0.8, 1}, {1.0, fire, 0.8, 0.8, 1},     {1.3, wind, 0.8, 0.8, 1}};
-    for (const auto& [at, element, scale_x, scale_y, opacity] : checkpoints) {
-        SCOPED_TRACE(testing::Message() << "element " << element << " at " << at);
-        clock.set(start + at);
-        update_objects();
-        const Object& sprite = instrument->token_grid[9 + static_cast<int>(element)]->element_sprite;
-        EXPECT_FLOAT_EQ(sprite.scale_x, static_cast<float>(scale_x));
-        EXPECT_FLOAT_EQ(sprite.scale_y, static_cast<float>(scale_y));
-        EXPECT_FLOAT_EQ(sprite.opacity, static_cast<float>(opacity));
+        pulse(*instrument->token_grid[9 + element], element);
+    advance(0.25);
+    for (int element = no_element; element <= fire; ++element)
+        EXPECT_EQ(sprite(element).scale_x != 0.8f || sprite(element).scale_y != 0.8f, element != no_element)
+            << "element " << element;
+    advance(1.15);
+    for (int element = no_element; element <= fire; ++element) {
+        Object& at_rest = sprite(element);
+        EXPECT_EQ(std::make_tuple(at_rest.scale_x, at_rest.scale_y, at_rest.opacity, at_rest.animation_count()),
+                  std::make_tuple(0.8f, 0.8f, 1.0f, 0))
+            << "element " << element;
     }
-    // One burst each for wind, water and fire where the token's sprite is, none for earth or an empty token.
-    ASSERT_TRUE(instrument->wind_effects.size() == 1 && instrument->water_effects.size() == 1 && instrument->flame_effects.size() == 1);
-    EXPECT_EQ(instrument->wind_effects[0]->puff_a.y, instrument->token_grid[9 + wind]->element_sprite.y);
+    ASSERT_TRUE(instrument->wind_effects.size() == 1 && instrument->water_effects.size() == 1 &&
+                instrument->flame_effects.size() == 1);
+    EXPECT_EQ(instrument->wind_effects[0]->puff_a.y, sprite(wind).y);
 }
 
 // Rendered offline, a pattern sounds as live play would: each note from its own frame, the last tail kept.

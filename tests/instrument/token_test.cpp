@@ -16,38 +16,19 @@ public:
         instrument_fixture::SetUp();
         build_element_buttons();
         // Stand-in bead: at the token scale of 0.8 its hit box is 16 x 16 around the sprite's centre.
-        graphics_bin.loaded["data/images/black_bead_opaque_A.png"] = al_create_bitmap(20, 20);
+        graphics_bin.loaded[bead_image.path] = al_create_bitmap(20, 20);
         create_token_grid(grid_scale);
-    }
-
-    void TearDown() override
-    {
-        instrument_fixture::TearDown();
     }
 
     // Ticks of the token clicks with the mouse at (x, y), each with these buttons down.
     static void ticks(int x, int y, std::initializer_list<int> buttons)
     {
         for (int down : buttons) {
-            input_snapshot snapshot = input_snapshot().at(x, y);
-            snapshot.buttons = down;
-            feed(snapshot);
+            feed(input_snapshot{{}, down, x, y});
             update_token_clicks();
         }
     }
 };
-
-TEST_F(token_test, grid_is_column_major_with_rows_numbered_from_the_bottom)
-{
-    ASSERT_EQ(instrument->token_grid.size(), 128u);
-    EXPECT_EQ(instrument->grid_width, 819.2001342773438f); // accumulated column by column in float
-    const token_class& t = *instrument->token_grid[26];    // column 3, row 2
-    EXPECT_FLOAT_EQ(t.bead.x, 279.2f);
-    EXPECT_FLOAT_EQ(t.bead.y, 182.4f);
-    EXPECT_EQ(t.element_sprite.x, t.bead.x);
-    EXPECT_EQ(t.note_index, 5);
-    EXPECT_EQ(instrument->token_grid[0]->note_index, 7);
-}
 
 TEST_F(token_test, placing_takes_one_clearing_gives_it_back_and_a_place_during_the_hide_stays_visible)
 {
