@@ -1,10 +1,8 @@
 // Every data file the instrument names is generated the same on every run and loads through Allegro the way
 // the program loads it, and the art has the sizes and layout the scene relies on.
-#include "data/data_files.h"
+#include "support/data_files.h"
 #include "support/test_bitmaps.h"
 
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,12 +28,11 @@ TEST(data_files, generator_writes_every_file_and_the_same_bytes_on_every_run)
     char root[] = "/tmp/tolme_datagen_XXXXXX";
     ASSERT_NE(mkdtemp(root), nullptr);
     ASSERT_EQ(std::system((generator + " " + root).c_str()), 0);
-    for (const std::vector<std::string>& files : {image_files(), sound_files(), font_files()})
-        for (const std::string& file : files)
-            EXPECT_EQ(std::system(("cmp -s " + file + " " + root + file.substr(4)).c_str()), 0) << file << " differs";
+    for (const std::string& file : data_files())
+        EXPECT_EQ(std::system(("cmp -s " + file + " " + root + file.substr(4)).c_str()), 0) << file << " differs";
     // Besides those files, only the images, sounds and fonts folders.
     const size_t entries = std::distance(std::filesystem::recursive_directory_iterator(root), {});
-    EXPECT_EQ(entries, image_files().size() + sound_files().size() + font_files().size() + 3) << "files left over";
+    EXPECT_EQ(entries, data_files().size() + 3) << "files left over";
     std::filesystem::remove_all(root);
 }
 
@@ -44,22 +41,6 @@ TEST(data_files, every_image_loads_at_the_size_the_manifest_gives)
     for (const data_image* image : all_images)
         EXPECT_EQ(size_of(bitmap_ptr(al_load_bitmap(image->path))), std::make_pair(image->width, image->height))
             << image->path;
-}
-
-TEST(data_files, fonts_load_at_every_size_the_program_asks_for)
-{
-    const char* text = "- SELECT AN ELEMENT TO GET STARTED - EARTH WIND WATER FIRE 0123456789 Loading...";
-    const std::pair<const char*, std::vector<int>> uses[] = {{menu_font_file.path, {-13, -15, -20, -28, -30}},
-                                                             {count_font_file.path, {-13, -15, -20, -28, -30}},
-                                                             {fallback_font_file.path, {-16, -20}}};
-    for (const auto& [file, sizes] : uses)
-        for (int size : sizes) {
-            ALLEGRO_FONT* font = al_load_ttf_font(file, size, 0);
-            ASSERT_NE(font, nullptr) << file << " at " << size;
-            EXPECT_GT(al_get_text_width(font, text), 10 * -size) << file;
-            EXPECT_NEAR(al_get_font_line_height(font), -size, -size * 0.5) << file;
-            al_destroy_font(font);
-        }
 }
 
 // The cursors are drawn with their top-left corner at the mouse position, so the tip must be right there.

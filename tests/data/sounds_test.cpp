@@ -1,6 +1,6 @@
 // Measurements of the generated sounds as Allegro loads them: format, pitch and scale, clean ends, loudness
 // balance after the instrument's gains, and headroom for a whole column sounding at once.
-#include "data/data_files.h"
+#include "support/data_files.h"
 #include "resources/wav_check.h"
 
 #include <gtest/gtest.h>
