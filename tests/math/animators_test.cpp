@@ -77,26 +77,6 @@ TEST_F(animators, one_tween_frame_by_frame)
     }
 }
 
-// Pauses add up, in the delay as in the tween; a second pause keeps the first one's start, a resume without a
-// pause changes nothing, and restarting a paused animator is ignored.
-TEST_F(animators, pausing_stretches_delay_and_tween)
-{
-    value = -1.0f;
-    holder.animate(0.0f, 10.0f, 1.0, 2.0, curve_linear);
-    holder.pause();
-    clock.advance(1.0);
-    holder.pause();
-    holder.animators[0]->start(5.0f, 6.0f, 1.0, 0.0, curve_linear);
-    expect_frames({{2.0, -1, 1}});
-    holder.resume();
-    holder.resume();
-    expect_frames({{0.9, -1, 1}, {1.1, 5, 1}});
-    holder.pause();
-    expect_frames({{3.0, 5, 1}});
-    holder.resume();
-    expect_frames({{0.5, 7.5f, 1}, {0.5, 10, 0}});
-}
-
 // The newest animator past its delay decides the field; when it ends, the older one goes on. Erasing a
 // finished animator must not skip the next one, and the rest keep their order. Two are still running at the
 // end: under the sanitizer build the holder's destructor must free them.
