@@ -9,15 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
-std::pair<int, int> size_of(const bitmap_ptr& b)
-{
-    return b ? std::make_pair(al_get_bitmap_width(b.get()), al_get_bitmap_height(b.get())) : std::make_pair(0, 0);
-}
-
-} // namespace
-
 // The build wrote data/; a second run into an empty folder must write exactly the same files, byte for byte.
 TEST(data_files, generator_writes_every_file_and_the_same_bytes_on_every_run)
 {
@@ -38,23 +29,25 @@ TEST(data_files, generator_writes_every_file_and_the_same_bytes_on_every_run)
 
 TEST(data_files, every_image_loads_at_the_size_the_manifest_gives)
 {
-    for (const data_image* image : all_images)
-        EXPECT_EQ(size_of(bitmap_ptr(al_load_bitmap(image->path))), std::make_pair(image->width, image->height))
+    for (const data_image* image : all_images) {
+        const bitmap_ptr b(al_load_bitmap(image->path));
+        EXPECT_TRUE(b && al_get_bitmap_width(b.get()) == image->width && al_get_bitmap_height(b.get()) == image->height)
             << image->path;
+    }
 }
 
 // The cursors are drawn with their top-left corner at the mouse position, so the tip must be right there.
 TEST(data_files, cursor_tips_are_at_the_hot_spot)
 {
     for (const data_image* cursor : {&arrow_cursor_image, &pointer_cursor_image}) {
-        const char* name = cursor->path;
-        const bitmap_ptr b(al_load_bitmap(name));
-        std::pair<int, int> tip(1 << 20, 1 << 20);
-        for (int y = 0; y < size_of(b).second; ++y)
-            for (int x = 0; x < size_of(b).first; ++x)
+        const bitmap_ptr b(al_load_bitmap(cursor->path));
+        ASSERT_TRUE(b) << cursor->path;
+        int left = cursor->width, top = cursor->height;
+        for (int y = 0; y < cursor->height; ++y)
+            for (int x = 0; x < cursor->width; ++x)
                 if (al_get_pixel(b.get(), x, y).a > 0.5f)
-                    tip = {std::min(tip.first, x), std::min(tip.second, y)};
-        EXPECT_LE(std::max(std::abs(tip.first - 2), std::abs(tip.second - 2)), 1) << name << " tip is off (1..3, 1..3)";
+                    left = std::min(left, x), top = std::min(top, y);
+        EXPECT_TRUE(std::abs(left - 2) <= 1 && std::abs(top - 2) <= 1) << cursor->path << " tip at " << left << ", " << top;
     }
 }
 
@@ -67,16 +60,15 @@ TEST(data_files, additive_images_are_black_at_their_borders)
     for (const data_image& stroke : title_stroke_images)
         additive.push_back(&stroke);
     for (const data_image* image : additive) {
-        const char* name = image->path;
-        const bitmap_ptr b(al_load_bitmap(name));
-        const auto [w, h] = size_of(b);
-        const bool stands = image == &glow_image;
+        const bitmap_ptr b(al_load_bitmap(image->path));
+        ASSERT_TRUE(b) << image->path;
+        const int w = image->width, h = image->height;
         float brightest = 0;
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; x += y == 0 || (y == h - 1 && !stands) ? 1 : std::max(1, w - 1)) {
+            for (int x = 0; x < w; x += y == 0 || (y == h - 1 && image != &glow_image) ? 1 : std::max(1, w - 1)) {
                 const ALLEGRO_COLOR c = al_get_pixel(b.get(), x, y);
                 brightest = std::max({brightest, c.r, c.g, c.b});
             }
-        EXPECT_LE(brightest, 2.0f / 255) << name;
+        EXPECT_LE(brightest, 2.0f / 255) << image->path;
     }
 }

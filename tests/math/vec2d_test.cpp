@@ -20,20 +20,3 @@ TEST(vec2d_operations, worked_results)
         EXPECT_NEAR(distance(cases[n].actual.x, cases[n].actual.y, cases[n].expected.x, cases[n].expected.y), 0.0f,
                     1e-5f) << "case " << n;
 }
-
-// Rectangles and circles include their edges; touching boxes do not overlap; a segment must come strictly
-// closer than the radius and a zero-length one is never hit; collinear points are not counter-clockwise.
-TEST(hit_tests, edges_and_ends)
-{
-    const bool holds[] = {
-        point_in_rect(10, 10, 10, 10, 20, 20), point_in_rect(20, 20, 10, 10, 20, 20),
-        !point_in_rect(20.01f, 15, 10, 10, 20, 20), !boxes_overlap(0, 0, 10, 10, 10, 0, 20, 10),
-        !boxes_overlap(0, 0, 10, 10, 0, 10, 10, 20), boxes_overlap(0, 0, 10, 10, 9.5f, 9.5f, 20, 20),
-        point_in_circle(0, 0, 3, 4, 5), !point_in_circle(0, 0, 3, 4, 4.99f), circles_overlap(0, 0, 2, 3, 4, 3),
-        !circles_overlap(0, 0, 2, 3, 4, 2.9f), !circle_hits_segment(5, 3, 3, 0, 0, 10, 0),
-        circle_hits_segment(5, 3, 3.5f, 0, 0, 10, 0), circle_hits_segment(-2, 0, 2.5f, 0, 0, 10, 0),
-        !circle_hits_segment(13, 0, 2.5f, 0, 0, 10, 0), !circle_hits_segment(0, 0, 100, 1, 1, 1, 1),
-        is_ccw(0, 0, 10, 0, 10, 10), !is_ccw(0, 0, 10, 0, 10, -10), !is_ccw(0, 0, 5, 5, 10, 10)};
-    for (std::size_t n = 0; n < std::size(holds); ++n)
-        EXPECT_TRUE(holds[n]) << "check " << n;
-}
