@@ -10,7 +10,7 @@ namespace {
 // The exact time at which the line reaches a column, in frames, computed independently in long double.
 long long exact_frame(long long sweep, int column)
 {
-    const long double pixels = sweep * static_cast<long double>(grid_sweep()) + grid_centres()[column];
+    const long double pixels = sweep * static_cast<long double>(grid_sweep) + grid_centres()[column];
     return std::llround(pixels * 44100.0L / 300.0L);
 }
 

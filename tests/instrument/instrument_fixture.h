@@ -3,20 +3,16 @@
 // back.
 #pragma once
 
-#include "resources/fallbacks.h"
-#include "core/input.h"
-#include "instrument/element_menu.h"
-#include "instrument/elements.h"
 #include "instrument/instrument.h"
-#include "instrument/title_letters.h"
-#include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/fallbacks.h"
 #include "support/fake_clock.h"
 #include "support/input_snapshot.h"
-#include "support/printers.h"
 
 #include <allegro5/allegro_font.h>
 #include <gtest/gtest.h>
+
+#include <utility>
 
 class instrument_fixture : public ::testing::Test
 {
@@ -40,8 +36,7 @@ public:
     {
         instrument_teardown();
         release_resources();
-        al_destroy_font(fallback_font);
-        fallback_font = nullptr;
+        al_destroy_font(std::exchange(fallback_font, nullptr));
         reset_input();
     }
 

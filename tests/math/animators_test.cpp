@@ -1,9 +1,6 @@
 #include "math/animators.h"
 
-#include "math/colors.h"
-
 #include "support/fake_clock.h"
-#include "support/test_bitmaps.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +23,6 @@ TEST(curves, ends_range_and_worked_values)
         {curve_overshoot, 0.45f, 1.2f}, {easing_curve(42), 0.3f, 0.3f}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(apply_curve(c.t, c.curve), c.eased) << "curve " << c.curve << " at " << c.t;
-}
-
-// Flags and bitmaps keep their start value until the tween is complete; colors blend every channel.
-TEST(interpolation, switches_wait_for_the_end_and_colors_blend)
-{
-    const bitmap_ptr image = make_bitmap(1, 1, ALLEGRO_COLOR{1, 1, 1, 1});
-    EXPECT_TRUE(interpolate(true, false, 0.999f) && !interpolate(true, false, 1.0f));
-    EXPECT_TRUE(interpolate(image.get(), nullptr, 0.999f) == image.get() && !interpolate(image.get(), nullptr, 1.0f));
-    EXPECT_TRUE(colors_equal(interpolate(ALLEGRO_COLOR{1, 1, 1, 1}, ALLEGRO_COLOR{0, 0.5f, 1, 0}, 0.5f),
-                             ALLEGRO_COLOR{0.5f, 0.75f, 1, 0.5f}));
 }
 
 class animators : public ::testing::Test
@@ -92,7 +79,6 @@ TEST_F(animators, last_added_animator_past_its_delay_decides_the_field)
     expect_frames({{0.25, 6.25f, 2}, {0.5, -1.25f, 2}});
 }
 
-// Animators already running keep the field they were made for; an unbound holder animates nothing.
 TEST_F(animators, to_and_by_start_from_the_value_at_the_call_set_is_overwritten_clear_keeps_the_value)
 {
     holder.animate(0.0f, 10.0f, 0.0, 1.0, curve_linear);
@@ -106,17 +92,4 @@ TEST_F(animators, to_and_by_start_from_the_value_at_the_call_set_is_overwritten_
     expect_frames({{0.5, 2.5f, 1}});
     holder.clear();
     expect_frames({{1.0, 2.5f, 0}});
-
-    float other = 0.0f;
-    holder.animate(0.0f, 1.0f, 0.0, 1.0, curve_linear);
-    holder.bind(&other);
-    holder.animate(0.0f, 2.0f, 0.0, 1.0, curve_linear);
-    expect_frames({{0.5, 0.5f, 2}});
-    EXPECT_EQ(other, 1.0f);
-    animated_value_class<float> unbound;
-    unbound.animate(0.0f, 1.0f, 0.0, 1.0, curve_linear);
-    unbound.update();
-    unbound.animate_to(1.0f, 1.0, curve_linear);
-    unbound.animate_by(1.0f, 1.0, curve_linear);
-    EXPECT_EQ(unbound.count(), 0);
 }

@@ -1,13 +1,18 @@
 // Small memory bitmaps for drawing tests, and a tolerant color comparison that says what it saw.
 #pragma once
 
-#include "support/printers.h"
-
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <ostream>
+
+// Failures print colors readably.
+inline void PrintTo(const ALLEGRO_COLOR& c, std::ostream* os)
+{
+    *os << "rgba(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+}
 
 struct bitmap_deleter
 {
