@@ -38,6 +38,7 @@ TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_a
     tick_at(381, 284);
     advance(0.3);
     EXPECT_EQ(token.bead.opacity, 0.0f) << "tokens wait for a choice";
+    EXPECT_TRUE(instrument->prompt_shown && instrument->title_letters.showing);
     // Chosen in the same tick as a click, the element lands at once.
     tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A));
     EXPECT_EQ(token.element, earth_element);

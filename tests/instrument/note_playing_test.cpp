@@ -97,20 +97,20 @@ TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_
 }
 
 // Rendered offline, a pattern sounds as live play would: silent until its note's frame (the mixer's own test
-// times notes to the frame), then the note, and the last tail to its end.
+// times notes to the frame), then the note, and the last tail, which here outlasts the last sweep, to its end.
 TEST_F(note_playing_test, a_pattern_renders_offline_from_its_notes_frame_to_the_end_of_the_last_tail)
 {
     step_grid cells{};
-    cells[cell_index(4, 2)] = fire;
+    cells[cell_index(15, 2)] = fire;
     const std::vector<float> out = render_pattern(cells, 2);
     const auto reference = std::make_unique<mixer_class>();
     configure_mixer(*reference);
+    const note_schedule_class& schedule = *reference->schedule;
     std::size_t first_sound = 0;
     while (2 * first_sound < out.size() && out[2 * first_sound] == 0)
         ++first_sound;
-    const note_schedule_class& schedule = *reference->schedule;
-    EXPECT_TRUE(first_sound >= schedule.frame_of(0, 4) && first_sound < schedule.frame_of(0, 4) + 100) << first_sound;
-    EXPECT_GT(out.size() / 2, schedule.frame_of(1, 4) + mixer_class::rate) << "the last tail was cut";
+    EXPECT_TRUE(first_sound >= schedule.frame_of(0, 15) && first_sound < schedule.frame_of(0, 15) + 100) << first_sound;
+    EXPECT_GT(out.size() / 2, schedule.frame_of(1, 15) + mixer_class::rate) << "the last tail was cut";
     EXPECT_EQ(out.back(), 0.0f);
 }
 
