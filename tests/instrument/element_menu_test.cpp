@@ -88,20 +88,6 @@ TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
     EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
 }
 
-TEST_F(element_menu_test, consume_stops_at_zero_refund_has_no_ceiling_and_other_ids_are_ignored)
-{
-    instrument->earth_button.count = 1;
-    EXPECT_TRUE(consume_element(1));
-    EXPECT_FALSE(consume_element(1));
-    refund_element(4);
-    for (int id : {-1, 0, 5}) {
-        EXPECT_FALSE(consume_element(id));
-        refund_element(id);
-    }
-    for (const element_info& info : elements)
-        EXPECT_EQ(element_button(info.id)->count, info.id == 1 ? 0 : info.id == 4 ? 1000 : 999);
-}
-
 TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)
 {
     setup_menu_prompt();

@@ -31,25 +31,6 @@ TEST(object_geometry, box_follows_size_scale_and_anchor_with_its_edges_inside)
     EXPECT_TRUE(object.contains_point(300, 200) && !object.contains_point(301, 200));
 }
 
-TEST(object_animation, fade_out_restarts_from_opaque_and_pop_out_ends_at_nothing_once)
-{
-    fake_clock_class clock;
-    Object object;
-    object.opacity = 0.3f;
-    object.fade_out(1.0, curve_linear);
-    clock.advance(0.5);
-    object.update_animations();
-    EXPECT_FLOAT_EQ(object.opacity, 0.5f);
-    object.clear_animations();
-    object.opacity = 1;
-    object.pop_out(1.0, curve_linear);
-    clock.advance(1.0);
-    object.update_animations();
-    EXPECT_EQ(object.opacity + object.scale_x + object.scale_y, 0);
-    object.pop_out(1.0, curve_linear);
-    EXPECT_EQ(object.animation_count(), 0);
-}
-
 TEST(objects_bin_order, registration_sorts_in_after_equal_depths_tweens_reorder_and_front_lifts_each_time)
 {
     fake_clock_class clock;
