@@ -52,7 +52,6 @@ using frame = instrument_fixture;
 // first values and its depth already sorted in: the water ring starts at half opacity, never at full.
 TEST_F(frame, a_burst_spawned_in_a_tick_is_drawn_in_that_tick_as_its_tweens_begin)
 {
-    create_token_grid(grid_scale);
     instrument->token_grid[cell_index(3, 2)]->element = water_element;
     start_note_playing();
     mixer.events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), water_element});

@@ -11,7 +11,6 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        build_element_buttons();
         advance(0.3);
     }
 

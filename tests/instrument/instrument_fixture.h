@@ -1,6 +1,6 @@
 // Shared ground for the instrument's tests: a fake clock, fresh bins, the built-in font as fallback, 100 x 60
-// stand-in pictures for the four elements, and input fed from hand-made snapshots. Tear-down puts the globals
-// back.
+// stand-in pictures for the four elements and a small stand-in bead, the token grid and the element buttons
+// built on them, and input fed from hand-made snapshots. Tear-down puts the globals back.
 #pragma once
 
 #include "instrument/instrument.h"
@@ -26,6 +26,11 @@ public:
         fallback_font = al_create_builtin_font();
         for (const element_info& info : elements)
             graphics_bin.loaded[info.picture] = al_create_bitmap(100, 60);
+        // At the tokens' scale of 0.8 a 20 x 20 bead is hit 8 pixels around its token's centre, which for token
+        // (column, row) is (125.6 + 51.2 column, 80 + 51.2 row).
+        graphics_bin.loaded[bead_image.path] = al_create_bitmap(20, 20);
+        create_token_grid(grid_scale);
+        build_element_buttons();
         reset_input();
         // Watch every control the menu asks about, so a press in the first fed snapshot counts.
         update_element_menu();

@@ -11,11 +11,6 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        // Beads 64 wide, 51.2 at the grid's scale: token (column, row) is centred on (125.6 + 51.2 column,
-        // 80 + 51.2 row) and covers its whole cell.
-        graphics_bin.loaded[bead_image.path] = al_create_bitmap(64, 64);
-        create_token_grid(grid_scale);
-        build_element_buttons();
         setup_menu_prompt();
         show_menu_prompt();
         instrument->title_letters.reveal();

@@ -18,7 +18,6 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        create_token_grid(grid_scale);
         setup_note_playing();
     }
 

@@ -73,47 +73,36 @@ int hard_ends_in(const frame_class& f, float step)
     return found;
 }
 
-class title_frame_test : public instrument_fixture
+// The stroke alone, then the curtain, drawn as the program draws them, read back in the box around the stroke.
+frame_class drawn_alone(Object& stroke)
 {
-protected:
-    std::vector<frame_class> strokes; // each stroke alone
+    frame_class f{static_cast<int>(stroke.get_left()), static_cast<int>(stroke.get_top()),
+                  static_cast<int>(stroke.get_scaled_width()) + 2, static_cast<int>(stroke.get_scaled_height()) + 2, {}};
+    bitmap_ptr bitmap = make_bitmap(screen_width, screen_height, al_map_rgb(0, 0, 0));
+    al_set_target_bitmap(bitmap.get());
+    stroke.draw();
+    instrument->title_letters.curtain.draw();
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            unsigned char r, g, b;
+            al_unmap_rgb(al_get_pixel(bitmap.get(), f.left + x, f.top + y), &r, &g, &b);
+            f.luma.push_back(0.299f * r + 0.587f * g + 0.114f * b);
+        }
+    return f;
+}
 
-    // The title after its wipes and its whole swell, each stroke read back alone.
-    void SetUp() override
-    {
-        instrument_fixture::SetUp();
-        instrument->title_letters.reveal();
-        advance(7.0);
-        for (Object& stroke : instrument->title_letters.strokes)
-            strokes.push_back(draw(stroke));
-    }
-
-    // The stroke alone, then the curtain, drawn as the program draws them, read back in the box around it.
-    static frame_class draw(Object& stroke)
-    {
-        frame_class f{static_cast<int>(stroke.get_left()), static_cast<int>(stroke.get_top()),
-                      static_cast<int>(stroke.get_scaled_width()) + 2, static_cast<int>(stroke.get_scaled_height()) + 2, {}};
-        bitmap_ptr bitmap = make_bitmap(screen_width, screen_height, al_map_rgb(0, 0, 0));
-        al_set_target_bitmap(bitmap.get());
-        stroke.draw();
-        instrument->title_letters.curtain.draw();
-        for (int y = 0; y < f.height; ++y)
-            for (int x = 0; x < f.width; ++x) {
-                unsigned char r, g, b;
-                al_unmap_rgb(al_get_pixel(bitmap.get(), f.left + x, f.top + y), &r, &g, &b);
-                f.luma.push_back(0.299f * r + 0.587f * g + 0.114f * b);
-            }
-        return f;
-    }
-};
+using title_frame_test = instrument_fixture;
 
 } // namespace
 
-// Each stroke is checked alone: where strokes cross, the edges and streaks of one rightly cut across the other.
+// The title after its wipes and its whole swell. Each stroke is checked alone: where strokes cross, the edges
+// and streaks of one rightly cut across the other.
 TEST_F(title_frame_test, streaks_fade_out_along_the_strokes_instead_of_stopping_in_blocks)
 {
+    instrument->title_letters.reveal();
+    advance(7.0);
     int found = 0;
-    for (const frame_class& stroke : strokes)
-        found += hard_ends_in(stroke, 32);
+    for (Object& stroke : instrument->title_letters.strokes)
+        found += hard_ends_in(drawn_alone(stroke), 32);
     EXPECT_EQ(found, 0);
 }

@@ -11,15 +11,6 @@ constexpr int left = 1, right = 2;
 class token_test : public instrument_fixture
 {
 public:
-    void SetUp() override
-    {
-        instrument_fixture::SetUp();
-        build_element_buttons();
-        // Stand-in bead: at the token scale of 0.8 its hit box is 16 x 16 around the sprite's centre.
-        graphics_bin.loaded[bead_image.path] = al_create_bitmap(20, 20);
-        create_token_grid(grid_scale);
-    }
-
     // Ticks of the token clicks with the mouse at (x, y), each with these buttons down.
     static void ticks(int x, int y, std::initializer_list<int> buttons)
     {
