@@ -1,8 +1,5 @@
 #include "instrument_fixture.h"
 
-#include "instrument/element_effects.h"
-#include "instrument/token.h"
-
 namespace {
 
 class instrument_update_test : public instrument_fixture

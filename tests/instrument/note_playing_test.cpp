@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr element_id earth = earth_element, wind = wind_element, water = water_element, fire = fire_element;
-
 class note_playing_test : public instrument_fixture
 {
 public:
@@ -20,26 +18,14 @@ public:
         instrument_fixture::SetUp();
         setup_note_playing();
     }
-
-    // The tokens whose sprites pulsed since the last call.
-    static std::vector<int> pulsed()
-    {
-        std::vector<int> tokens;
-        for (int i = 0; i < grid_columns * grid_rows; ++i)
-            if (instrument->token_grid[i]->element_sprite.scale_x_anim.count() > 0) {
-                tokens.push_back(i);
-                instrument->token_grid[i]->element_sprite.clear_animations();
-            }
-        return tokens;
-    }
 };
 
 // A sound device that starts playing at the set-up and, 4096 frames ahead of what it plays, takes a buffer
 // each time one has been played; the frame loop ticks at 60 Hz beside it.
 TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_frame_is_heard_once_a_sweep)
 {
-    const std::map<int, element_id> placed = {{cell_index(0, 7), earth}, {cell_index(5, 0), wind},
-                                       {cell_index(10, 3), water}, {cell_index(15, 4), fire}};
+    const std::map<int, element_id> placed = {{cell_index(0, 7), earth_element}, {cell_index(5, 0), wind_element},
+                                              {cell_index(10, 3), water_element}, {cell_index(15, 4), fire_element}};
     for (const auto& [cell, element] : placed)
         instrument->token_grid[cell]->element = element;
     start_note_playing();
@@ -56,12 +42,15 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
             audio_output.clock.record_pull(mixer.frame, start + (mixer.frame - lead) / mixer_class::rate);
         }
         update_play_line();
-        for (int cell : pulsed()) {
+        for (int cell = 0; cell < step_cells; ++cell) {
+            Object& sprite = instrument->token_grid[cell]->element_sprite;
+            if (sprite.scale_x_anim.count() == 0)
+                continue;
+            sprite.clear_animations();
             ++pulses[cell];
-            const int column = cell / grid_rows;
             const double heard = (t - start) * mixer_class::rate;
             const std::uint64_t sweep = mixer.schedule->sweep_at(static_cast<std::uint64_t>(heard));
-            const double at = static_cast<double>(mixer.schedule->frame_of(sweep, column));
+            const double at = static_cast<double>(mixer.schedule->frame_of(sweep, cell / grid_rows));
             EXPECT_LE(at, heard) << "pulsed before it was heard";
             EXPECT_GT(at, heard - tick * mixer_class::rate) << "pulsed a tick late";
         }
@@ -77,14 +66,14 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
 TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_elements_burst_at_it)
 {
     const auto sprite = [](int element) -> Object& { return instrument->token_grid[9 + element]->element_sprite; };
-    for (element_id element : {no_element, earth, wind, water, fire})
+    for (element_id element : {no_element, earth_element, wind_element, water_element, fire_element})
         pulse(*instrument->token_grid[9 + element], element);
     advance(0.25);
-    for (int element = no_element; element <= fire; ++element)
+    for (int element = no_element; element <= fire_element; ++element)
         EXPECT_EQ(sprite(element).scale_x != 0.8f || sprite(element).scale_y != 0.8f, element != no_element)
             << "element " << element;
     advance(1.15);
-    for (int element = no_element; element <= fire; ++element) {
+    for (int element = no_element; element <= fire_element; ++element) {
         Object& at_rest = sprite(element);
         EXPECT_EQ(std::make_tuple(at_rest.scale_x, at_rest.scale_y, at_rest.opacity, at_rest.animation_count()),
                   std::make_tuple(0.8f, 0.8f, 1.0f, 0))
@@ -92,7 +81,7 @@ TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_
     }
     ASSERT_TRUE(instrument->wind_effects.size() == 1 && instrument->water_effects.size() == 1 &&
                 instrument->flame_effects.size() == 1);
-    EXPECT_EQ(instrument->wind_effects[0]->puff_a.y, sprite(wind).y);
+    EXPECT_EQ(instrument->wind_effects[0]->puff_a.y, sprite(wind_element).y);
 }
 
 // Rendered offline, a pattern sounds as live play would: silent until its note's frame (the mixer's own test
@@ -100,7 +89,7 @@ TEST_F(note_playing_test, a_pulse_swings_the_sprite_back_to_rest_and_starts_the_
 TEST_F(note_playing_test, a_pattern_renders_offline_from_its_notes_frame_to_the_end_of_the_last_tail)
 {
     step_grid cells{};
-    cells[cell_index(15, 2)] = fire;
+    cells[cell_index(15, 2)] = fire_element;
     const std::vector<float> out = render_pattern(cells, 2);
     const auto reference = std::make_unique<mixer_class>();
     configure_mixer(*reference);

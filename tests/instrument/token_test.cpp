@@ -1,7 +1,4 @@
-#include "instrument/note_playing.h"
-#include "instrument/token.h"
-
-#include "instrument/instrument_fixture.h"
+#include "instrument_fixture.h"
 #include "resources/drawing.h"
 
 namespace {

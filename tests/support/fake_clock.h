@@ -12,8 +12,6 @@ public:
         set_clock([] { return reading; });
     }
     ~fake_clock_class() { set_clock(nullptr); }
-    fake_clock_class(const fake_clock_class&) = delete;
-    fake_clock_class& operator=(const fake_clock_class&) = delete;
 
     void advance(double seconds) { reading += seconds; }
     void set(double now) { reading = now; }
