@@ -27,9 +27,7 @@ struct frame_class
     {
         const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
         const float fx = static_cast<float>(x - x0), fy = static_cast<float>(y - y0);
-        const auto clamped = [&](int px, int py) {
-            return at(std::clamp(px, 0, width - 1), std::clamp(py, 0, height - 1));
-        };
+        const auto clamped = [&](int px, int py) { return at(std::clamp(px, 0, width - 1), std::clamp(py, 0, height - 1)); };
         return (clamped(x0, y0) * (1 - fx) + clamped(x0 + 1, y0) * fx) * (1 - fy) +
                (clamped(x0, y0 + 1) * (1 - fx) + clamped(x0 + 1, y0 + 1) * fx) * fy;
     }
