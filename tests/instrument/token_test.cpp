@@ -25,8 +25,7 @@ TEST_F(token_test, placing_takes_one_clearing_gives_it_back_and_a_place_during_t
     instrument->fire_button.count = 0;
     for (int id : {4, 0, 5, 3, 3, 1}) // fire has none left, 0 and 5 are no elements; then only the first lands
         t.place_element(id);
-    EXPECT_EQ(t.element, 3);
-    EXPECT_EQ(instrument->water_button.count, 998);
+    EXPECT_EQ(std::make_pair(int(t.element), instrument->water_button.count), std::make_pair(3, 998));
     EXPECT_EQ(t.element_sprite.image, get_image("data/images/water.png"));
     advance(0.3);
     t.clear_element();
@@ -38,8 +37,7 @@ TEST_F(token_test, placing_takes_one_clearing_gives_it_back_and_a_place_during_t
     t.place_element(3);
     for (int frame = 0; frame < 20; ++frame)
         advance(0.05);
-    EXPECT_EQ(t.element_sprite.opacity, 1.0f);
-    EXPECT_EQ(t.element_sprite.crop_top, 0.0f);
+    EXPECT_EQ(std::make_pair(t.element_sprite.opacity, t.element_sprite.crop_top), std::make_pair(1.0f, 0.0f));
 }
 
 TEST_F(token_test, a_fresh_left_press_places_on_the_token_under_the_mouse_and_a_right_one_clears_it)
