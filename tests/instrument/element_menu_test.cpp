@@ -50,7 +50,8 @@ ALLEGRO_MEMORY_INTERFACE counting_memory = {
 
 // The pictures sit 150 apart from x 287 at y 520, and a click counts on a picture's box as it is now: dimmed
 // to 0.8 the wind picture is 80 x 48, and right after another choice the fire picture is still highlighted,
-// 110 wide. Of keys pressed in one tick the later element wins; choosing the chosen one again restarts nothing.
+// 110 wide. Of keys pressed in one tick the later element wins, and the glow moves under it; choosing the chosen
+// one again restarts nothing.
 TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_later_element_once)
 {
     click(437 + 45, 520);
@@ -61,6 +62,7 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
     press(input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_F));
     EXPECT_EQ(instrument->current_element, fire_element);
     advance(3.0);
+    EXPECT_FLOAT_EQ(instrument->glow_sprite.x, instrument->fire_button.picture.x) << "the glow follows the choice";
     const int tweens = instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count();
     press(input_snapshot().key(ALLEGRO_KEY_F));
     EXPECT_EQ(instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count(), tweens);
