@@ -3,12 +3,7 @@
 
 #include "audio/audio_output.h"
 #include "audio/mixer.h"
-#include "core/input.h"
-#include "instrument/instrument.h"
-#include "resources/bins.h"
-#include "support/fake_clock.h"
-
-#include <gtest/gtest.h>
+#include "instrument/instrument_fixture.h"
 
 #include <algorithm>
 
@@ -51,26 +46,22 @@ TEST(frame_loop, ticks_that_came_due_during_a_slow_draw_all_update_but_draw_once
     al_destroy_event_queue(queue);
 }
 
+using frame = instrument_fixture;
+
 // A burst spawned by a note heard during the instrument's update is drawn in that same frame with its tweens'
 // first values and its depth already sorted in: the water ring starts at half opacity, never at full.
-TEST(frame, a_burst_spawned_in_a_tick_is_drawn_in_that_tick_as_its_tweens_begin)
+TEST_F(frame, a_burst_spawned_in_a_tick_is_drawn_in_that_tick_as_its_tweens_begin)
 {
-    fake_clock_class clock{50.0};
-    instrument = new instrument_class;
-    create_token_grid(grid_scale);
     instrument->token_grid[cell_index(3, 2)]->element = water_element;
     instrument->grid_shown = true;
     start_note_playing();
-    mixer.events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), 3});
+    mixer.events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), water_element});
     audio_output.clock.record_pull(1024, clock.now()); // the device has played past it
     update_tick();
     ASSERT_EQ(instrument->water_effects.size(), 1u);
     EXPECT_FLOAT_EQ(instrument->water_effects[0]->ring.opacity, 0.5f);
     EXPECT_TRUE(std::is_sorted(objects_bin.begin(), objects_bin.end(),
                                [](const Object* a, const Object* b) { return a->z < b->z; }));
-    instrument_teardown();
-    release_resources();
-    input.controls.clear();
 }
 
 } // namespace

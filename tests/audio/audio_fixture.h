@@ -1,5 +1,5 @@
-// Ground for the audio tests: the grid's geometry (column centres 51.2 px apart from 25.6, a sweep of
-// 819.2001342773438 px at 300 px/s), and sounds made by hand rather than loaded.
+// Ground for the audio tests: the grid's geometry (column centres 51.2 px apart from 25.6, a sweep of sixteen
+// columns added up in single precision at 300 px/s), and sounds made by hand rather than loaded.
 #pragma once
 
 #include "audio/mixer.h"
@@ -17,17 +17,11 @@ inline std::array<float, step_columns> grid_centres()
     return centres;
 }
 
-inline float grid_sweep()
-{
-    float length = 0;
-    for (int column = 0; column < step_columns; ++column)
-        length += 51.2f;
-    return length;
-}
+constexpr float grid_sweep = 819.2001342773438f;
 
 inline note_schedule_class grid_schedule()
 {
-    return note_schedule_class(grid_centres(), grid_sweep(), 300.0f, mixer_class::rate);
+    return note_schedule_class(grid_centres(), grid_sweep, 300.0f, mixer_class::rate);
 }
 
 // A mono 16-bit sound: a full-scale click, then `level` held for the rest of its length.

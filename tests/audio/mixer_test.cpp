@@ -67,14 +67,12 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
     EXPECT_NEAR(out[2 * expected[1] + 1] / out[2 * expected[1]], std::sqrt(3.0f), 1e-4);
     EXPECT_NEAR(out[2 * expected[1]], 0.7f * 0.5f * 0.70710678f * full, 1e-6);
 
+    std::vector<std::uint64_t> reported;
     note_event event;
-    for (std::uint64_t at : expected) {
-        ASSERT_TRUE(mixer->events.pop(event));
-        EXPECT_EQ(event.frame, at);
-    }
-    EXPECT_EQ(event.cell, cell_index(9, 5));
-    EXPECT_EQ(event.element, wind);
-    EXPECT_FALSE(mixer->events.pop(event));
+    while (mixer->events.pop(event))
+        reported.push_back(event.frame);
+    EXPECT_EQ(reported, expected);
+    EXPECT_TRUE(event.cell == cell_index(9, 5) && event.element == wind);
 }
 
 TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_grid_changes_from_the_next_buffer_on)

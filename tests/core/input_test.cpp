@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -11,22 +12,36 @@ class input_test : public ::testing::Test
 {
 protected:
     void SetUp() override { reset_input(); }
+
+    // Pressed, held and released of a code, as one value a failure prints readably.
+    static std::tuple<bool, bool, bool> state(int code) { return {pressed(code), held(code), released(code)}; }
 };
 
 // A control registers on its first query, so a key already down then shows as pressed only from the next tick;
-// the three queries of one code share one control.
-TEST_F(input_test, press_hold_and_release_follow_the_ticks_from_the_first_query)
+// the three queries of one code share one control. Codes no device has (outside the key table) are never down,
+// the right button is a control of its own, and what is held when the window loses the focus is let go.
+TEST_F(input_test, controls_follow_the_ticks_from_their_first_query_and_let_go_when_the_focus_goes)
 {
     const struct { bool down, pressed, held, released; } ticks[] = {
         {true, false, false, false}, {true, true, true, false}, {true, false, true, false},
         {false, false, false, true}, {false, false, false, false}};
     for (const auto& t : ticks) {
         feed(t.down ? input_snapshot().key(ALLEGRO_KEY_A) : input_snapshot());
-        EXPECT_EQ(pressed(ALLEGRO_KEY_A), t.pressed);
-        EXPECT_EQ(held(ALLEGRO_KEY_A), t.held);
-        EXPECT_EQ(released(ALLEGRO_KEY_A), t.released);
+        EXPECT_EQ(state(ALLEGRO_KEY_A), std::make_tuple(t.pressed, t.held, t.released));
     }
     EXPECT_EQ(input.controls.size(), 1u);
+
+    for (int code : {ALLEGRO_KEY_MAX + 500, -7, int(ALLEGRO_KEY_F), mouse_left_button, mouse_right_button})
+        held(code);
+    input.on_event(key_event(ALLEGRO_KEY_MAX + 500, true));
+    feed(input_snapshot().right_button().key(ALLEGRO_KEY_F));
+    EXPECT_FALSE(held(ALLEGRO_KEY_MAX + 500) || held(-7) || pressed(mouse_left_button));
+    EXPECT_TRUE(pressed(mouse_right_button) && held(ALLEGRO_KEY_F));
+    ALLEGRO_EVENT away{};
+    away.type = ALLEGRO_EVENT_DISPLAY_SWITCH_OUT;
+    input.on_event(away);
+    input.update();
+    EXPECT_TRUE(released(ALLEGRO_KEY_F) && released(mouse_right_button));
 }
 
 // A press let go before its tick (a tap, an instant key) reads pressed in that tick and released in the next,
@@ -36,40 +51,20 @@ TEST_F(input_test, a_press_and_release_within_one_tick_counts_at_the_place_it_ha
     pressed(ALLEGRO_KEY_S);
     pressed(mouse_left_button);
     feed(input_snapshot());
-    input.on_event(key_event(ALLEGRO_KEY_S, true));
-    input.on_event(key_event(ALLEGRO_KEY_S, false));
-    input.on_event(mouse_event(1, true, 200, 150));
-    input.on_event(mouse_event(1, false, 200, 150));
-    input.on_event(mouse_event(0, false, 600, 400));
+    for (const ALLEGRO_EVENT& event : {key_event(ALLEGRO_KEY_S, true), key_event(ALLEGRO_KEY_S, false),
+                                       mouse_event(1, true, 200, 150), mouse_event(1, false, 200, 150),
+                                       mouse_event(0, false, 600, 400)})
+        input.on_event(event);
     input.update();
-    EXPECT_TRUE(pressed(ALLEGRO_KEY_S) && held(ALLEGRO_KEY_S) && !released(ALLEGRO_KEY_S));
+    EXPECT_EQ(state(ALLEGRO_KEY_S), std::make_tuple(true, true, false));
     EXPECT_TRUE(pressed(mouse_left_button));
     EXPECT_EQ(std::make_pair(mouse_x(), mouse_y()), std::make_pair(200, 150));
     input.update();
-    EXPECT_TRUE(released(ALLEGRO_KEY_S) && !held(ALLEGRO_KEY_S) && !pressed(ALLEGRO_KEY_S));
+    EXPECT_EQ(state(ALLEGRO_KEY_S), std::make_tuple(false, false, true));
     EXPECT_TRUE(released(mouse_left_button));
     EXPECT_EQ(std::make_pair(mouse_x(), mouse_y()), std::make_pair(600, 400));
     input.update();
-    EXPECT_FALSE(released(ALLEGRO_KEY_S) || pressed(ALLEGRO_KEY_S));
-}
-
-// Codes no device has (outside the key table) are never down; the right button is its own control; keys
-// held while the window loses the focus are let go.
-TEST_F(input_test, odd_codes_stay_up_buttons_are_apart_and_leaving_the_window_lets_go)
-{
-    for (int code : {ALLEGRO_KEY_MAX + 500, -7, int(ALLEGRO_KEY_F), mouse_left_button, mouse_right_button})
-        held(code);
-    input.on_event(key_event(ALLEGRO_KEY_MAX + 500, true));
-    feed(input_snapshot().button(2).at(321, 123));
-    EXPECT_FALSE(held(ALLEGRO_KEY_MAX + 500) || held(-7));
-    EXPECT_TRUE(pressed(mouse_right_button) && !pressed(mouse_left_button));
-    feed(input_snapshot().button(2).key(ALLEGRO_KEY_F));
-    EXPECT_TRUE(held(mouse_right_button) && !pressed(mouse_right_button));
-    ALLEGRO_EVENT away{};
-    away.type = ALLEGRO_EVENT_DISPLAY_SWITCH_OUT;
-    input.on_event(away);
-    input.update();
-    EXPECT_TRUE(released(ALLEGRO_KEY_F) && released(mouse_right_button));
+    EXPECT_EQ(state(ALLEGRO_KEY_S), std::make_tuple(false, false, false));
 }
 
 } // namespace

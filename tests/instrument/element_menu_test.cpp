@@ -1,7 +1,5 @@
 #include "instrument_fixture.h"
 
-#include <allegro5/allegro_color.h>
-
 #include <atomic>
 #include <cstdlib>
 
@@ -13,7 +11,6 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        build_element_buttons();
         advance(0.3);
     }
 
@@ -39,7 +36,7 @@ TEST_F(element_menu_test, a_key_held_across_ticks_chooses_only_when_it_goes_down
         feed(tick);
         update_element_menu();
     }
-    EXPECT_EQ(instrument->current_element, 2);
+    EXPECT_EQ(instrument->current_element, wind_element);
 }
 
 // Allegro's live heap blocks, to see whether bitmaps that are replaced are also freed.
@@ -51,29 +48,28 @@ ALLEGRO_MEMORY_INTERFACE counting_memory = {
     [](void* p, size_t n, int, const char*, const char*) { live_blocks += p ? 0 : 1; return std::realloc(p, n); },
     [](size_t count, size_t n, int, const char*, const char*) { ++live_blocks; return std::calloc(count, n); }};
 
+// The pictures sit 150 apart from x 287 at y 520, and a click counts on a picture's box as it is now: dimmed
+// to 0.8 the wind picture is 80 x 48, and right after another choice the fire picture is still highlighted,
+// 110 wide. Of keys pressed in one tick the later element wins, and the glow moves under it; choosing the chosen
+// one again restarts nothing.
 TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_later_element_once)
 {
-    // The pictures sit 150 apart from x 287 at y 520. Dimmed to 0.8 the wind picture is 80 x 48.
     click(437 + 45, 520);
     click(437, 520 + 25);
-    EXPECT_EQ(instrument->current_element, 0);
+    EXPECT_EQ(instrument->current_element, no_element);
     click(437 + 35, 520 + 20);
-    EXPECT_EQ(instrument->current_element, 2);
+    EXPECT_EQ(instrument->current_element, wind_element);
     press(input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_F));
-    EXPECT_EQ(instrument->current_element, 4);
+    EXPECT_EQ(instrument->current_element, fire_element);
     advance(3.0);
-    EXPECT_FLOAT_EQ(instrument->fire_button.picture.scale_x, 1.1f);
-    EXPECT_FLOAT_EQ(instrument->wind_button.picture.scale_x, 0.8f);
-    EXPECT_FLOAT_EQ(instrument->glow_sprite.x, 737.0f);
-    EXPECT_PRED2(colors_equal, instrument->glow_sprite.tint, al_color_name("red"));
+    EXPECT_FLOAT_EQ(instrument->glow_sprite.x, instrument->fire_button.picture.x) << "the glow follows the choice";
     const int tweens = instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count();
     press(input_snapshot().key(ALLEGRO_KEY_F));
     EXPECT_EQ(instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count(), tweens);
-    // Still at 1.1 right after another choice, the fire picture is 110 wide.
     press(input_snapshot().key(ALLEGRO_KEY_S));
-    EXPECT_EQ(instrument->current_element, 2);
+    EXPECT_EQ(instrument->current_element, wind_element);
     click(737 + 54, 520);
-    EXPECT_EQ(instrument->current_element, 4);
+    EXPECT_EQ(instrument->current_element, fire_element);
 }
 
 TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
@@ -91,20 +87,6 @@ TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
     hide_menu_prompt(); // acts only while shown
     advance(0.5);
     EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
-}
-
-TEST_F(element_menu_test, consume_stops_at_zero_refund_has_no_ceiling_and_other_ids_are_ignored)
-{
-    instrument->earth_button.count = 1;
-    EXPECT_TRUE(consume_element(1));
-    EXPECT_FALSE(consume_element(1));
-    refund_element(4);
-    for (int id : {-1, 0, 5}) {
-        EXPECT_FALSE(consume_element(id));
-        refund_element(id);
-    }
-    for (const element_info& info : elements)
-        EXPECT_EQ(element_button(info.id)->count, info.id == 1 ? 0 : info.id == 4 ? 1000 : 999);
 }
 
 TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)

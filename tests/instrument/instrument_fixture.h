@@ -1,22 +1,18 @@
 // Shared ground for the instrument's tests: a fake clock, fresh bins, the built-in font as fallback, 100 x 60
-// stand-in pictures for the four elements, and input fed from hand-made snapshots. Tear-down puts the globals
-// back.
+// stand-in pictures for the four elements and a small stand-in bead, the token grid and the element buttons
+// built on them, and input fed from hand-made snapshots. Tear-down puts the globals back.
 #pragma once
 
-#include "resources/fallbacks.h"
-#include "core/input.h"
-#include "instrument/element_menu.h"
-#include "instrument/elements.h"
 #include "instrument/instrument.h"
-#include "instrument/title_letters.h"
-#include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/fallbacks.h"
 #include "support/fake_clock.h"
 #include "support/input_snapshot.h"
-#include "support/printers.h"
 
 #include <allegro5/allegro_font.h>
 #include <gtest/gtest.h>
+
+#include <utility>
 
 class instrument_fixture : public ::testing::Test
 {
@@ -30,6 +26,11 @@ public:
         fallback_font = al_create_builtin_font();
         for (const element_info& info : elements)
             graphics_bin.loaded[info.picture] = al_create_bitmap(100, 60);
+        // At the tokens' scale of 0.8 a 20 x 20 bead is hit 8 pixels around its token's centre, which for token
+        // (column, row) is (125.6 + 51.2 column, 80 + 51.2 row).
+        graphics_bin.loaded[bead_image.path] = al_create_bitmap(20, 20);
+        create_token_grid(grid_scale);
+        build_element_buttons();
         reset_input();
         // Watch every control the menu asks about, so a press in the first fed snapshot counts.
         update_element_menu();
@@ -40,8 +41,7 @@ public:
     {
         instrument_teardown();
         release_resources();
-        al_destroy_font(fallback_font);
-        fallback_font = nullptr;
+        al_destroy_font(std::exchange(fallback_font, nullptr));
         reset_input();
     }
 

@@ -1,12 +1,6 @@
 #include "instrument_fixture.h"
 
-#include "instrument/element_effects.h"
-#include "instrument/token.h"
-
 namespace {
-
-// Never handed to Allegro: with no display the cursor is only chosen, not shown.
-char arrow_stand_in, pointer_stand_in;
 
 class instrument_update_test : public instrument_fixture
 {
@@ -14,31 +8,16 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        // Beads 64 wide, 51.2 at the grid's scale: token (column, row) is centred on (125.6 + 51.2 column,
-        // 80 + 51.2 row) and covers its whole cell.
-        graphics_bin.loaded["data/images/black_bead_opaque_A.png"] = al_create_bitmap(64, 64);
-        create_token_grid(grid_scale);
-        build_element_buttons();
         setup_menu_prompt();
         show_menu_prompt();
         instrument->title_letters.reveal();
-        instrument->arrow_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&arrow_stand_in);
-        instrument->pointer_cursor = reinterpret_cast<ALLEGRO_MOUSE_CURSOR*>(&pointer_stand_in);
     }
 
-    void TearDown() override
-    {
-        instrument->arrow_cursor = nullptr;
-        instrument->pointer_cursor = nullptr;
-        instrument_fixture::TearDown();
-    }
-
-    // One frame's input and update with the mouse resting at (x, y); the cursor it chose.
-    ALLEGRO_MOUSE_CURSOR* tick_at(int x, int y, input_snapshot snapshot = input_snapshot())
+    // One frame's input and update with the mouse resting at (x, y).
+    static void tick_at(int x, int y, input_snapshot snapshot = input_snapshot())
     {
         feed(snapshot.at(x, y));
         instrument_update();
-        return update_hover_and_cursor();
     }
 };
 
@@ -48,11 +27,13 @@ TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_a
 {
     spawn_flame(500, 300);
     token_class& token = *instrument->token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)
-    EXPECT_EQ(tick_at(587, 520), instrument->pointer_cursor); // a button
-    EXPECT_EQ(tick_at(381, 284), instrument->arrow_cursor); // tokens wait for a choice
+    tick_at(381, 284);
+    advance(0.3);
+    EXPECT_EQ(token.bead.opacity, 0.0f) << "tokens wait for a choice";
+    EXPECT_TRUE(instrument->prompt_shown && instrument->title_letters.showing);
     // Chosen in the same tick as a click, the element lands at once.
-    EXPECT_EQ(tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A)), instrument->pointer_cursor);
-    EXPECT_EQ(token.element, 1);
+    tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A));
+    EXPECT_EQ(token.element, earth_element);
     EXPECT_FALSE(instrument->prompt_shown);
     EXPECT_FALSE(instrument->title_letters.showing);
     const int tweens = instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count();
@@ -69,7 +50,7 @@ TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_a
     tick_at(381, 284); // held still: the tween runs on
     advance(0.1);
     EXPECT_FLOAT_EQ(token.bead.opacity, 0.7f);
-    EXPECT_EQ(tick_at(10, 10), instrument->arrow_cursor);
+    tick_at(10, 10);
     advance(1.0);
     EXPECT_FLOAT_EQ(token.bead.opacity, 0.4f);
     tick_at(10, 10);

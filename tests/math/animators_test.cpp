@@ -1,7 +1,5 @@
 #include "math/animators.h"
 
-#include "math/colors.h"
-
 #include "support/fake_clock.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +18,9 @@ TEST(curves, ends_range_and_worked_values)
     }
     const struct { easing_curve curve; float t, eased; } cases[] = {
         {curve_ease_out, 0.5f, 0.75f}, {curve_ease_in, 0.5f, 0.25f}, {curve_ease_out_in, 0.25f, 0.375f},
-        {curve_ease_in_out, 0.25f, 0.125f}, {curve_ease_in_out, 0.75f, 0.875f}, {curve_ease_out_twice, 0.5f, 0.9375f},
-        {curve_ease_in_cubic, 0.5f, 0.125f}, {curve_ease_out_in_twice, 0.25f, 0.46875f},
-        {curve_ease_in_out_twice, 0.25f, 0.03125f}, {curve_overshoot, 0.45f, 1.2f}, {easing_curve(42), 0.3f, 0.3f},
-        {easing_curve(-1), 0.3f, 0.3f}};
+        {curve_ease_in_out, 0.25f, 0.125f}, {curve_ease_out_twice, 0.5f, 0.9375f}, {curve_ease_in_cubic, 0.5f, 0.125f},
+        {curve_ease_out_in_twice, 0.25f, 0.46875f}, {curve_ease_in_out_twice, 0.25f, 0.03125f},
+        {curve_overshoot, 0.45f, 1.2f}, {easing_curve(42), 0.3f, 0.3f}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(apply_curve(c.t, c.curve), c.eased) << "curve " << c.curve << " at " << c.t;
 }
@@ -67,27 +64,6 @@ TEST_F(animators, one_tween_frame_by_frame)
     }
 }
 
-// Pauses add up, during the delay as well as while running; a second pause keeps the first one's start, a
-// resume without a pause changes nothing, and restarting a paused animator is ignored.
-TEST_F(animators, pausing_stretches_delay_and_tween)
-{
-    value = -1.0f;
-    holder.animate(0.0f, 10.0f, 1.0, 2.0, curve_linear);
-    expect_frames({{0.5, -1, 1}});
-    holder.pause();
-    clock.advance(1.0);
-    holder.pause();
-    holder.animators[0]->start(5.0f, 6.0f, 1.0, 0.0, curve_linear);
-    expect_frames({{2.0, -1, 1}});
-    holder.resume();
-    holder.resume();
-    expect_frames({{0.4, -1, 1}, {1.1, 5, 1}});
-    holder.pause();
-    expect_frames({{3.0, 5, 1}});
-    holder.resume();
-    expect_frames({{0.5, 7.5f, 1}, {0.49, 9.95f, 1}, {0.01, 10, 0}});
-}
-
 // The newest animator past its delay decides the field; when it ends, the older one goes on. Erasing a
 // finished animator must not skip the next one, and the rest keep their order. Two are still running at the
 // end: under the sanitizer build the holder's destructor must free them.
@@ -103,7 +79,7 @@ TEST_F(animators, last_added_animator_past_its_delay_decides_the_field)
     expect_frames({{0.25, 6.25f, 2}, {0.5, -1.25f, 2}});
 }
 
-TEST_F(animators, animate_to_and_by_start_from_the_value_at_the_call_set_is_overwritten_clear_keeps_the_value)
+TEST_F(animators, to_and_by_start_from_the_value_at_the_call_set_is_overwritten_clear_keeps_the_value)
 {
     holder.animate(0.0f, 10.0f, 0.0, 1.0, curve_linear);
     expect_frames({{0.5, 5, 1}});
@@ -116,42 +92,4 @@ TEST_F(animators, animate_to_and_by_start_from_the_value_at_the_call_set_is_over
     expect_frames({{0.5, 2.5f, 1}});
     holder.clear();
     expect_frames({{1.0, 2.5f, 0}});
-}
-
-TEST_F(animators, later_bind_does_not_retarget_running_animators_and_an_unbound_holder_animates_nothing)
-{
-    float other = 0.0f;
-    holder.animate(0.0f, 1.0f, 0.0, 1.0, curve_linear);
-    holder.bind(&other);
-    holder.animate(0.0f, 2.0f, 0.0, 1.0, curve_linear);
-    expect_frames({{0.5, 0.5f, 2}});
-    EXPECT_EQ(other, 1.0f);
-
-    animated_value_class<float> unbound;
-    unbound.set(1.0f);
-    unbound.animate(0.0f, 1.0f, 0.0, 1.0, curve_linear);
-    unbound.update();
-    unbound.animate_to(1.0f, 1.0, curve_linear);
-    unbound.animate_by(1.0f, 1.0, curve_linear);
-    EXPECT_EQ(unbound.count(), 0);
-}
-
-// Flags and bitmaps keep their start value until the tween is complete; colors blend every channel.
-TEST_F(animators, switches_wait_for_the_end_and_colors_blend)
-{
-    EXPECT_TRUE(interpolate(true, false, 0.999f) && !interpolate(true, false, 1.0f));
-    EXPECT_TRUE(colors_equal(interpolate(ALLEGRO_COLOR{1, 1, 1, 1}, ALLEGRO_COLOR{0, 0.5f, 1, 0}, 0.5f),
-                             ALLEGRO_COLOR{0.5f, 0.75f, 1, 0.5f}));
-    ALLEGRO_BITMAP* const first = reinterpret_cast<ALLEGRO_BITMAP*>(0x10);
-    ALLEGRO_BITMAP* image = nullptr;
-    animated_value_class<ALLEGRO_BITMAP*> images;
-    images.bind(&image);
-    images.animate(first, nullptr, 1.0, 1.0, curve_linear);
-    const struct { double after; ALLEGRO_BITMAP* image; } frames[] = {{0.5, nullptr}, {1.49, first}, {0.01, nullptr}};
-    for (const auto& f : frames) {
-        clock.advance(f.after);
-        images.update();
-        EXPECT_EQ(image, f.image) << "after " << f.after;
-    }
-    EXPECT_EQ(images.count(), 0);
 }

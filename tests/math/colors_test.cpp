@@ -1,70 +1,31 @@
 #include "math/colors.h"
 
-#include "support/test_bitmaps.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
 
 const ALLEGRO_COLOR white{1, 1, 1, 1};
 
-TEST(color_arithmetic, add_and_lerp_leave_channels_unclamped_and_nan_is_never_equal)
+TEST(color_arithmetic, lerp_leaves_channels_unclamped_and_nan_is_never_equal)
 {
     EXPECT_TRUE(colors_equal(color_lerp({0, 0, 0, 1}, white, 1.2f), ALLEGRO_COLOR{1.2f, 1.2f, 1.2f, 1}));
-    ALLEGRO_COLOR sum{0.5f, 0.75f, 0, 1};
-    EXPECT_TRUE(colors_equal(color_add_to(sum, white), ALLEGRO_COLOR{1.5f, 1.75f, 1, 2}));
-    EXPECT_TRUE(colors_equal(sum, ALLEGRO_COLOR{1.5f, 1.75f, 1, 2}));
-    EXPECT_FALSE(colors_equal(white, ALLEGRO_COLOR{1, 1, 1, 0.99f}));
-    EXPECT_FALSE(colors_equal(ALLEGRO_COLOR{NAN, 0, 0, 1}, ALLEGRO_COLOR{NAN, 0, 0, 1}));
+    EXPECT_FALSE(colors_equal(white, ALLEGRO_COLOR{1, 1, 1, 0.99f}) ||
+                 colors_equal(ALLEGRO_COLOR{NAN, 0, 0, 1}, ALLEGRO_COLOR{NAN, 0, 0, 1}));
 }
 
-static std::pair<int, int> blend_factors()
-{
-    int op, source, destination;
-    al_get_blender(&op, &source, &destination);
-    return {source, destination};
-}
-
-// Each case draws `above` onto `below` the way every draw of the system does: tinted with the current tint.
-// Then the cache: a repeat of mode and color makes no library call; mode 4 keeps the blender but its color
-// becomes the tint; start-up puts the remembered blender in force, as Allegro starts premultiplied.
-TEST(blending, worked_pixel_of_each_mode_and_the_blend_mode_cache)
+// Allegro starts with a premultiplied blender while the tint cache claims ordinary alpha blending: start-up
+// puts the remembered blender in force and makes bitmaps straight alpha. What each mode the program uses
+// draws is checked on objects.
+TEST(blending, start_up_puts_the_remembered_blender_in_force)
 {
     ALLEGRO_STATE saved;
-    al_store_state(&saved, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
-    set_blend_mode(blend_normal, white);
-    const ALLEGRO_COLOR grey{0.5f, 0.5f, 0.5f, 1}, dark{0.25f, 0.25f, 0.25f, 1}, below5{0.8f, 0.6f, 0.4f, 1};
-    const struct { blend_mode_id mode; ALLEGRO_COLOR tint, below, above, expected; } cases[] = {
-        {blend_normal, white, {0, 0, 1, 1}, {1, 0, 0, 0.5f}, {0.5f, 0, 0.5f, 0.75f}},
-        {blend_additive, white, dark, {0.5f, 0.25f, 0, 1}, {0.75f, 0.5f, 0.25f, 1}},
-        {blend_additive, grey, dark, white, {0.75f, 0.75f, 0.75f, 1}},
-        {blend_add_by_alpha, white, grey, {0.25f, 0, 0, 0.5f}, {0.5f, 0.25f, 0.25f, 1}},
-        {blend_darken, white, below5, {1, 1, 1, 0.5f}, {0.4f, 0.3f, 0.2f, 0.5f}},
-        {blend_darken, white, below5, {1, 1, 1, 0}, below5}};
-    for (const auto& c : cases) {
-        bitmap_ptr source = make_bitmap(2, 2, c.above);
-        bitmap_ptr canvas = make_bitmap(2, 2, c.below);
-        al_set_target_bitmap(canvas.get());
-        set_blend_mode(c.mode, c.tint);
-        al_draw_tinted_bitmap(source.get(), current_tint(), 0, 0, 0);
-        EXPECT_TRUE(pixel_is(canvas.get(), 1, 1, c.expected)) << "mode " << c.mode;
-    }
-
-    const ALLEGRO_COLOR glow{1, 0.5f, 0.25f, 0.75f}, fainter{1, 0.5f, 0.25f, 0.5f}, red{1, 0, 0, 1};
-    set_blend_mode(blend_additive, glow);
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    set_blend_mode(blend_additive, glow);
-    EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ONE), int(ALLEGRO_ZERO)));
-    set_blend_mode(blend_additive, fainter);
-    EXPECT_TRUE(colors_equal(al_get_blend_color(), fainter));
-    set_blend_mode(blend_keep, red);
-    EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ONE), int(ALLEGRO_ONE)));
-    EXPECT_TRUE(colors_equal(current_tint(), red));
+    al_store_state(&saved, ALLEGRO_STATE_BLENDER);
     set_blend_mode(blend_normal, white);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
     use_straight_alpha_bitmaps();
-    EXPECT_EQ(blend_factors(), std::make_pair(int(ALLEGRO_ALPHA), int(ALLEGRO_INVERSE_ALPHA)));
+    int op, source, destination;
+    al_get_blender(&op, &source, &destination);
+    EXPECT_TRUE(source == ALLEGRO_ALPHA && destination == ALLEGRO_INVERSE_ALPHA);
     EXPECT_TRUE(al_get_new_bitmap_flags() & ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     al_restore_state(&saved);
 }

@@ -1,7 +1,5 @@
 #include "math/vec2d.h"
 
-#include "support/test_bitmaps.h"
-
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -21,36 +19,4 @@ TEST(vec2d_operations, worked_results)
     for (std::size_t n = 0; n < std::size(cases); ++n)
         EXPECT_NEAR(distance(cases[n].actual.x, cases[n].actual.y, cases[n].expected.x, cases[n].expected.y), 0.0f,
                     1e-5f) << "case " << n;
-}
-
-// Rectangles and circles include their edges; touching boxes do not overlap; a segment must come strictly
-// closer than the radius and a zero-length one is never hit; collinear points are not counter-clockwise.
-TEST(hit_tests, edges_and_ends)
-{
-    const bool holds[] = {
-        point_in_rect(10, 10, 10, 10, 20, 20), point_in_rect(20, 20, 10, 10, 20, 20),
-        !point_in_rect(20.01f, 15, 10, 10, 20, 20), !boxes_overlap(0, 0, 10, 10, 10, 0, 20, 10),
-        !boxes_overlap(0, 0, 10, 10, 0, 10, 10, 20), boxes_overlap(0, 0, 10, 10, 9.5f, 9.5f, 20, 20),
-        point_in_circle(0, 0, 3, 4, 5), !point_in_circle(0, 0, 3, 4, 4.99f), circles_overlap(0, 0, 2, 3, 4, 3),
-        !circles_overlap(0, 0, 2, 3, 4, 2.9f), !circle_hits_segment(5, 3, 3, 0, 0, 10, 0),
-        circle_hits_segment(5, 3, 3.5f, 0, 0, 10, 0), circle_hits_segment(-2, 0, 2.5f, 0, 0, 10, 0),
-        !circle_hits_segment(13, 0, 2.5f, 0, 0, 10, 0), !circle_hits_segment(0, 0, 100, 1, 1, 1, 1),
-        is_ccw(0, 0, 10, 0, 10, 10), !is_ccw(0, 0, 10, 0, 10, -10), !is_ccw(0, 0, 5, 5, 10, 10)};
-    for (std::size_t n = 0; n < std::size(holds); ++n)
-        EXPECT_TRUE(holds[n]) << "check " << n;
-}
-
-TEST(debug_cross, draws_a_plus_of_two_ten_pixel_lines)
-{
-    bitmap_ptr canvas = make_bitmap(32, 32, al_map_rgb(0, 0, 0));
-    ALLEGRO_STATE saved;
-    al_store_state(&saved, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
-    al_set_target_bitmap(canvas.get());
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    draw_cross(vec2d(16.5f, 16.5f), al_map_rgb(255, 0, 0));
-    al_restore_state(&saved);
-    const struct { int x, y; bool lit; } pixels[] = {{16, 12, true}, {16, 20, true}, {12, 16, true}, {20, 16, true},
-                                                     {16, 23, false}, {23, 16, false}, {12, 12, false}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(al_get_pixel(canvas.get(), p.x, p.y).r > 0.5f, p.lit) << p.x << ", " << p.y;
 }

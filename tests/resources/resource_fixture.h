@@ -1,5 +1,5 @@
-// Fresh global bins for every test, fallbacks of known look, a default font that is surely there, and small
-// real files in a temporary folder.
+// Fresh global bins for every test, fallbacks of known look, a font that is surely there, and small real files
+// in a temporary folder.
 #pragma once
 
 #include "resources/fallbacks.h"
@@ -30,7 +30,6 @@ public:
         release_resources();
         fallback_font = al_load_ttf_font(test_font_file.c_str(), -20, 0);
         ASSERT_NE(fallback_font, nullptr);
-        fonts_bin.set_default_font(test_font_file, -20);
         missing_image = make_bitmap(4, 4, al_map_rgb(255, 0, 0)).release();
         set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));
     }

@@ -13,13 +13,7 @@ TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
 {
     const float quarter = ALLEGRO_PI / 4, half = ALLEGRO_PI / 2;
     enum shape { square_b, bar_b, point_b };
-    const struct
-    {
-        const char* name;
-        float rotation, anchor, bx, by;
-        shape b;
-        bool expected;
-    } cases[] = {
+    const struct { const char* name; float rotation, anchor, bx, by; shape b; bool expected; } cases[] = {
         {"shared edge", 0, 0, 10, 0, square_b, true},
         {"centred edge apart", 0, 0.5f, 5.5f, 0, square_b, false},
         {"bar just below", 0, 0, 0, 10.5f, bar_b, false},

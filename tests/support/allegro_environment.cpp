@@ -15,16 +15,6 @@
 
 namespace {
 
-// Loading a sample crashes unless audio was installed once; OpenAL Soft's null device plays in real time
-// and discards the output, so no sound card is needed. Reserving samples aborts without a driver.
-void install_silent_audio()
-{
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    if (al_install_audio())
-        al_reserve_samples(16);
-    al_init_acodec_addon();
-}
-
 class allegro_environment : public ::testing::Environment
 {
 public:
@@ -35,7 +25,12 @@ public:
         al_init_image_addon();
         al_init_ttf_addon();
         al_init_primitives_addon();
-        install_silent_audio();
+        // Loading a sample crashes unless audio was installed once; OpenAL Soft's null device plays in real
+        // time and discards the output, so no sound card is needed. Reserving samples aborts without a driver.
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        if (al_install_audio())
+            al_reserve_samples(16);
+        al_init_acodec_addon();
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
         use_straight_alpha_bitmaps();
     }

@@ -1,13 +1,18 @@
 // Small memory bitmaps for drawing tests, and a tolerant color comparison that says what it saw.
 #pragma once
 
-#include "support/printers.h"
-
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <ostream>
+
+// Failures print colors readably.
+inline void PrintTo(const ALLEGRO_COLOR& c, std::ostream* os)
+{
+    *os << "rgba(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+}
 
 struct bitmap_deleter
 {
@@ -19,11 +24,10 @@ using bitmap_ptr = std::unique_ptr<ALLEGRO_BITMAP, bitmap_deleter>;
 inline bitmap_ptr make_bitmap(int w, int h, ALLEGRO_COLOR fill)
 {
     bitmap_ptr bitmap(al_create_bitmap(w, h));
-    ALLEGRO_STATE state;
-    al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP);
+    ALLEGRO_BITMAP* const target = al_get_target_bitmap();
     al_set_target_bitmap(bitmap.get());
     al_clear_to_color(fill);
-    al_restore_state(&state);
+    al_set_target_bitmap(target);
     return bitmap;
 }
 

@@ -46,12 +46,21 @@ bool parse_pattern(const std::string& text, step_grid& cells)
     return true;
 }
 
+// Each group of n values averaged: a stereo mix made mono (n = 2), or a sound at a lower rate.
+std::vector<float> averaged(const float* values, std::size_t size, std::size_t n)
+{
+    std::vector<float> out(size / n);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        for (std::size_t k = 0; k < n; ++k)
+            out[i] += values[n * i + k];
+        out[i] /= float(n);
+    }
+    return out;
+}
+
 std::vector<float> mono_of(const std::vector<float>& stereo)
 {
-    std::vector<float> mono(stereo.size() / 2);
-    for (std::size_t i = 0; i < mono.size(); ++i)
-        mono[i] = 0.5f * (stereo[2 * i] + stereo[2 * i + 1]);
-    return mono;
+    return averaged(stereo.data(), stereo.size(), 2);
 }
 
 // Normalised correlation of reference[at, at + n) with capture[at + lag, ...); -1 out of range.
@@ -62,9 +71,7 @@ double match(const std::vector<float>& reference, const std::vector<float>& capt
     double rc = 0, rr = 0, cc = 0;
     for (long i = 0; i < n; ++i) {
         const double r = reference[at + i], c = capture[at + lag + i];
-        rc += r * c;
-        rr += r * r;
-        cc += c * c;
+        rc += r * c, rr += r * r, cc += c * c;
     }
     return rr > 0 && cc > 0 ? rc / std::sqrt(rr * cc) : -1;
 }
@@ -110,15 +117,6 @@ void fft(std::vector<complex>& a, bool inverse)
     }
 }
 
-// Every fourth frame, averaged: detail enough to find the latency to within a few frames.
-std::vector<float> quarter_rate(const float* sound, std::size_t size)
-{
-    std::vector<float> out(size / 4);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = 0.25f * (sound[4 * i] + sound[4 * i + 1] + sound[4 * i + 2] + sound[4 * i + 3]);
-    return out;
-}
-
 // Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
 // at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
 // it fits as well whole sweeps earlier or later: of the best fit's repeats, the one nearest the capture's own
@@ -129,8 +127,8 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
     const long window = 1 << 16;
     if (from + window > long(capture.size()) || long(reference.size()) < window)
         return {0, -1};
-    const std::vector<float> r = quarter_rate(reference.data(), reference.size());
-    const std::vector<float> c = quarter_rate(capture.data() + from, window);
+    const std::vector<float> r = averaged(reference.data(), reference.size(), 4);
+    const std::vector<float> c = averaged(capture.data() + from, window, 4);
     std::size_t size = 1;
     while (size < r.size() + c.size())
         size <<= 1;
@@ -235,21 +233,15 @@ int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, 
         return 1;
     }
     double mean = 0, worst = 0, variance = 0;
-    for (double d : deviations) {
-        mean += d / double(deviations.size());
-        worst = std::max(worst, std::fabs(d));
-    }
+    for (double d : deviations)
+        mean += d / double(deviations.size()), worst = std::max(worst, std::fabs(d));
     for (double d : deviations)
         variance += (d - mean) * (d - mean) / double(deviations.size());
     // Least-squares slope of heard against expected frames: how the capture's clock ran against the mixer's.
     double se = 0, sh = 0, see = 0, seh = 0;
     const double n = double(heard_at.size());
-    for (std::size_t i = 0; i < heard_at.size(); ++i) {
-        se += expected_at[i];
-        sh += heard_at[i];
-        see += expected_at[i] * expected_at[i];
-        seh += expected_at[i] * heard_at[i];
-    }
+    for (std::size_t i = 0; i < heard_at.size(); ++i)
+        se += expected_at[i], sh += heard_at[i], see += expected_at[i] * expected_at[i], seh += expected_at[i] * heard_at[i];
     const double slope = (n * seh - se * sh) / (n * see - se * se);
     std::printf("timing %zu %ld %.4f %.4f %.4f %.5f %.3f %.3f\n", deviations.size(), lost, mean,
                 std::sqrt(variance), worst, slope * sweep * 1000.0 / rate, double(latency) * 1000.0 / rate,

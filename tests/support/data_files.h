@@ -1,18 +1,10 @@
-// The data files of the manifest as lists, for the tests of the generated data.
+// The data files of the manifest as lists, for the tests that load or regenerate them.
 #pragma once
 
 #include "resources/manifest.h"
 
 #include <string>
 #include <vector>
-
-inline std::vector<std::string> image_files()
-{
-    std::vector<std::string> files;
-    for (const data_image* image : all_images)
-        files.push_back(image->path);
-    return files;
-}
 
 inline std::vector<std::string> sound_files()
 {
@@ -23,9 +15,12 @@ inline std::vector<std::string> sound_files()
     return files;
 }
 
-inline std::vector<std::string> font_files()
+// Every file: sounds, images and fonts.
+inline std::vector<std::string> data_files()
 {
-    std::vector<std::string> files;
+    std::vector<std::string> files = sound_files();
+    for (const data_image* image : all_images)
+        files.push_back(image->path);
     for (const data_font* font : all_fonts)
         files.push_back(font->path);
     return files;
