@@ -29,6 +29,8 @@ keep_failing_data() {
 
 header='The following errors occured during startup:\n\n'
 footer='\nThe program must now be shut down.'
+# The box closes its list with where the data was looked for.
+looked="data in the working folder $work_dir/run (TOLME_DATA is not set and there is no $(dirname "$tolme_binary")/../share/tolme)"
 broken_data="$work_dir/broken-data"
 cp -r "$repo_root/data" "$broken_data"
 rm -rf "$artifacts_dir/data"
@@ -41,7 +43,7 @@ expect_startup_box() {
   local got
   got=$(sed -n '/^The following errors occured during startup:$/,/^The program must now be shut down.$/p' \
     "$work_dir/stderr.log")
-  [ "$got" = "$(printf '%b' "${header}${expected}\n${footer}")" ] || fail "standard error was:
+  [ "$got" = "$(printf '%b' "${header}${expected}\nTolme looked for its data in ${looked}.\n${footer}")" ] || fail "standard error was:
 $(cat "$work_dir/stderr.log")"
   xdotool windowfocus --sync "$tolme_window" key Return
   expect_exit 1

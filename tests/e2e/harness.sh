@@ -101,7 +101,7 @@ start_tolme() {
 wait_for_window() {
   local title=$1
   for _ in $(seq 600); do
-    tolme_window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    tolme_window=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
     [ -n "$tolme_window" ] && return 0
     kill -0 "$tolme_pid" 2>/dev/null || fail "program ended before a window titled '$title' appeared"
     sleep 0.05

@@ -30,7 +30,7 @@ expected_after_save="....4.........../............1.../..3............./........
 [ "$(pattern_rows "$song")" = "$expected_after_save" ] || fail "Ctrl+S wrote $(pattern_rows "$song")"
 chord ctrl+n
 cleared=$(since "$started")
-sleep 4
+sleep 5
 chord ctrl+z
 restored=$(since "$started")
 sleep 4
@@ -38,7 +38,8 @@ key Escape
 expect_exit 0
 # Heard from the first sweep, before any element was chosen (the first key came 6 s in).
 expect_on_time "$hand_written" 1 4 5.5
-expect_silence "$(echo "$cleared + 2" | bc -l)" "$restored"
+# Script times run ahead of capture times by the program's start-up: the silence ends a second before the undo.
+expect_silence "$(echo "$cleared + 2" | bc -l)" "$(echo "$restored - 1" | bc -l)"
 expect_on_time "$expected_after_save" "$(echo "$restored + 0.5" | bc -l)" 4
 
 # A crash loses at most the last second: placed, then killed, then resumed.
