@@ -12,8 +12,8 @@
 #include <type_traits>
 #include <vector>
 
-// Easing curve ids; any other id is linear.
-enum easing_curve {
+// Easing curve ids; any other id (defined, as the type is fixed) is linear.
+enum easing_curve : int {
     curve_linear = 0,
     curve_ease_out = 1,
     curve_ease_in = 2,

@@ -8,8 +8,9 @@ ALLEGRO_COLOR& color_add_to(ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b);
 bool colors_equal(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b);
 ALLEGRO_COLOR color_lerp(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b, float t);
 
-// How a draw combines with what is already there; any other value blends as blend_normal.
-enum blend_mode_id {
+// How a draw combines with what is already there; any other value (defined, as the type is fixed) blends as
+// blend_normal.
+enum blend_mode_id : int {
     blend_normal = 0,        // ordinary alpha blending
     blend_additive = 1,      // source + destination
     blend_add_by_alpha = 2,  // source + destination * source alpha
