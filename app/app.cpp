@@ -1,20 +1,20 @@
 #include "app/app.h"
 
 #include "app/command_line.h"
-#include "resources/manifest.h"
 #include "audio/audio_output.h"
-#include "scene/debug_overlay.h"
 #include "core/error_list.h"
 #include "core/input.h"
+#include "core/screen.h"
 #include "instrument/export.h"
 #include "instrument/instrument.h"
 #include "instrument/pattern_commands.h"
 #include "instrument/pattern_file.h"
 #include "math/colors.h"
 #include "resources/bins.h"
-#include "core/screen.h"
 #include "resources/data_folder.h"
 #include "resources/fallbacks.h"
+#include "resources/manifest.h"
+#include "scene/debug_overlay.h"
 #include "scene/object.h"
 
 #include <allegro5/allegro_acodec.h>

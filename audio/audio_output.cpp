@@ -71,7 +71,6 @@ void audio_output_class::post_process(void* buffer, unsigned int frames, void* s
     static_cast<audio_output_class*>(self)->pull(static_cast<float*>(buffer), frames);
 }
 
-// Runs on the device's thread for every buffer it takes.
 // The device's thread asks for a larger share of the processor than drawing and other programs, so that a
 // busy machine does not leave the device without sound. Where the system refuses, it stays as it was.
 static void raise_this_thread()
@@ -82,6 +81,7 @@ static void raise_this_thread()
     raised = true;
 }
 
+// Runs on the device's thread for every buffer it takes.
 void audio_output_class::pull(float* buffer, unsigned frames)
 {
     raise_this_thread();

@@ -47,8 +47,3 @@ std::uint64_t note_schedule_class::sweep_at(std::uint64_t frame) const
 {
     return static_cast<std::uint64_t>(units_at_frame(frame) / sweep_units);
 }
-
-double note_schedule_class::position_at(std::uint64_t frame) const
-{
-    return static_cast<double>(units_at_frame(frame) % sweep_units) / units_per_pixel;
-}

@@ -36,8 +36,6 @@ public:
 
     // The sweep that frame lies in (the line's position modulo the sweep).
     std::uint64_t sweep_at(std::uint64_t frame) const;
-    // Where the line is at a frame, in pixels from its zero: [0, sweep length).
-    double position_at(std::uint64_t frame) const;
 
 private:
     using wide = unsigned __int128;

@@ -80,7 +80,7 @@ void input_class::let_go()
 void input_class::update_control(control_button_class& control)
 {
     const bool* now = down_flag(control.code);
-    bool* went = went_down_flag(control.code);
+    const bool* went = went_down_flag(control.code);
     const bool down = now && *now;
     control.pressed = false;
     control.released = false;
@@ -92,8 +92,6 @@ void input_class::update_control(control_button_class& control)
         return;
     }
     const bool went_down = went && *went;
-    if (went)
-        *went = false;
     if (!control.held && (down || went_down)) {
         control.pressed = true;
         control.modifiers = control.code > 0 && control.code < ALLEGRO_KEY_MAX ? key_modifiers[control.code] : 0;

@@ -1,8 +1,8 @@
 #include "instrument/element_effects.h"
 
-#include "resources/manifest.h"
 #include "instrument/instrument.h"
 #include "math/numeric.h"
+#include "resources/manifest.h"
 
 static const char* const puff_image = air_puff_image.path;
 static const char* const ring_image = element_images[2].path;

@@ -1,12 +1,12 @@
 #include "instrument/element_menu.h"
 
-#include "resources/manifest.h"
-#include "core/screen.h"
 #include "core/input.h"
+#include "core/screen.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
+#include "resources/manifest.h"
 
 #include <allegro5/allegro_color.h>
 

@@ -28,10 +28,12 @@ std::string export_wav(const step_grid& cells, int sweeps, const std::string& pa
         return "could not make the sound";
     // Allegro picks the format by the name, so the temporary file keeps the ".wav" ending.
     const std::string temporary = temporary_name_beside(path);
+    errno = 0;
     const bool saved = al_save_sample(temporary.c_str(), sample);
     al_destroy_sample(sample);
     if (!saved) {
-        const std::string why = std::strerror(errno);
+        // Allegro does not always leave a reason behind.
+        const std::string why = errno ? std::strerror(errno) : "the file could not be written";
         std::remove(temporary.c_str());
         return why;
     }

@@ -1,14 +1,14 @@
 #include "instrument/instrument.h"
 
-#include "resources/manifest.h"
+#include "audio/audio_output.h"
 #include "core/input.h"
 #include "core/screen.h"
-#include "audio/audio_output.h"
 #include "instrument/elements.h"
 #include "instrument/notice.h"
 #include "instrument/pattern_commands.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
+#include "resources/manifest.h"
 
 #include <allegro5/allegro_color.h>
 
@@ -81,7 +81,7 @@ static void setup_theme_sprites()
 // The wind notes are not among them: the note playing loads those itself.
 static void preload_samples()
 {
-    for (int id : {1, 3, 4})
+    for (element_id id : {earth_element, water_element, fire_element})
         for (int note = 0; note < notes_per_set; ++note)
             preload_sample(note_sample_file(id, note));
     preload_sample(select_sound_file);

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "audio/step_grid.h"
+#include "instrument/autosave.h"
 #include "instrument/element_effects.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/note_playing.h"
-#include "instrument/autosave.h"
 #include "instrument/pattern_history.h"
 #include "instrument/title_letters.h"
 #include "instrument/token.h"

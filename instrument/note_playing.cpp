@@ -3,19 +3,18 @@
 #include "audio/audio_output.h"
 #include "audio/mixer.h"
 #include "audio/offline_render.h"
-#include "instrument/pattern_commands.h"
+#include "instrument/element_effects.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
+#include "instrument/pattern_commands.h"
+#include "instrument/token.h"
 #include "math/clock.h"
 #include "resources/bins.h"
 #include "resources/data_folder.h"
 #include "resources/wav_check.h"
-#include "instrument/element_effects.h"
-#include "instrument/token.h"
 
 #include <algorithm>
 #include <memory>
-
 
 std::string note_sample_file(int element, int note)
 {
@@ -75,13 +74,6 @@ std::vector<float> render_pattern(const step_grid& cells, int sweeps)
 static double heard_frame()
 {
     return audio_output.clock.frame_at(current_time());
-}
-
-float play_position()
-{
-    const double heard = heard_frame();
-    return heard < 0 || !mixer.schedule ? 0.0f
-                                        : static_cast<float>(mixer.schedule->position_at(static_cast<std::uint64_t>(heard)));
 }
 
 void update_play_line()

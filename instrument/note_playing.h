@@ -16,7 +16,6 @@
 class mixer_class;
 class token_class;
 
-
 // Pixels per second.
 constexpr float play_speed = 300.0f;
 
@@ -33,8 +32,6 @@ void start_note_playing();
 // The pattern played for the given number of sweeps by a mixer of its own, as live play sounds it, with the
 // last notes' tails: interleaved stereo at the mixer's rate.
 std::vector<float> render_pattern(const step_grid& cells, int sweeps);
-// Where the heard line is now, in [0, grid width).
-float play_position();
 // Hands the mixer the grid if it changed, then pulses every token whose note has been heard by now.
 void update_play_line();
 // Plays one token at once: its pulse and its note (nothing for a note index outside the set).

@@ -1,7 +1,7 @@
 #include "instrument/title_letters.h"
 
-#include "resources/manifest.h"
 #include "core/screen.h"
+#include "resources/manifest.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "instrument/token.h"
 
-#include "resources/manifest.h"
 #include "core/input.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
 #include "instrument/note_playing.h"
+#include "resources/manifest.h"
 
 // Any element image serves while the token is empty: it is cropped away.
 static const char* const empty_sprite_image = element_images[1].path;

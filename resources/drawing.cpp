@@ -1,9 +1,9 @@
 #include "resources/drawing.h"
 
 #include "audio/mixer.h"
-#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/fallbacks.h"
 
 ALLEGRO_BITMAP* get_image(const std::string& file)
 {

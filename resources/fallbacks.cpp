@@ -1,8 +1,8 @@
 #include "resources/fallbacks.h"
 
-#include "resources/manifest.h"
 #include "core/error_list.h"
 #include "resources/data_folder.h"
+#include "resources/manifest.h"
 #include "resources/wav_check.h"
 
 #include <allegro5/allegro_ttf.h>

@@ -1,8 +1,8 @@
 #include "resources/text.h"
 
-#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/fallbacks.h"
 
 #include <allegro5/allegro_color.h>
 

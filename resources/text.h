@@ -2,8 +2,8 @@
 // (font, string) for the whole run; additive text (colored coverage on opaque black) is made fresh each call.
 #pragma once
 
-#include "resources/manifest.h"
 #include "resources/loaders.h"
+#include "resources/manifest.h"
 #include "resources/resource_bin.h"
 
 #include <allegro5/allegro.h>

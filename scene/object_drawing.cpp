@@ -3,10 +3,10 @@
 // uncropped part. With the debug overlay on, each drawn object also shows its outline.
 #include "scene/object.h"
 
-#include "scene/debug_overlay.h"
 #include "math/colors.h"
 #include "math/numeric.h"
 #include "resources/drawing.h"
+#include "scene/debug_overlay.h"
 
 #include <allegro5/allegro_color.h>
 #include <allegro5/allegro_primitives.h>

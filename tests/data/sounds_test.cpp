@@ -1,7 +1,7 @@
 // Measurements of the generated sounds as Allegro loads them: format, pitch and scale, clean ends and loudness
 // balance after the instrument's gains. A whole column sounding at once goes through the mixer's limiter.
-#include "support/data_files.h"
 #include "resources/wav_check.h"
+#include "support/data_files.h"
 
 #include <gtest/gtest.h>
 

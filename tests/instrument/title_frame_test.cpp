@@ -1,7 +1,7 @@
 // The title's last frame, drawn from the generated stroke images as the program draws it: dry-brush streaks
 // with no hard-edged blocks. How much of its ink burns out to white is measured on the end-to-end screenshot.
-#include "instrument_fixture.h"
 #include "core/screen.h"
+#include "instrument_fixture.h"
 #include "support/test_bitmaps.h"
 
 #include <algorithm>

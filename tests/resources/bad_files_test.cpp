@@ -1,8 +1,8 @@
 // Every data file the program names, damaged in turn and loaded through the bins the program uses: the answer
 // is nothing (and a recorded miss) or a resource that works when used, never a crash, a hang or a huge
 // allocation. Run under the sanitizer build, a bad read inside our code fails here too.
-#include "resources/drawing.h"
 #include "resource_fixture.h"
+#include "resources/drawing.h"
 #include "support/data_files.h"
 
 #include <fstream>

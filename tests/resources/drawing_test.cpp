@@ -1,5 +1,5 @@
-#include "resources/drawing.h"
 #include "resource_fixture.h"
+#include "resources/drawing.h"
 
 using drawing = resource_fixture;
 

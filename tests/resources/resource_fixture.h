@@ -2,9 +2,9 @@
 // in a temporary folder.
 #pragma once
 
-#include "resources/fallbacks.h"
 #include "math/colors.h"
 #include "resources/bins.h"
+#include "resources/fallbacks.h"
 #include "support/test_bitmaps.h"
 
 #include <allegro5/allegro_ttf.h>

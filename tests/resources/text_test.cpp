@@ -1,5 +1,5 @@
-#include "resources/text.h"
 #include "resource_fixture.h"
+#include "resources/text.h"
 
 #include <algorithm>
 #include <utility>

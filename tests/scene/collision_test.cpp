@@ -1,7 +1,7 @@
 #include "scene/collision.h"
 
-#include "support/test_bitmaps.h"
 #include "scene/object.h"
+#include "support/test_bitmaps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "scene/object.h"
 
-#include "scene/debug_overlay.h"
 #include "math/colors.h"
+#include "scene/debug_overlay.h"
 #include "support/test_bitmaps.h"
 
 #include <allegro5/allegro_color.h>

@@ -8,8 +8,8 @@
 #include "app/command_line.h"
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
-#include "scene/object.h"
 #include "instrument/token.h"
+#include "scene/object.h"
 
 #include <algorithm>
 #include <chrono>
