@@ -29,21 +29,26 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
   stop_pulse
   wait 2>/dev/null || true
+  # The X server's own account of the run stays with the artifacts.
+  [ -s "$work_dir/xvfb.log" ] && cp "$work_dir/xvfb.log" "$artifacts_dir/"
   rm -rf "$work_dir"
 }
 trap cleanup EXIT
 
+# Xvfb picks a free display itself and names it once it accepts clients; -noreset keeps it from resetting
+# (and refusing connections for a moment) each time its last client, such as a probe, disconnects.
 start_xvfb() {
-  local n=99
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$work_dir/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work_dir/display" >"$work_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+  for _ in $(seq 200); do
+    if [ -s "$work_dir/display" ]; then
+      export DISPLAY=":$(head -n 1 "$work_dir/display")"
+      return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.05
   done
-  fail "Xvfb did not start on :$n"
+  fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
 }
 
 # Sound goes to a WAV file in real time, so the test hears what a player would.
