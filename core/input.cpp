@@ -2,30 +2,23 @@
 
 input_class input;
 
-// The flags of a code, or nullptr for a code no device has (outside Allegro's key table, say): such a code
+// Where a code's flags are, or -1 for a code no device has (outside Allegro's key table, say): such a code
 // is never down.
-bool* input_class::down_flag(int code)
+int input_class::flag_of(int code)
 {
     if (code == mouse_left_button || code == mouse_right_button)
-        return &button_down[-code - 1];
-    return code > 0 && code < ALLEGRO_KEY_MAX ? &key_down[code] : nullptr;
+        return ALLEGRO_KEY_MAX - code - 1;
+    return code > 0 && code < ALLEGRO_KEY_MAX ? code : -1;
 }
 
-bool* input_class::went_down_flag(int code)
+void input_class::set(int code, bool is_down)
 {
-    if (code == mouse_left_button || code == mouse_right_button)
-        return &button_went_down[-code - 1];
-    return code > 0 && code < ALLEGRO_KEY_MAX ? &key_went_down[code] : nullptr;
-}
-
-void input_class::set(int code, bool down)
-{
-    bool* now = down_flag(code);
-    if (!now)
+    const int flag = flag_of(code);
+    if (flag < 0)
         return;
-    *now = down;
-    if (down)
-        *went_down_flag(code) = true;
+    down[flag] = is_down;
+    if (is_down)
+        went_down[flag] = true;
 }
 
 static int button_code(unsigned button)
@@ -73,15 +66,13 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
 // Keys let go in another window never send their release here.
 void input_class::let_go()
 {
-    key_down.fill(false);
-    button_down[0] = button_down[1] = false;
+    down.fill(false);
 }
 
 void input_class::update_control(control_button_class& control)
 {
-    const bool* now = down_flag(control.code);
-    const bool* went = went_down_flag(control.code);
-    const bool down = now && *now;
+    const int flag = flag_of(control.code);
+    const bool is_down = flag >= 0 && down[flag];
     control.pressed = false;
     control.released = false;
     if (control.release_due) {
@@ -91,13 +82,12 @@ void input_class::update_control(control_button_class& control)
         control.held = false;
         return;
     }
-    const bool went_down = went && *went;
-    if (!control.held && (down || went_down)) {
+    if (!control.held && (is_down || (flag >= 0 && went_down[flag]))) {
         control.pressed = true;
         control.modifiers = control.code > 0 && control.code < ALLEGRO_KEY_MAX ? key_modifiers[control.code] : 0;
         control.held = true;
-        control.release_due = !down;
-    } else if (control.held && !down) {
+        control.release_due = !is_down;
+    } else if (control.held && !is_down) {
         control.released = true;
         control.held = false;
     }
@@ -111,8 +101,7 @@ void input_class::update()
     for (control_button_class& control : controls)
         update_control(control);
     // A press of a control nobody has asked about yet is not remembered for later.
-    key_went_down.fill(false);
-    button_went_down[0] = button_went_down[1] = false;
+    went_down.fill(false);
 }
 
 control_button_class& input_class::control(int code)

@@ -45,21 +45,20 @@ public:
     control_button_class& control(int code);
 
 private:
-    // What the devices did since the last update, and how they stand now.
-    std::array<bool, ALLEGRO_KEY_MAX> key_down{};
-    std::array<bool, ALLEGRO_KEY_MAX> key_went_down{};
+    // What the devices did since the last update, and how they stand now: keys by their code, the two mouse
+    // buttons after them.
+    static constexpr int flag_count = ALLEGRO_KEY_MAX + 2;
+    std::array<bool, flag_count> down{};
+    std::array<bool, flag_count> went_down{};
     std::array<unsigned, ALLEGRO_KEY_MAX> key_modifiers{};
-    bool button_down[2] = {false, false};
-    bool button_went_down[2] = {false, false};
     int latest_x = 0;
     int latest_y = 0;
     bool press_seen = false;
     int press_x = 0;
     int press_y = 0;
 
-    bool* down_flag(int code);
-    bool* went_down_flag(int code);
-    void set(int code, bool down);
+    static int flag_of(int code);
+    void set(int code, bool is_down);
     void update_control(control_button_class& control);
 };
 

@@ -67,7 +67,7 @@ std::string track(std::vector<midi_event> events)
 // One column is a sixteenth: 51.2 px of the line at 300 px/s, 170.67 ms, so a quarter lasts 682,667 us.
 std::string tempo_track()
 {
-    const double quarter = 4 * 51.2 / play_speed * 1e6;
+    const double quarter = 4 * static_cast<double>(column_step(grid_scale)) / play_speed * 1e6;
     return track({{0, meta(0x03, "Tolme")},
                   {0, meta(0x51, big_endian(static_cast<unsigned long>(std::lround(quarter)), 3))},
                   {0, meta(0x58, std::string{4, 2, 24, 8})}});
@@ -76,7 +76,7 @@ std::string tempo_track()
 // The tick at which the line reaches a column in a sweep: its centre is half a column in.
 long tick_of(int sweep, int column)
 {
-    const double columns = sweep * static_cast<double>(sweep_length(grid_scale)) / (64.0 * grid_scale) + column + 0.5;
+    const double columns = sweep * static_cast<double>(sweep_length(grid_scale)) / column_step(grid_scale) + column + 0.5;
     return std::lround(columns * midi_ticks_per_column);
 }
 

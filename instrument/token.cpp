@@ -16,19 +16,22 @@ float token_centre_x(float x)
     return static_cast<float>(x + grid_scale * 32.0);
 }
 
+float column_step(float s)
+{
+    return static_cast<float>(s * 64.0);
+}
+
 float column_left(int column, float s)
 {
-    const float step = static_cast<float>(s * 64.0);
     const int left = static_cast<int>(grid_origin_x);
-    return static_cast<float>(left + column * static_cast<double>(step));
+    return static_cast<float>(left + column * static_cast<double>(column_step(s)));
 }
 
 float sweep_length(float s)
 {
-    const float step = static_cast<float>(s * 64.0);
     float length = 0.0f;
     for (int column = 0; column < grid_columns; ++column)
-        length += step;
+        length += column_step(s);
     return length;
 }
 
@@ -95,7 +98,7 @@ void token_class::clear_element()
 
 void create_token_grid(float s)
 {
-    const float step = static_cast<float>(s * 64.0);
+    const float step = column_step(s);
     for (int column = 0; column < grid_columns; ++column)
         for (int row = 0; row < grid_rows; ++row) {
             const float y = static_cast<float>(grid_top + row * static_cast<double>(step));

@@ -35,9 +35,10 @@ public:
     void show_element();
 };
 
-// Where the grid puts things for grid scale s, also for those that need no tokens (the line's schedule): a
-// column's left edge, the centre of a token whose cell starts at x, and the length of a sweep (the column
-// widths added up in single precision, so 819.2001342773438 rather than 819.2).
+// Where the grid puts things for grid scale s, also for those that need no tokens (the line's schedule, the
+// MIDI export): a column's width and left edge, the centre of a token whose cell starts at x, and the length
+// of a sweep (the column widths added up in single precision, so 819.2001342773438 rather than 819.2).
+float column_step(float s);
 float column_left(int column, float s);
 float token_centre_x(float x);
 float sweep_length(float s);
