@@ -14,9 +14,6 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        build_element_buttons();
-        graphics_bin.loaded["data/images/black_bead_opaque_A.png"] = al_create_bitmap(20, 20);
-        create_token_grid(grid_scale);
         instrument->grid_shown = true;
     }
 
