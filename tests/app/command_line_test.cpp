@@ -4,8 +4,6 @@
 
 #include <vector>
 
-namespace {
-
 TEST(command_line, plays_exports_or_refuses_with_a_reason)
 {
     const struct { std::vector<const char*> args; program_action action; const char* file; const char* out; int loops; bool resume; } cases[] = {
@@ -29,18 +27,14 @@ TEST(command_line, plays_exports_or_refuses_with_a_reason)
         std::vector<const char*> argv = {"tolme"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         const command_line_class line = parse_command_line(static_cast<int>(argv.size()), argv.data());
-        std::string joined;
-        for (const char* a : c.args)
-            joined += std::string(a) + " ";
-        EXPECT_EQ(line.action, c.action) << joined;
-        EXPECT_EQ(line.error.empty(), c.action != usage_error) << joined;
+        SCOPED_TRACE(::testing::PrintToString(std::vector<std::string>(c.args.begin(), c.args.end())));
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.error.empty(), c.action != usage_error);
         if (c.action != usage_error) {
-            EXPECT_EQ(line.pattern_file, c.file) << joined;
-            EXPECT_EQ(line.output, c.out) << joined;
-            EXPECT_EQ(line.loops, c.loops) << joined;
-            EXPECT_EQ(line.resume, c.resume) << joined;
+            EXPECT_EQ(line.pattern_file, c.file);
+            EXPECT_EQ(line.output, c.out);
+            EXPECT_EQ(line.loops, c.loops);
+            EXPECT_EQ(line.resume, c.resume);
         }
     }
 }
-
-} // namespace
