@@ -27,13 +27,6 @@ inline ALLEGRO_EVENT key_event(int code, bool down, ALLEGRO_EVENT_TYPE type = 0)
     return event;
 }
 
-// The modifier flags of the keys held.
-inline unsigned modifiers_of(const std::set<int>& keys)
-{
-    return (keys.count(ALLEGRO_KEY_LCTRL) ? unsigned(ALLEGRO_KEYMOD_CTRL) : 0u) |
-           (keys.count(ALLEGRO_KEY_LSHIFT) ? unsigned(ALLEGRO_KEYMOD_SHIFT) : 0u);
-}
-
 // Button 1 is the left one, 2 the right one; button 0 only moves the mouse.
 inline ALLEGRO_EVENT mouse_event(int button, bool down, int x, int y)
 {
@@ -61,7 +54,9 @@ inline void feed(const input_snapshot& next)
         if (!last_fed.keys.count(code)) {
             input.on_event(key_event(code, true));
             ALLEGRO_EVENT typed = key_event(code, true, ALLEGRO_EVENT_KEY_CHAR);
-            typed.keyboard.modifiers = modifiers_of(next.keys);
+            // The modifier flags of the keys held as it goes down.
+            typed.keyboard.modifiers = (next.keys.count(ALLEGRO_KEY_LCTRL) ? unsigned(ALLEGRO_KEYMOD_CTRL) : 0u) |
+                                       (next.keys.count(ALLEGRO_KEY_LSHIFT) ? unsigned(ALLEGRO_KEYMOD_SHIFT) : 0u);
             input.on_event(typed);
         }
     last_fed = next;
