@@ -4,8 +4,6 @@
 
 #include <filesystem>
 
-namespace {
-
 // $TOLME_DATA wins; else the installed folder beside the program when it is there; else data here. Names
 // under "data/" are looked up in the folder chosen, others are left as they are.
 TEST(data_folder, is_chosen_from_the_environment_then_beside_the_program_then_here)
@@ -26,5 +24,3 @@ TEST(data_folder, is_chosen_from_the_environment_then_beside_the_program_then_he
     use_data_folder("data");
     EXPECT_EQ(data_file("data/lacuna.ttf"), "data/lacuna.ttf");
 }
-
-} // namespace

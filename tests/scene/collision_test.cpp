@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // A is a 10 x 10 square anchored on the origin; B a square, a wide flat bar (30 x 4) or an imageless point,
 // with its top-left corner at (bx, by); touching counts.
 TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
@@ -43,5 +41,3 @@ TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
         EXPECT_EQ(collides_with(b, a), c.expected);
     }
 }
-
-} // namespace
