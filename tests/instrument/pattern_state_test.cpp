@@ -23,12 +23,10 @@ public:
         input_snapshot keys = input_snapshot().key(ALLEGRO_KEY_LCTRL);
         if (shift)
             keys.key(ALLEGRO_KEY_LSHIFT);
-        feed(keys);
-        update_pattern();
-        feed(keys.key(letter));
-        update_pattern();
-        feed(input_snapshot());
-        update_pattern();
+        for (const input_snapshot& tick : {keys, input_snapshot(keys).key(letter), input_snapshot()}) {
+            feed(tick);
+            update_pattern();
+        }
     }
 
     static int placed() { return std::count_if(instrument->token_grid.begin(), instrument->token_grid.end(),
