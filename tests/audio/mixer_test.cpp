@@ -17,7 +17,6 @@ class mixer_test : public ::testing::Test
 public:
     std::unique_ptr<mixer_class> mixer = std::make_unique<mixer_class>();
     test_sound click{100, 0.0f};
-    test_sound long_tone{mixer_class::rate * 13 / 10, 0.5f};
 
     void SetUp() override
     {
@@ -77,6 +76,7 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
 
 TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_grid_changes_from_the_next_buffer_on)
 {
+    const test_sound long_tone{mixer_class::rate * 13 / 10, 0.5f};
     for (int note = 0; note < step_rows; ++note)
         mixer->notes[earth][note] = {long_tone.sound, gains_for(0.8f, 0.0f, 1)};
     step_grid cells{};
