@@ -29,12 +29,6 @@
 #include <ctime>
 
 const int display_flags = ALLEGRO_WINDOWED;
-ALLEGRO_DISPLAY* display = nullptr;
-ALLEGRO_BITMAP* screen_buffer = nullptr;
-bool quit_flag = false;
-
-static ALLEGRO_EVENT_QUEUE* event_queue = nullptr;
-static ALLEGRO_TIMER* frame_timer = nullptr;
 
 std::string startup_error_text(const error_list_class& errors)
 {
@@ -56,7 +50,7 @@ static void install_libraries()
     use_straight_alpha_bitmaps();
 }
 
-static void install_audio(error_list_class& errors)
+static void install_audio(audio_output_class& audio_output, error_list_class& errors)
 {
     // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
     // reported as failed instead of called.
@@ -80,13 +74,13 @@ static void install_keyboard(error_list_class& errors)
             errors.add("Error finding the keyboard.");
 }
 
-static void create_window(error_list_class& errors)
+static void create_window(program_class& program, error_list_class& errors)
 {
     al_set_new_display_flags(display_flags);
-    display = al_create_display(screen_width, screen_height);
-    if (!display)
+    program.display = al_create_display(screen_width, screen_height);
+    if (!program.display)
         errors.add("Error creating the display.");
-    screen_buffer = al_create_bitmap(screen_width, screen_height);
+    program.screen_buffer = al_create_bitmap(screen_width, screen_height);
 }
 
 static void show_loading_screen()
@@ -96,7 +90,7 @@ static void show_loading_screen()
     al_flip_display();
 }
 
-static void report_startup_errors(const error_list_class& errors)
+static void report_startup_errors(ALLEGRO_DISPLAY* display, const error_list_class& errors)
 {
     const std::string text = startup_error_text(errors);
     // Without a display server the box cannot appear; standard error still tells.
@@ -105,74 +99,75 @@ static void report_startup_errors(const error_list_class& errors)
                                text.c_str(), nullptr, ALLEGRO_MESSAGEBOX_WARN);
 }
 
-static void start_frame_timer()
+static void start_frame_timer(program_class& program)
 {
-    event_queue = al_create_event_queue();
-    al_register_event_source(event_queue, al_get_display_event_source(display));
+    program.event_queue = al_create_event_queue();
+    al_register_event_source(program.event_queue, al_get_display_event_source(program.display));
     // Input arrives as events, so a press and release between two ticks is not lost.
-    al_register_event_source(event_queue, al_get_keyboard_event_source());
-    al_register_event_source(event_queue, al_get_mouse_event_source());
-    frame_timer = al_create_timer(1.0 / 60.0);
-    al_start_timer(frame_timer);
-    al_register_event_source(event_queue, al_get_timer_event_source(frame_timer));
+    al_register_event_source(program.event_queue, al_get_keyboard_event_source());
+    al_register_event_source(program.event_queue, al_get_mouse_event_source());
+    program.frame_timer = al_create_timer(1.0 / 60.0);
+    al_start_timer(program.frame_timer);
+    al_register_event_source(program.event_queue, al_get_timer_event_source(program.frame_timer));
 }
 
-void update_tick()
+void update_tick(program_class& program)
 {
     fonts_bin.tick();
     input.update();
     if (pressed(ALLEGRO_KEY_F1))
         debug_overlay = !debug_overlay;
     if (pressed(ALLEGRO_KEY_ESCAPE))
-        quit_flag = true;
-    instrument_update();
+        program.quit = true;
+    instrument_update(*program.instrument);
     // After the instrument, so the tweens it started and the objects it made are applied and sorted in
     // the frame that draws them.
     update_objects();
 }
 
-void draw_tick()
+void draw_tick(program_class& program)
 {
-    al_set_target_bitmap(screen_buffer);
+    al_set_target_bitmap(program.screen_buffer);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(blend_normal, al_color_name("white"));
-    instrument_draw();
+    instrument_draw(*program.instrument);
     if (debug_overlay)
         draw_debug_overlay();
 
     // The buffer is copied, not blended: translucent draws may have lowered its alpha.
-    al_set_target_backbuffer(display);
+    al_set_target_backbuffer(program.display);
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    al_draw_bitmap(screen_buffer, 0, 0, 0);
+    al_draw_bitmap(program.screen_buffer, 0, 0, 0);
     al_restore_state(&blender);
     al_flip_display();
 }
 
-void run_tick()
+void run_tick(program_class& program)
 {
-    update_tick();
-    draw_tick();
+    update_tick(program);
+    draw_tick(program);
 }
 
-void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)())
+void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<void()>& update,
+                    const std::function<void()>& draw)
 {
     bool due = false;
-    while (!quit_flag) {
+    while (!quit) {
         ALLEGRO_EVENT event;
         al_wait_for_event(queue, &event);
         if (event.type == ALLEGRO_EVENT_TIMER) {
             update();
             due = true;
         } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
-            quit_flag = true;
+            quit = true;
         } else {
             input.on_event(event);
         }
         // A slow draw leaves a backlog of ticks, not of draws: their updates run, the draw waits for the
         // queue to empty. The last tick before the end is drawn too.
-        if (due && (al_is_event_queue_empty(queue) || quit_flag)) {
+        if (due && (al_is_event_queue_empty(queue) || quit)) {
             draw();
             due = false;
         }
@@ -186,66 +181,73 @@ static data_folder_choice choose_data_folder()
     return choice;
 }
 
-bool start_program(const command_line_class& line)
+bool start_program(program_class& program, const command_line_class& line)
 {
     error_list_class errors;
     install_libraries();
     const data_folder_choice data = choose_data_folder();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    install_audio(errors);
+    install_audio(program.audio_output, errors);
     install_keyboard(errors);
-    create_window(errors);
+    create_window(program, errors);
     load_missing_image_and_font(errors);
     if (!missing_image || !fallback_font || (al_is_audio_installed() && !missing_sample))
         errors.add("Tolme looked for its data in " + data.where + ".");
     fonts_bin.set_default_font(fallback_font_file.path, -20);
-    if (display)
+    if (program.display)
         show_loading_screen();
 
     if (errors.count() > 0) {
-        report_startup_errors(errors);
-        quit_flag = true;
+        report_startup_errors(program.display, errors);
+        program.quit = true;
         return false;
     }
-    start_frame_timer();
-    instrument_setup();
-    start_pattern(line.pattern_file, line.resume);
-    audio_output.start();
+    start_frame_timer(program);
+    program.instrument = std::make_unique<instrument_class>(program.mixer, program.audio_output);
+    instrument_setup(*program.instrument);
+    start_pattern(*program.instrument, line.pattern);
+    program.audio_output.start();
     return true;
 }
 
-void end_program()
+void end_program(program_class& program)
 {
     // The sound stops before anything it plays from is freed, and all of it goes while Allegro is installed.
-    audio_output.stop();
-    instrument_teardown();
+    program.audio_output.stop();
+    program.instrument.reset();
     release_resources();
 }
 
 // The export needs no window and no sound device, only samples that load: Allegro loads them once its audio
 // add-on was installed, even when that failed, so a driver that cannot exist here is asked for.
+static std::string export_sound(const pattern_class& pattern, const command_line_class& line)
+{
+    al_install_system(ALLEGRO_VERSION_INT, atexit);
+    choose_data_folder();
+    al_set_config_value(al_get_system_config(), "audio", "driver", "dsound");
+    al_install_audio();
+    al_init_acodec_addon();
+    std::string why;
+    {
+        note_sounds_class sounds;
+        sounds.load();
+        why = export_wav(sounds, pattern, line.loops, line.output);
+    }
+    release_resources();
+    return why;
+}
+
 static int export_pattern(const command_line_class& line)
 {
-    const pattern_reading reading = read_pattern_file(line.pattern_file);
+    const std::string& file = line.pattern.file;
+    pattern_reading reading = read_pattern_file(file);
     if (!reading.ok) {
-        std::fprintf(stderr, "tolme: could not open %s: %s\n", line.pattern_file.c_str(), reading.error.c_str());
+        std::fprintf(stderr, "tolme: could not open %s: %s\n", file.c_str(), reading.error.c_str());
         return 1;
     }
-    std::string why;
-    if (line.action == export_wav_action) {
-        al_install_system(ALLEGRO_VERSION_INT, atexit);
-        choose_data_folder();
-        al_set_config_value(al_get_system_config(), "audio", "driver", "dsound");
-        al_install_audio();
-        al_init_acodec_addon();
-        instrument = new instrument_class;
-        setup_note_playing();
-        why = export_wav(reading.cells, line.loops, line.output);
-        instrument_teardown();
-        release_resources();
-    } else {
-        why = export_midi(reading.cells, line.loops, line.output);
-    }
+    override_timing(reading.pattern, line.pattern);
+    const std::string why = line.action == export_wav_action ? export_sound(reading.pattern, line)
+                                                             : export_midi(reading.pattern, line.loops, line.output);
     if (!why.empty())
         std::fprintf(stderr, "tolme: could not write %s: %s\n", line.output.c_str(), why.c_str());
     return why.empty() ? 0 : 1;
@@ -253,10 +255,13 @@ static int export_pattern(const command_line_class& line)
 
 static int play(const command_line_class& line)
 {
-    const bool started = start_program(line);
+    // The mixer is rendered by the sound device's thread: it stays put for the whole run.
+    const auto program = std::make_unique<program_class>();
+    const bool started = start_program(*program, line);
     if (started)
-        run_frame_loop(event_queue, update_tick, draw_tick);
-    end_program();
+        run_frame_loop(
+            program->event_queue, program->quit, [&] { update_tick(*program); }, [&] { draw_tick(*program); });
+    end_program(*program);
     return started ? 0 : 1;
 }
 

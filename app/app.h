@@ -1,39 +1,58 @@
 // The program's entry and frame loop: start-up with collected error reporting, the 60 Hz tick, shutdown.
 #pragma once
 
+#include "audio/audio_output.h"
+#include "audio/mixer.h"
+#include "instrument/instrument.h"
+
 #include <allegro5/allegro.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 class command_line_class;
 class error_list_class;
 
 extern const int display_flags;
-extern ALLEGRO_DISPLAY* display;
-extern ALLEGRO_BITMAP* screen_buffer;
-extern bool quit_flag;
+
+// Everything one run of the program owns, made by start_program and freed by end_program in order: the
+// mixer outlives the sound output that renders it, and both outlive the instrument.
+class program_class
+{
+public:
+    mixer_class mixer;
+    audio_output_class audio_output{mixer};
+    std::unique_ptr<instrument_class> instrument;
+    ALLEGRO_DISPLAY* display = nullptr;
+    ALLEGRO_BITMAP* screen_buffer = nullptr;
+    ALLEGRO_EVENT_QUEUE* event_queue = nullptr;
+    ALLEGRO_TIMER* frame_timer = nullptr;
+    bool quit = false;
+};
 
 // The warning box's text: fixed header, every message on its line, fixed footer.
 std::string startup_error_text(const error_list_class& errors);
 
 // The start-up sequence up to the instrument's set-up, with the pattern the command line names; false when
 // it failed and the error box was shown.
-bool start_program(const command_line_class& line);
+bool start_program(program_class& program, const command_line_class& line);
 
 // The counterpart of start_program, also after a failed start: stops the sound, then frees the instrument
 // and every loaded resource, in that order.
-void end_program();
+void end_program(program_class& program);
 
 // Runs the whole program as the command line asks; returns the process exit status: 0 after a normal end, 1
 // after a start-up failure or a failed export, 2 after a command line it refused.
 int run_program(int argc, const char* const* argv);
 
-// Until the quit flag is set: each timer event runs an update, other events go to the input, closing the
-// window quits; a draw follows once no event is waiting, and at the end.
-void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)());
+// Until `quit` is set: each timer event runs an update, other events go to the input, closing the window
+// quits; a draw follows once no event is waiting, and at the end.
+void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<void()>& update,
+                    const std::function<void()>& draw);
 
 // One frame: input, update, draw into the off-screen buffer, present.
-void run_tick();
+void run_tick(program_class& program);
 // Its two halves: input and every update; drawing and presenting.
-void update_tick();
-void draw_tick();
+void update_tick(program_class& program);
+void draw_tick(program_class& program);

@@ -1,14 +1,17 @@
 #include "app/command_line.h"
 
+#include "instrument/pattern_file.h"
+
 #include <cstdlib>
 #include <cstring>
 
 std::string usage_text()
 {
-    return "Usage: tolme [FILE]\n"
-           "       tolme --resume\n"
-           "       tolme --export-wav OUT.wav [--loops N] FILE\n"
-           "       tolme --export-midi OUT.mid [--loops N] FILE\n"
+    return "Usage: tolme [TIMING] [FILE]\n"
+           "       tolme [TIMING] --resume\n"
+           "       tolme [TIMING] --export-wav OUT.wav [--loops N] FILE\n"
+           "       tolme [TIMING] --export-midi OUT.mid [--loops N] FILE\n"
+           "where TIMING is [--tempo BPM] [--swing PERCENT], in place of the pattern's own.\n"
            "\n"
            "Tolme is a looping step sequencer played with the mouse: choose an element with A, S, D or F, then\n"
            "click the grid. With FILE, its pattern is on the grid and Ctrl+S saves to it (it need not exist).\n"
@@ -17,6 +20,8 @@ std::string usage_text()
            "  --export-wav OUT     write FILE's pattern, played for N sweeps, as a 44.1 kHz 16-bit WAV file\n"
            "  --export-midi OUT    write it as a Standard MIDI File\n"
            "  --loops N            the sweeps to export (1 to 1000, default 4)\n"
+           "  --tempo BPM          play or export at this tempo (40 to 240, one digit after the point at most)\n"
+           "  --swing PERCENT      play or export with this swing (50, straight, to 75)\n"
            "  --help               show this text\n"
            "  --version            show the version\n";
 }
@@ -54,7 +59,7 @@ command_line_class parse_command_line(int argc, const char* const* argv)
         if (arg == "--version")
             return line.action = version_action, line;
         if (arg == "--resume") {
-            line.resume = true;
+            line.pattern.resume = true;
         } else if (arg == "--export-wav" || arg == "--export-midi") {
             if (is_export(line.action))
                 return refused("only one export at a time");
@@ -66,19 +71,26 @@ command_line_class parse_command_line(int argc, const char* const* argv)
             if (!has_value || !(line.loops = whole_number(argv[++i])))
                 return refused("--loops needs a whole number from 1 to " + std::to_string(most_loops));
             loops_given = true;
+        } else if (arg == "--tempo" || arg == "--swing") {
+            if (!has_value)
+                return refused(arg + (arg == "--tempo" ? " needs the BPM" : " needs the percent"));
+            const std::string why = arg == "--tempo" ? read_tempo(argv[++i], line.pattern.tempo_tenths)
+                                                     : read_swing(argv[++i], line.pattern.swing);
+            if (!why.empty())
+                return refused("--" + why);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return refused("unknown option " + arg);
-        } else if (!line.pattern_file.empty()) {
+        } else if (!line.pattern.file.empty()) {
             return refused("one pattern file at most");
         } else {
-            line.pattern_file = arg;
+            line.pattern.file = arg;
         }
     }
-    if (is_export(line.action) && line.pattern_file.empty())
+    if (is_export(line.action) && line.pattern.file.empty())
         return refused("an export needs the pattern FILE to play");
     if (loops_given && !is_export(line.action))
         return refused("--loops goes with an export");
-    if (line.resume && (is_export(line.action) || !line.pattern_file.empty()))
+    if (line.pattern.resume && (is_export(line.action) || !line.pattern.file.empty()))
         return refused("--resume opens the autosave: it takes no FILE and no export");
     return line;
 }

@@ -3,8 +3,11 @@
 //   tolme --resume                                 play, with the autosaved pattern
 //   tolme --export-wav OUT.wav [--loops N] FILE    write FILE's pattern played N sweeps (4) as sound
 //   tolme --export-midi OUT.mid [--loops N] FILE   write it as a Standard MIDI File
+//   --tempo BPM and --swing PERCENT in place of the pattern's own, for play and exports
 //   tolme --help | --version
 #pragma once
+
+#include "instrument/pattern_commands.h"
 
 #include <string>
 
@@ -21,8 +24,7 @@ class command_line_class
 {
 public:
     program_action action = play_action;
-    std::string pattern_file;
-    bool resume = false;
+    pattern_start pattern; // the file (or the autosave) and the timing asked for
     std::string output;
     int loops = 4;
     std::string error; // why the command line was refused

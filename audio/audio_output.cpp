@@ -13,8 +13,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-audio_output_class audio_output(mixer);
-
 // Frames a device may run ahead of real time: more than any driver queues, little enough that a device
 // racing ahead moves the line by no more than this before it is caught.
 static constexpr double allowance_limit = mixer_class::rate / 4.0;

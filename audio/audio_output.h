@@ -81,4 +81,3 @@ private:
     void prepare_device(double now);
 };
 
-extern audio_output_class audio_output;

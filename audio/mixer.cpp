@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-mixer_class mixer;
-
 channel_gains gains_for(float gain, float pan, int channels)
 {
     const float split = channels == 1 ? static_cast<float>(1.0 / std::sqrt(2.0)) : 1.0f;
@@ -152,10 +150,13 @@ void mixer_class::render(float* out, unsigned count)
     voiced_sound request;
     while (requests.pop(request))
         start(request, frame);
-    const step_grid& cells = grid.read();
-    if (schedule)
+    const pattern_class& playing = pattern.read();
+    if (schedule) {
+        if (playing.tempo != schedule->tempo() || playing.swing != schedule->swing())
+            schedule->set_timing(frame, playing.tempo, playing.swing);
         schedule->for_each_note(frame, frame + count,
-                                [&](std::uint64_t at, int column) { start_column(cells, column, at); });
+                                [&](std::uint64_t at, int column) { start_column(playing.cells, column, at); });
+    }
     for (voice_class& voice : voices)
         if (voice.active)
             mix(voice, out, count);

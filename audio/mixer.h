@@ -1,15 +1,16 @@
 // The instrument's own mixer, and with it the play line's clock: whoever pulls frames from it (the sound
 // device, a silent stand-in while there is none, or an offline render) moves time on. Every note starts at
-// the exact frame at which the line reaches its token, from a snapshot of the grid that the frame loop
-// publishes; sounds asked for by name start with the next buffer. The sum goes through a soft limiter.
+// the exact frame at which the line reaches it, from a snapshot of the pattern that the frame loop
+// publishes; a new tempo or swing in it takes effect at the first frame of the next buffer. Sounds asked
+// for by name start with the next buffer. The sum goes through a soft limiter.
 // render() runs on the audio thread: it never allocates, locks or touches a file.
 #pragma once
 
 #include "audio/note_schedule.h"
+#include "audio/pattern.h"
 #include "audio/ring_buffer.h"
 #include "audio/snapshot_buffer.h"
 #include "audio/sound.h"
-#include "audio/step_grid.h"
 
 #include <array>
 #include <cstdint>
@@ -56,7 +57,7 @@ public:
     std::array<std::array<voiced_sound, step_rows>, sound_sets> notes{};
     std::optional<note_schedule_class> schedule;
 
-    snapshot_buffer_class<step_grid> grid;         // written by the frame loop
+    snapshot_buffer_class<pattern_class> pattern;  // written by the frame loop
     ring_buffer_class<voiced_sound, 64> requests;  // sounds to start with the next buffer
     ring_buffer_class<note_event, 4096> events;    // every note started, for the frame loop's pulses
     std::uint64_t frame = 0; // the next frame to render; belongs to the thread that renders
@@ -88,5 +89,3 @@ private:
     void mix(voice_class& voice, float* out, unsigned count);
 };
 
-// The one mixer of the program.
-extern mixer_class mixer;

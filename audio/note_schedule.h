@@ -1,10 +1,14 @@
-// When the play line reaches each column, counted in output frames and exact for as long as the program runs:
-// positions are kept as whole multiples of 2^-20 pixel (every float the grid is built from is one), so a
-// sweep of 819.2001342773438 px at 300 px/s is 120,422.4197... frames without any rounding carried over from
-// one sweep to the next. A note sounds at the frame nearest the moment the line reaches its column's centre.
+// When the play line reaches each column's notes, counted in output frames and exact for as long as the
+// program runs. Positions are whole multiples of 2^-20 pixel (every float the grid is built from is one),
+// and the line's speed, from the tempo, is an exact fraction of those units a frame: at the default tempo a
+// sweep of 819.2001342773438 px takes 120,422.4197... frames, with no rounding carried from one sweep to the
+// next. A tempo change starts the line afresh from the unit where it is at that frame. A note sounds at the
+// frame nearest the moment the line reaches it; swing puts every odd column's notes late by a fraction of a
+// column, while the line itself moves evenly.
 #pragma once
 
 #include "audio/step_grid.h"
+#include "audio/tempo.h"
 
 #include <array>
 #include <cstdint>
@@ -12,38 +16,59 @@
 class note_schedule_class
 {
 public:
-    // Column centres relative to the line's zero, the sweep's length (pixels), the line's speed (pixels per
-    // second, a whole number) and the output rate (frames per second).
-    note_schedule_class(const std::array<float, step_columns>& column_centres, float sweep_length, float speed,
+    // Where each column's notes sound, measured from the line's zero, and the sweep's length, in pixels. The
+    // line starts at its zero at frame 0, at the default tempo, straight.
+    note_schedule_class(const std::array<double, step_columns>& column_centres, double sweep_length,
                         unsigned rate);
 
-    // The frame at which the line reaches a column in the given sweep (0 is the first).
-    std::uint64_t frame_of(std::uint64_t sweep, int column) const;
-    // The first frame of a sweep: the line at its zero.
-    std::uint64_t sweep_start(std::uint64_t sweep) const;
+    // From frame `at` on (no earlier than the last change), the line runs at this tempo from where it is
+    // then, and odd columns' notes come (swing - 50) / 50 of a column late.
+    void set_timing(std::uint64_t at, const tempo_class& tempo, int swing);
+    // Puts the line at a position at frame `at` (columns from the zero of the first sweep: 16 is the second
+    // sweep's zero); the next note is the first at or after it.
+    void locate(std::uint64_t at, double columns);
 
-    // Calls note(frame, column) for every column the line reaches in [from, to), in time order.
+    const tempo_class& tempo() const { return current_tempo; }
+    int swing() const { return current_swing; }
+
+    // As the line runs now: the frame at which it reaches a position (columns as for locate), and the frame
+    // of a column's notes in a sweep.
+    std::uint64_t frame_at(double columns) const;
+    std::uint64_t frame_of(std::uint64_t sweep, int column) const;
+
+    // Calls note(frame, column) for each note from the next one on whose frame comes before `to`, in order
+    // and each once: spans follow one another. A note that a change of timing moved before `from` sounds at
+    // `from`, so none is lost.
     template <typename F>
-    void for_each_note(std::uint64_t from, std::uint64_t to, F note) const
+    void for_each_note(std::uint64_t from, std::uint64_t to, F note)
     {
-        for (std::uint64_t sweep = sweep_at(from); sweep_start(sweep) < to; ++sweep)
-            for (int column = 0; column < step_columns; ++column) {
-                const std::uint64_t at = frame_of(sweep, column);
-                if (at >= from && at < to)
-                    note(at, column);
-            }
+        for (;; ++next_note) {
+            const std::uint64_t at = frame_at_units(units_of_note(next_note));
+            if (at >= to)
+                return;
+            note(at > from ? at : from, static_cast<int>(next_note % step_columns));
+        }
     }
 
-    // The sweep that frame lies in (the line's position modulo the sweep).
-    std::uint64_t sweep_at(std::uint64_t frame) const;
-
 private:
-    using wide = unsigned __int128;
+    using wide = __int128;
     std::array<std::int64_t, step_columns> centres{}; // in 2^-20 pixel
     std::int64_t sweep_units = 1;
-    std::int64_t speed_per_second = 1;
     unsigned rate = 1;
+    tempo_class current_tempo = default_tempo;
+    int current_swing = 50;
+    std::int64_t swing_units = 0; // how late an odd column's notes come
 
+    // The line is at origin_units at origin_frame and moves speed_units / speed_frames units a frame.
+    std::uint64_t origin_frame = 0;
+    wide origin_units = 0;
+    wide speed_units = 1;
+    wide speed_frames = 1;
+    std::uint64_t next_note = 0; // sweep * 16 + column
+
+    wide units_of_note(std::uint64_t note) const;
+    wide units_of_columns(double columns) const;
     std::uint64_t frame_at_units(wide units) const;
     wide units_at_frame(std::uint64_t frame) const;
+    void set_speed(const tempo_class& tempo);
 };

@@ -11,11 +11,13 @@ int input_class::flag_of(int code)
     return code > 0 && code < ALLEGRO_KEY_MAX ? code : -1;
 }
 
-void input_class::set(int code, bool is_down)
+void input_class::set(int code, bool is_down, double time)
 {
     const int flag = flag_of(code);
     if (flag < 0)
         return;
+    if (is_down && !down[flag])
+        press_times[flag] = time;
     down[flag] = is_down;
     if (is_down)
         went_down[flag] = true;
@@ -31,7 +33,7 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
     switch (event.type) {
     case ALLEGRO_EVENT_KEY_DOWN:
     case ALLEGRO_EVENT_KEY_UP:
-        set(event.keyboard.keycode, event.type == ALLEGRO_EVENT_KEY_DOWN);
+        set(event.keyboard.keycode, event.type == ALLEGRO_EVENT_KEY_DOWN, event.any.timestamp);
         break;
     case ALLEGRO_EVENT_KEY_CHAR:
         // Follows each key's press with the modifiers held at that moment.
@@ -46,7 +48,7 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
         }
         [[fallthrough]];
     case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
-        set(button_code(event.mouse.button), event.type == ALLEGRO_EVENT_MOUSE_BUTTON_DOWN);
+        set(button_code(event.mouse.button), event.type == ALLEGRO_EVENT_MOUSE_BUTTON_DOWN, event.any.timestamp);
         [[fallthrough]];
     case ALLEGRO_EVENT_MOUSE_AXES:
     case ALLEGRO_EVENT_MOUSE_WARPED:
@@ -84,6 +86,7 @@ void input_class::update_control(control_button_class& control)
     }
     if (!control.held && (is_down || (flag >= 0 && went_down[flag]))) {
         control.pressed = true;
+        control.pressed_at = flag >= 0 ? press_times[flag] : 0;
         control.modifiers = control.code > 0 && control.code < ALLEGRO_KEY_MAX ? key_modifiers[control.code] : 0;
         control.held = true;
         control.release_due = !is_down;

@@ -20,6 +20,7 @@ public:
     int code = 0;
     bool release_due = false; // a tap: it was let go before its tick, so it reads released in the next
     unsigned modifiers = 0;   // Allegro's modifier keys (ALLEGRO_KEYMOD_...) held when it was last pressed
+    double pressed_at = 0;    // when it was last pressed: the event's time, finer than the tick
 
     explicit control_button_class(int code) : code(code) {}
 };
@@ -51,6 +52,7 @@ private:
     std::array<bool, flag_count> down{};
     std::array<bool, flag_count> went_down{};
     std::array<unsigned, ALLEGRO_KEY_MAX> key_modifiers{};
+    std::array<double, flag_count> press_times{};
     int latest_x = 0;
     int latest_y = 0;
     bool press_seen = false;
@@ -58,7 +60,7 @@ private:
     int press_y = 0;
 
     static int flag_of(int code);
-    void set(int code, bool is_down);
+    void set(int code, bool is_down, double time);
     void update_control(control_button_class& control);
 };
 

@@ -22,8 +22,8 @@ static void make_folders_for(const std::string& file)
         ::mkdir(file.substr(0, slash).c_str(), 0700);
 }
 
-autosave_class::autosave_class(std::string path, const step_grid& cells)
-    : path(std::move(path)), handed(cells), unsaved(cells), writer([this] { write_jobs(); })
+autosave_class::autosave_class(std::string path, const pattern_class& pattern)
+    : path(std::move(path)), handed(pattern), unsaved(pattern), writer([this] { write_jobs(); })
 {
 }
 
@@ -38,25 +38,25 @@ autosave_class::~autosave_class()
     writer.join();
 }
 
-bool autosave_class::update(const step_grid& cells, double now)
+bool autosave_class::update(const pattern_class& pattern, double now)
 {
-    if (cells != unsaved && !pending) {
+    if (pattern != unsaved && !pending) {
         pending = true;
         pending_since = now;
     }
-    unsaved = cells;
+    unsaved = pattern;
     return pending && now - pending_since >= delay && hand_over(unsaved);
 }
 
-bool autosave_class::hand_over(const step_grid& cells)
+bool autosave_class::hand_over(const pattern_class& pattern)
 {
     pending = false;
-    if (cells == handed)
+    if (pattern == handed)
         return false;
-    handed = cells;
+    handed = pattern;
     {
         std::lock_guard<std::mutex> guard(lock);
-        job = format_pattern(cells);
+        job = format_pattern(pattern);
     }
     wake.notify_all();
     return true;

@@ -1,9 +1,9 @@
-// Autosave: half a second after the first unsaved change the grid is written to the player's state folder,
+// Autosave: half a second after the first unsaved change the pattern is written to the player's state folder,
 // and once more at exit, by a thread of its own so that no frame waits for the disk. A crash, a kill or a
 // stray Escape loses at most the last second of work; "tolme --resume" opens it again.
 #pragma once
 
-#include "audio/step_grid.h"
+#include "audio/pattern.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -18,16 +18,16 @@ class autosave_class
 public:
     static constexpr double delay = 0.5;
 
-    // Writes go to path; the grid as it stands is taken as saved.
-    autosave_class(std::string path, const step_grid& cells);
+    // Writes go to path; the pattern as it stands is taken as saved.
+    autosave_class(std::string path, const pattern_class& pattern);
     // Writes what is still unsaved, then stops the writer.
     ~autosave_class();
     autosave_class(const autosave_class&) = delete;
     autosave_class& operator=(const autosave_class&) = delete;
 
-    // Frame loop, every tick: the grid as it stands at the given time; true when that handed it to the
+    // Frame loop, every tick: the pattern as it stands at the given time; true when that handed it to the
     // writer.
-    bool update(const step_grid& cells, double now);
+    bool update(const pattern_class& pattern, double now);
     // Hands over what is unsaved at once and waits until everything handed over is written.
     void flush();
     // Why the last write failed, once; empty when it did not.
@@ -35,8 +35,8 @@ public:
 
 private:
     const std::string path;
-    step_grid handed{};      // the last grid handed to the writer
-    step_grid unsaved{};     // the grid still to hand over
+    pattern_class handed;  // the last pattern handed to the writer
+    pattern_class unsaved; // the pattern still to hand over
     bool pending = false;
     double pending_since = 0;
 
@@ -48,6 +48,6 @@ private:
     std::string error;
     std::thread writer;
 
-    bool hand_over(const step_grid& cells);
+    bool hand_over(const pattern_class& pattern);
     void write_jobs();
 };

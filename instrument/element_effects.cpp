@@ -151,19 +151,19 @@ void flame_animation_class::setup_tongue(Object& tongue, float size)
     tongue.scale_y_anim.animate(0.2f, size, 0.0, 0.7, curve_ease_out);
 }
 
-void spawn_wind(float x, float y)
+void spawn_wind(instrument_class& instrument, float x, float y)
 {
-    instrument->wind_effects.push_back(new wind_animation_class(x, y));
+    instrument.wind_effects.push_back(new wind_animation_class(x, y));
 }
 
-void spawn_water(float x, float y)
+void spawn_water(instrument_class& instrument, float x, float y)
 {
-    instrument->water_effects.push_back(new water_animation_class(x, y));
+    instrument.water_effects.push_back(new water_animation_class(x, y));
 }
 
-void spawn_flame(float x, float y)
+void spawn_flame(instrument_class& instrument, float x, float y)
 {
-    instrument->flame_effects.push_back(new flame_animation_class(x, y));
+    instrument.flame_effects.push_back(new flame_animation_class(x, y));
 }
 
 template <typename T>
@@ -179,10 +179,10 @@ static void remove_finished(std::vector<T*>& effects)
     }
 }
 
-void remove_finished_effects()
+void remove_finished_effects(instrument_class& instrument)
 {
-    remove_finished(instrument->wind_effects);
-    remove_finished(instrument->water_effects);
-    remove_finished(instrument->flame_effects);
+    remove_finished(instrument.wind_effects);
+    remove_finished(instrument.water_effects);
+    remove_finished(instrument.flame_effects);
 }
 

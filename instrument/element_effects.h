@@ -46,9 +46,11 @@ public:
     void setup_tongue(Object& tongue, float size);
 };
 
-void spawn_wind(float x, float y);
-void spawn_water(float x, float y);
-void spawn_flame(float x, float y);
+class instrument_class;
+
+void spawn_wind(instrument_class& instrument, float x, float y);
+void spawn_water(instrument_class& instrument, float x, float y);
+void spawn_flame(instrument_class& instrument, float x, float y);
 
 // Deletes every finished burst, wind first, then water, then flame; the others keep their order.
-void remove_finished_effects();
+void remove_finished_effects(instrument_class& instrument);

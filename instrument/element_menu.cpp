@@ -16,15 +16,6 @@ static const int buttons_y = screen_height - 80;
 static const float button_spacing = 150.0f;
 static const float label_drop = 35.0f;
 
-// Gives an object a bitmap it owns, freeing the one it owned before.
-static void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap)
-{
-    ALLEGRO_BITMAP* previous = object.image;
-    object.set_image(bitmap, true);
-    if (previous && previous != bitmap)
-        al_destroy_bitmap(previous);
-}
-
 static void release_owned_image(Object& object)
 {
     if (object.image)
@@ -91,9 +82,7 @@ void element_button_class::highlight()
     picture.clear_animations();
     picture.opacity_anim.animate_to(1.0f, 0.3, curve_ease_out);
     scale_to(picture, 1.1f, 0.3, curve_ease_out);
-    apply_element_theme(color, name_label.x);
     scale_to(shadow, 0.9f, 0.3, curve_ease_out);
-    play_sample(select_sound_file, 1.0f, 0.0f);
 }
 
 void element_button_class::dim()
@@ -104,23 +93,19 @@ void element_button_class::dim()
     scale_to(shadow, 0.6f, 0.3, curve_ease_out);
 }
 
-bool element_button_class::consume()
+void element_button_class::show_count(int remaining)
 {
-    if (count == 0) {
-        count_label.scale_x_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
-        count_label.scale_y_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
-        count_label.tint_anim.animate(al_color_name("red"), label_grey(), 0.0, 1.0, curve_ease_out_twice);
-        return false;
-    }
-    --count;
+    if (remaining == count)
+        return;
+    count = remaining;
     refresh_count_label();
-    return true;
 }
 
-void element_button_class::refund()
+void element_button_class::flash_empty()
 {
-    ++count;
-    refresh_count_label();
+    count_label.scale_x_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
+    count_label.scale_y_anim.animate(1.0f, 0.8f, 0.0, 1.0, curve_ease_out_twice);
+    count_label.tint_anim.animate(al_color_name("red"), label_grey(), 0.0, 1.0, curve_ease_out_twice);
 }
 
 void element_button_class::refresh_count_label()
@@ -134,93 +119,83 @@ element_button_class::~element_button_class()
     release_owned_image(count_label);
 }
 
-element_button_class* element_button(int id)
+element_button_class* element_button(instrument_class& instrument, int id)
 {
-    element_button_class* const buttons[element_count] = {&instrument->earth_button, &instrument->wind_button,
-                                                          &instrument->water_button, &instrument->fire_button};
+    element_button_class* const buttons[element_count] = {&instrument.earth_button, &instrument.wind_button,
+                                                          &instrument.water_button, &instrument.fire_button};
     return is_element(id) ? buttons[id - 1] : nullptr;
 }
 
-void build_element_buttons()
+void build_element_buttons(instrument_class& instrument)
 {
     for (const element_info& info : elements) {
-        element_button_class* button = element_button(info.id);
+        element_button_class* button = element_button(instrument, info.id);
         const float x = static_cast<float>(screen_width / 2) + (static_cast<float>(info.id - 1) - 1.5f) *
                                                                      button_spacing;
-        button->setup(info.name, info.picture, x, static_cast<float>(buttons_y), 999);
+        button->setup(info.name, info.picture, x, static_cast<float>(buttons_y), instrument.model.remaining(info.id));
         button->set_color(al_color_name(info.color_name));
     }
     for (const element_info& info : elements)
-        element_button(info.id)->dim();
+        element_button(instrument, info.id)->dim();
 }
 
-void setup_menu_prompt()
+void setup_menu_prompt(instrument_class& instrument)
 {
     fonts_bin.set_default_font(menu_font, -15);
-    replace_owned_image(instrument->menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
-    place(instrument->menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60), 0.5f,
-          0.0f, 1.0f, 0.0f, blend_additive);
+    replace_owned_image(instrument.menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
+    place(instrument.menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60),
+          0.5f, 0.0f, 1.0f, 0.0f, blend_additive);
 }
 
-void show_menu_prompt()
+void show_menu_prompt(instrument_class& instrument)
 {
-    if (instrument->prompt_shown)
+    if (instrument.prompt_shown)
         return;
-    instrument->prompt_shown = true;
-    instrument->menu_prompt.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.7, curve_ease_in_out);
+    instrument.prompt_shown = true;
+    instrument.menu_prompt.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.7, curve_ease_in_out);
 }
 
-void hide_menu_prompt()
+void hide_menu_prompt(instrument_class& instrument)
 {
-    if (!instrument->prompt_shown)
+    if (!instrument.prompt_shown)
         return;
-    instrument->prompt_shown = false;
-    instrument->menu_prompt.clear_animations();
-    instrument->menu_prompt.opacity_anim.animate(1.0f, 0.0f, 0.0, 1.0, curve_ease_in_out);
+    instrument.prompt_shown = false;
+    instrument.menu_prompt.clear_animations();
+    instrument.menu_prompt.opacity_anim.animate(1.0f, 0.0f, 0.0, 1.0, curve_ease_in_out);
 }
 
-void update_element_menu()
+void update_element_menu(instrument_class& instrument)
 {
     // With Ctrl the letters are the pattern's commands (Ctrl+S saves), not elements.
     for (const element_info& info : elements)
         if (pressed(info.key) && !pressed_with(info.key, ALLEGRO_KEYMOD_CTRL))
-            select_element(info.id);
+            select_element(instrument, info.id);
     if (!pressed(mouse_left_button))
         return;
     const float mx = static_cast<float>(mouse_x());
     const float my = static_cast<float>(mouse_y());
     for (const element_info& info : elements)
-        if (element_button(info.id)->picture.contains_point(mx, my))
-            select_element(info.id);
+        if (element_button(instrument, info.id)->picture.contains_point(mx, my))
+            select_element(instrument, info.id);
 }
 
-void select_element(int id)
+void select_element(instrument_class& instrument, int id)
 {
-    if (id == instrument->current_element)
+    if (id == instrument.current_element)
         return;
-    if (element_button_class* previous = element_button(instrument->current_element))
+    if (element_button_class* previous = element_button(instrument, instrument.current_element))
         previous->dim();
-    instrument->current_element = static_cast<element_id>(id);
-    if (element_button_class* chosen = element_button(id))
+    instrument.current_element = static_cast<element_id>(id);
+    if (element_button_class* chosen = element_button(instrument, id)) {
         chosen->highlight();
+        apply_element_theme(instrument, chosen->color, chosen->name_label.x);
+        play_sample(instrument.mixer, select_sound_file, 1.0f, 0.0f);
+    }
 }
 
-bool consume_element(int id)
+void apply_element_theme(instrument_class& instrument, ALLEGRO_COLOR c, float x)
 {
-    element_button_class* button = element_button(id);
-    return button ? button->consume() : false;
+    instrument.glow_sprite.tint_anim.animate_to(c, 3.0, curve_ease_in_out);
+    instrument.glow_sprite.x_anim.animate_to(x, 3.0, curve_ease_in_out);
+    instrument.overlay_sprite.tint_anim.animate_to(c, 4.0, curve_ease_in_out);
 }
-
-void refund_element(int id)
-{
-    if (element_button_class* button = element_button(id))
-        button->refund();
-}
-
-void apply_element_theme(ALLEGRO_COLOR c, float x)
-{
-    instrument->glow_sprite.tint_anim.animate_to(c, 3.0, curve_ease_in_out);
-    instrument->glow_sprite.x_anim.animate_to(x, 3.0, curve_ease_in_out);
-    instrument->overlay_sprite.tint_anim.animate_to(c, 4.0, curve_ease_in_out);
-}
-

@@ -15,9 +15,10 @@
 #include <cstring>
 #include <vector>
 
-std::string export_wav(const step_grid& cells, int sweeps, const std::string& path)
+std::string export_wav(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                       const std::string& path)
 {
-    const std::vector<float> frames = render_pattern(cells, sweeps);
+    const std::vector<float> frames = render_pattern(sounds, pattern, sweeps, note_placement::beat);
     std::vector<std::int16_t> pcm(frames.size());
     std::transform(frames.begin(), frames.end(), pcm.begin(), [](float v) {
         return static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
@@ -40,7 +41,7 @@ std::string export_wav(const step_grid& cells, int sweeps, const std::string& pa
     return sync_and_rename(temporary, path);
 }
 
-std::string export_midi(const step_grid& cells, int sweeps, const std::string& path)
+std::string export_midi(const pattern_class& pattern, int sweeps, const std::string& path)
 {
-    return write_file_atomically(path, midi_file_bytes(cells, sweeps));
+    return write_file_atomically(path, midi_file_bytes(pattern, sweeps));
 }

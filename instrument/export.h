@@ -1,13 +1,17 @@
 // Writing a pattern out for other programs: as sound, the given number of sweeps rendered by the same mixer
-// and data as live play (every note at its exact frame, the last tails kept) into a 44.1 kHz 16-bit stereo
+// and data as live play at the pattern's tempo and swing (every note at its exact frame on the beat grid, so
+// that column 0's notes open the file and loops tile, the last tails kept) into a 44.1 kHz 16-bit stereo
 // WAV file; or as a Standard MIDI File. Both files are written atomically. No window or sound device is
-// needed, only Allegro's audio add-on installed once (so that samples load) and the instrument's notes.
+// needed, only Allegro's audio add-on installed once (so that samples load) and the notes.
 #pragma once
 
-#include "audio/step_grid.h"
+#include "audio/pattern.h"
 
 #include <string>
 
 // The empty string on success, else why the file could not be written.
-std::string export_wav(const step_grid& cells, int sweeps, const std::string& path);
-std::string export_midi(const step_grid& cells, int sweeps, const std::string& path);
+class note_sounds_class;
+
+std::string export_wav(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                       const std::string& path);
+std::string export_midi(const pattern_class& pattern, int sweeps, const std::string& path);

@@ -1,25 +1,27 @@
-// The instrument: all of its state in one structure that the content set-up creates and the end of the run
-// frees, and its three hooks into the frame loop (content set-up once, then update and draw every tick).
+// The instrument: all of its state in one structure that the program makes at start and frees at the end,
+// handed by reference to everything that needs it, and its three hooks into the frame loop (content set-up
+// once, then update and draw every tick).
 #pragma once
 
-#include "audio/step_grid.h"
 #include "instrument/autosave.h"
 #include "instrument/element_effects.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
-#include "instrument/note_playing.h"
-#include "instrument/pattern_history.h"
+#include "instrument/note_sounds.h"
+#include "instrument/pattern_model.h"
+#include "instrument/tap_tempo.h"
 #include "instrument/title_letters.h"
 #include "instrument/token.h"
 #include "scene/object.h"
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_audio.h>
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
+
+class audio_output_class;
+class mixer_class;
 
 // Size factor of the token grid, its tokens and their pulses.
 constexpr float grid_scale = 0.8f;
@@ -29,8 +31,17 @@ constexpr float grid_origin_x = 100.0f;
 class instrument_class
 {
 public:
+    // What it plays through: the mixer it hands the pattern to, and the output whose heard clock times the
+    // pulses.
+    mixer_class& mixer;
+    audio_output_class& output;
+    // The player's pattern: the one truth that the tokens, the buttons' counts and the mixer follow.
+    pattern_model_class model;
+    note_sounds_class note_sounds;
+
     // Objects register in the objects bin as they are built, and those of equal depth are drawn in that
-    // order: the prompt, the glow and overlay, the title, the buttons, the bursts and the tokens.
+    // order: the prompt, the glow and overlay, the title, the buttons, the notice, the readout, the bursts and
+    // the tokens.
     Object menu_prompt; // owns its image
     bool prompt_shown = false;
     // Additive glow on the bottom edge and decorative overlay above the grid, both tinted by the chosen
@@ -42,11 +53,15 @@ public:
     element_button_class wind_button;
     element_button_class water_button;
     element_button_class fire_button;
+    // What happened just now, at the top of the window; owns its image.
+    Object notice;
+    // The tempo and swing, in the bottom right corner of the play screen; owns its image.
+    Object readout;
     // The running bursts; the lists own them.
     std::vector<wind_animation_class*> wind_effects;
     std::vector<water_animation_class*> water_effects;
     std::vector<flame_animation_class*> flame_effects;
-    // Column-major: index = column * grid_rows + row; owned.
+    // Column-major: index = column * grid_rows + row, as the pattern's cells; owned.
     std::vector<token_class*> token_grid;
 
     // no_element before the player has chosen; then the element chosen.
@@ -59,37 +74,27 @@ public:
     ALLEGRO_MOUSE_CURSOR* pointer_cursor = nullptr;
     // Length of one sweep; accumulated column by column when the grid is created.
     float grid_width = 0.0f;
-    // The WIND notes, played outside the samples bin; owned.
-    std::array<ALLEGRO_SAMPLE*, notes_per_set> wind_samples{};
-    // The grid as the mixer last received it.
-    step_grid published_grid{};
 
-    // What happened just now, at the top of the window; owns its image.
-    Object notice;
     // Where Ctrl+S saves the pattern; empty until the player picks a file.
     std::string pattern_file;
-    pattern_history_class history;
     std::unique_ptr<autosave_class> autosave;
+    tap_tempo_class tap_tempo;
     // Whether sound reached a device at the last tick, and whether it was lost since, so that losing it and
     // finding it again are told.
     bool sound_playing = false;
     bool sound_lost = false;
 
-    instrument_class() = default;
+    instrument_class(mixer_class& mixer, audio_output_class& output) : mixer(mixer), output(output) {}
     instrument_class(const instrument_class&) = delete;
     instrument_class& operator=(const instrument_class&) = delete;
-    // Frees the tokens, bursts, label bitmaps, cursors and wind notes: while Allegro is installed and after
-    // the sound has stopped.
+    // Frees the tokens, bursts, label bitmaps and cursors: while Allegro is installed and after the sound
+    // has stopped.
     ~instrument_class();
 };
 
-// The instrument of this run: made by instrument_setup, freed by instrument_teardown.
-extern instrument_class* instrument;
-
-void instrument_setup();
-void instrument_update();
-void instrument_draw();
-void instrument_teardown();
+void instrument_setup(instrument_class& instrument);
+void instrument_update(instrument_class& instrument);
+void instrument_draw(instrument_class& instrument);
 
 // Brightens a token's bead when the mouse comes onto it; only a change of state restarts the tween.
 void token_hover_on(token_class& token);
@@ -97,4 +102,4 @@ void token_hover_on(token_class& token);
 void token_hover_off(token_class& token);
 // Hover on or off for the tokens under or away from the mouse, then the cursor for what is under it, which
 // is shown and returned.
-ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor();
+ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor(instrument_class& instrument);

@@ -1,7 +1,6 @@
 #include "instrument/midi_file.h"
 
 #include "instrument/elements.h"
-#include "instrument/instrument.h"
 #include "resources/manifest.h"
 
 #include <algorithm>
@@ -28,6 +27,13 @@ struct midi_event
 {
     long tick;
     std::string bytes;
+
+    // At the same tick a note ends before the next one starts.
+    bool before(const midi_event& other) const
+    {
+        return tick < other.tick || (tick == other.tick && starts_note() < other.starts_note());
+    }
+    bool starts_note() const { return (bytes[0] & 0xf0) == 0x90; }
 };
 
 std::string big_endian(unsigned long value, int size)
@@ -53,7 +59,7 @@ std::string meta(int type, const std::string& data)
 
 std::string track(std::vector<midi_event> events)
 {
-    std::stable_sort(events.begin(), events.end(), [](const midi_event& a, const midi_event& b) { return a.tick < b.tick; });
+    std::stable_sort(events.begin(), events.end(), [](const midi_event& a, const midi_event& b) { return a.before(b); });
     std::string body;
     long last = 0;
     for (const midi_event& event : events) {
@@ -64,23 +70,23 @@ std::string track(std::vector<midi_event> events)
     return "MTrk" + big_endian(body.size(), 4) + body;
 }
 
-// One column is a sixteenth: 51.2 px of the line at 300 px/s, 170.67 ms, so a quarter lasts 682,667 us.
-std::string tempo_track()
+// A quarter's length in microseconds at the pattern's tempo: 682,667 at the default.
+std::string tempo_track(const tempo_class& tempo)
 {
-    const double quarter = 4 * static_cast<double>(column_step(grid_scale)) / play_speed * 1e6;
+    const double quarter = 60e6 * static_cast<double>(tempo.minutes) / static_cast<double>(tempo.beats);
     return track({{0, meta(0x03, "Tolme")},
                   {0, meta(0x51, big_endian(static_cast<unsigned long>(std::lround(quarter)), 3))},
                   {0, meta(0x58, std::string{4, 2, 24, 8})}});
 }
 
-// The tick at which the line reaches a column in a sweep: its centre is half a column in.
-long tick_of(int sweep, int column)
+// The tick of a column's notes in a sweep: on its sixteenth, an odd column's late by the swing.
+long tick_of(int sweep, int column, int swing)
 {
-    const double columns = sweep * static_cast<double>(sweep_length(grid_scale)) / column_step(grid_scale) + column + 0.5;
-    return std::lround(columns * midi_ticks_per_column);
+    const long late = column % 2 ? std::lround((swing - 50) * midi_ticks_per_column / 50.0) : 0;
+    return (static_cast<long>(sweep) * step_columns + column) * midi_ticks_per_column + late;
 }
 
-std::string element_track(const step_grid& cells, int element, int sweeps)
+std::string element_track(const pattern_class& pattern, int element, int sweeps)
 {
     const int channel = element - 1;
     const voice_info& voice = voices[channel];
@@ -88,27 +94,33 @@ std::string element_track(const step_grid& cells, int element, int sweeps)
         {0, meta(0x03, ::element(element).name)},
         {0, std::string{static_cast<char>(0xc0 | channel), static_cast<char>(voice.program)}},
         {0, std::string{static_cast<char>(0xb0 | channel), 10, static_cast<char>(voice.pan)}}};
-    for (int sweep = 0; sweep < sweeps; ++sweep)
-        for (int cell = 0; cell < step_cells; ++cell)
-            if (cells[cell] == element) {
-                const char pitch = static_cast<char>(note_pitches[note_of_row(cell % step_rows)]);
-                const long on = tick_of(sweep, cell / step_rows);
-                events.push_back({on, std::string{static_cast<char>(0x90 | channel), pitch,
-                                                  static_cast<char>(voice.velocity)}});
-                events.push_back({on + midi_ticks_per_column, std::string{static_cast<char>(0x80 | channel), pitch, 0}});
-            }
+    for (int row = 0; row < step_rows; ++row) {
+        const char pitch = static_cast<char>(note_pitches[note_of_row(row)]);
+        std::vector<long> starts;
+        for (int sweep = 0; sweep < sweeps; ++sweep)
+            for (int column = 0; column < step_columns; ++column)
+                if (pattern.cells[cell_index(column, row)] == element)
+                    starts.push_back(tick_of(sweep, column, pattern.swing));
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            const long end = starts[i] + midi_ticks_per_column;
+            events.push_back({starts[i], std::string{static_cast<char>(0x90 | channel), pitch,
+                                                     static_cast<char>(voice.velocity)}});
+            events.push_back({i + 1 < starts.size() ? std::min(end, starts[i + 1]) : end,
+                              std::string{static_cast<char>(0x80 | channel), pitch, 0}});
+        }
+    }
     return track(events);
 }
 
 } // namespace
 
-std::string midi_file_bytes(const step_grid& cells, int sweeps)
+std::string midi_file_bytes(const pattern_class& pattern, int sweeps)
 {
-    std::string tracks = tempo_track();
+    std::string tracks = tempo_track(pattern.tempo);
     int count = 1;
     for (const element_info& info : elements)
-        if (std::find(cells.begin(), cells.end(), info.id) != cells.end()) {
-            tracks += element_track(cells, info.id, sweeps);
+        if (std::find(pattern.cells.begin(), pattern.cells.end(), info.id) != pattern.cells.end()) {
+            tracks += element_track(pattern, info.id, sweeps);
             ++count;
         }
     return "MThd" + big_endian(6, 4) + big_endian(1, 2) + big_endian(static_cast<unsigned long>(count), 2) +

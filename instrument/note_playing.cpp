@@ -6,100 +6,70 @@
 #include "instrument/element_effects.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
-#include "instrument/pattern_commands.h"
+#include "instrument/note_sounds.h"
 #include "instrument/token.h"
 #include "math/clock.h"
-#include "resources/bins.h"
-#include "resources/data_folder.h"
-#include "resources/wav_check.h"
 
 #include <algorithm>
 #include <memory>
 
-std::string note_sample_file(int element, int note)
+std::array<double, step_columns> column_centres(note_placement placement)
 {
-    return note_sound_file(element - 1, note);
+    std::array<double, step_columns> centres{};
+    const double column = sweep_length(grid_scale) / static_cast<double>(step_columns);
+    for (int c = 0; c < step_columns; ++c)
+        centres[c] = placement == note_placement::beat
+                         ? (c + 0.5) * column
+                         : static_cast<double>(token_centre_x(column_left(c, grid_scale)) - grid_origin_x);
+    return centres;
 }
 
-void setup_note_playing()
-{
-    for (int note = 0; note < notes_per_set; ++note)
-        instrument->wind_samples[note] = load_checked_sample(data_file(note_sample_file(wind_element, note)));
-}
-
-// WIND plays quieter and half right, outside the samples bin; the other sets centred, through it.
-static voiced_sound note_sound(int element, int note)
-{
-    const sound_class sound = element == wind_element ? sound_of(instrument->wind_samples[note])
-                                              : sound_of(samples_bin.get(note_sample_file(element, note),
-                                                                         note_sample_file(element, note)));
-    return element == wind_element ? voiced_sound{sound, gains_for(0.7f, 0.5f, sound.channels)}
-                           : voiced_sound{sound, gains_for(0.8f, 0.0f, sound.channels)};
-}
-
-void configure_mixer(mixer_class& target)
+void configure_mixer(mixer_class& target, const note_sounds_class& sounds, note_placement placement)
 {
     for (const element_info& info : elements)
         for (int note = 0; note < notes_per_set; ++note)
-            target.notes[info.id][note] = note_sound(info.id, note);
-    std::array<float, step_columns> centres{};
-    for (int column = 0; column < step_columns; ++column)
-        centres[column] = token_centre_x(column_left(column, grid_scale)) - grid_origin_x;
-    target.schedule.emplace(centres, sweep_length(grid_scale), play_speed, mixer_class::rate);
+            target.notes[info.id][note] = sounds.sound(info.id, note);
+    target.schedule.emplace(column_centres(placement), sweep_length(grid_scale), mixer_class::rate);
 }
 
-void start_note_playing()
+void start_note_playing(instrument_class& instrument)
 {
-    mixer.reset();
-    audio_output.clock.reset();
-    configure_mixer(mixer);
-    instrument->published_grid = grid_cells();
-    mixer.grid.write(instrument->published_grid);
+    instrument.mixer.reset();
+    instrument.output.clock.reset();
+    configure_mixer(instrument.mixer, instrument.note_sounds, note_placement::token);
+    instrument.mixer.pattern.write(instrument.model.pattern());
 }
 
-std::vector<float> render_pattern(const step_grid& cells, int sweeps)
+std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                                  note_placement placement)
 {
     auto offline = std::make_unique<mixer_class>();
-    configure_mixer(*offline);
-    offline->grid.write(cells);
+    configure_mixer(*offline, sounds, placement);
+    note_schedule_class& schedule = *offline->schedule;
+    schedule.set_timing(0, pattern.tempo, pattern.swing);
+    const double start = placement == note_placement::beat ? 0.5 : 0.0;
+    schedule.locate(0, start);
+    offline->pattern.write(pattern);
     std::vector<float> frames;
-    const std::uint64_t end = offline->schedule->sweep_start(static_cast<std::uint64_t>(std::max(0, sweeps)));
-    render_offline(*offline, end, frames);
-    offline->grid.write(step_grid{});
+    render_offline(*offline, schedule.frame_at(start + step_columns * std::max(0, sweeps)), frames);
+    pattern_class silent = pattern;
+    silent.cells = step_grid{};
+    offline->pattern.write(silent);
     while (offline->sounding())
         render_offline(*offline, offline->frame + mixer_class::rate / 10, frames);
     return frames;
 }
 
-static double heard_frame()
+void update_play_line(instrument_class& instrument)
 {
-    return audio_output.clock.frame_at(current_time());
-}
-
-void update_play_line()
-{
-    const step_grid cells = grid_cells();
-    if (cells != instrument->published_grid) {
-        instrument->published_grid = cells;
-        mixer.grid.write(cells);
-    }
-    const double heard = heard_frame();
+    const double heard = instrument.output.clock.frame_at(current_time());
     note_event note;
-    while (mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
-        mixer.events.drop_oldest();
+    while (instrument.mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
+        instrument.mixer.events.drop_oldest();
         // A pattern the program started with sounds from the start, but shows (and pulses) with the grid.
-        if (note.cell < instrument->token_grid.size() && instrument->grid_shown)
-            pulse(*instrument->token_grid[note.cell], note.element);
+        if (note.cell < instrument.token_grid.size() && instrument.grid_shown)
+            pulse(instrument, *instrument.token_grid[note.cell], note.element);
     }
-}
-
-void trigger(token_class& token)
-{
-    if (token.note_index <= -1 || token.note_index >= notes_per_set)
-        return;
-    pulse(token, token.element);
-    if (token.element != no_element)
-        mixer.play(note_sound(token.element, token.note_index));
 }
 
 // The pulse sizes are multiples of the grid scale, so a pulse settles at the sprite's resting scale.
@@ -150,7 +120,7 @@ static void pulse_fire(Object& sprite)
     sprite.scale_y_anim.animate(wide, rest, 0.0, 1.0, curve_ease_in_out);
 }
 
-void pulse(token_class& token, int element)
+void pulse(instrument_class& instrument, token_class& token, int element)
 {
     Object& sprite = token.element_sprite;
     switch (element) {
@@ -159,15 +129,15 @@ void pulse(token_class& token, int element)
         break;
     case wind_element:
         pulse_wind(sprite);
-        spawn_wind(sprite.x, sprite.y);
+        spawn_wind(instrument, sprite.x, sprite.y);
         break;
     case water_element:
         pulse_water(sprite);
-        spawn_water(sprite.x, sprite.y);
+        spawn_water(instrument, sprite.x, sprite.y);
         break;
     case fire_element:
         pulse_fire(sprite);
-        spawn_flame(sprite.x, sprite.y);
+        spawn_flame(instrument, sprite.x, sprite.y);
         break;
     default:
         break;

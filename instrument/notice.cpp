@@ -6,13 +6,10 @@
 
 #include <cstdio>
 
-void show_notice(const std::string& text)
+void show_notice(instrument_class& instrument, const std::string& text)
 {
-    Object& notice = instrument->notice;
-    ALLEGRO_BITMAP* previous = notice.image;
-    notice.set_image(fonts_bin.additive_text(text), true);
-    if (previous)
-        al_destroy_bitmap(previous);
+    Object& notice = instrument.notice;
+    replace_owned_image(notice, fonts_bin.additive_text(text));
     notice.move_to(static_cast<float>(screen_width / 2), 18.0f);
     notice.set_anchor(0.5f, 0.0f);
     notice.blend_mode = blend_additive;
@@ -22,8 +19,8 @@ void show_notice(const std::string& text)
     notice.opacity_anim.animate(1.0f, 0.0f, 4.0, 1.0, curve_ease_in);
 }
 
-void report_problem(const std::string& text)
+void report_problem(instrument_class& instrument, const std::string& text)
 {
     std::fprintf(stderr, "tolme: %s\n", text.c_str());
-    show_notice(text);
+    show_notice(instrument, text);
 }

@@ -5,60 +5,49 @@
 #include "instrument/instrument.h"
 #include "instrument/notice.h"
 #include "instrument/pattern_file.h"
-#include "math/clock.h"
+#include "instrument/pattern_view.h"
 
 #include <allegro5/allegro_native_dialog.h>
 
 #include <memory>
 #include <unistd.h>
 
-step_grid grid_cells()
-{
-    step_grid cells{};
-    for (std::size_t i = 0; i < instrument->token_grid.size() && i < cells.size(); ++i)
-        cells[i] = static_cast<std::uint8_t>(instrument->token_grid[i]->element);
-    return cells;
-}
-
-void apply_pattern(const step_grid& cells)
-{
-    const bool shown = instrument->grid_shown;
-    for (std::size_t i = 0; i < instrument->token_grid.size() && i < cells.size(); ++i) {
-        token_class& token = *instrument->token_grid[i];
-        if (token.element == cells[i])
-            continue;
-        token.clear_element();
-        if (cells[i] != no_element && token.take_element(cells[i]) && shown)
-            token.show_element();
-    }
-}
-
 static std::string file_name(const std::string& path)
 {
     return path.substr(path.rfind('/') + 1);
 }
 
-void start_pattern(const std::string& file, bool resume)
+void override_timing(pattern_class& pattern, const pattern_start& start)
 {
-    const std::string path = resume ? autosave_path() : file;
-    instrument->pattern_file = file;
-    if (!path.empty() && (resume || access(path.c_str(), F_OK) == 0)) {
+    if (start.tempo_tenths)
+        pattern.tempo = tempo_in_tenths(start.tempo_tenths);
+    if (start.swing)
+        pattern.swing = start.swing;
+}
+
+void start_pattern(instrument_class& instrument, const pattern_start& start)
+{
+    const std::string path = start.resume ? autosave_path() : start.file;
+    instrument.pattern_file = start.file;
+    pattern_class pattern;
+    if (!path.empty() && (start.resume || access(path.c_str(), F_OK) == 0)) {
         const pattern_reading reading = read_pattern_file(path);
         if (reading.ok)
-            apply_pattern(reading.cells);
+            pattern = reading.pattern;
         else
-            report_problem("could not open " + path + ": " + reading.error);
+            report_problem(instrument, "could not open " + path + ": " + reading.error);
     }
-    instrument->history = pattern_history_class();
-    instrument->history.current = grid_cells();
-    instrument->autosave = std::make_unique<autosave_class>(autosave_path(), grid_cells());
+    override_timing(pattern, start);
+    instrument.model.reset(pattern);
+    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern);
+    follow_pattern(instrument);
 }
 
 // A path the player picks in the desktop's file dialog, or empty when the dialog was cancelled.
-static std::string ask_for_path(bool saving)
+static std::string ask_for_path(const instrument_class& instrument, bool saving)
 {
     ALLEGRO_FILECHOOSER* dialog = al_create_native_file_dialog(
-        instrument->pattern_file.empty() ? nullptr : instrument->pattern_file.c_str(),
+        instrument.pattern_file.empty() ? nullptr : instrument.pattern_file.c_str(),
         saving ? "Save the pattern" : "Open a pattern", "*.tolme",
         saving ? ALLEGRO_FILECHOOSER_SAVE : ALLEGRO_FILECHOOSER_FILE_MUST_EXIST);
     std::string path;
@@ -74,40 +63,33 @@ static std::string ask_for_path(bool saving)
     return path;
 }
 
-static void save_pattern()
+static void save_pattern(instrument_class& instrument)
 {
-    const std::string path = instrument->pattern_file.empty() ? ask_for_path(true) : instrument->pattern_file;
+    const std::string path = instrument.pattern_file.empty() ? ask_for_path(instrument, true) : instrument.pattern_file;
     if (path.empty())
         return;
-    const std::string why = write_file_atomically(path, format_pattern(grid_cells()));
+    const std::string why = write_file_atomically(path, format_pattern(instrument.model.pattern()));
     if (!why.empty()) {
-        report_problem("could not save " + path + ": " + why);
+        report_problem(instrument, "could not save " + path + ": " + why);
         return;
     }
-    instrument->pattern_file = path;
-    show_notice("Saved " + file_name(path));
+    instrument.pattern_file = path;
+    show_notice(instrument, "Saved " + file_name(path));
 }
 
-static void open_pattern()
+static void open_pattern(instrument_class& instrument)
 {
-    const std::string path = ask_for_path(false);
+    const std::string path = ask_for_path(instrument, false);
     if (path.empty())
         return;
     const pattern_reading reading = read_pattern_file(path);
     if (!reading.ok) {
-        report_problem("could not open " + path + ": " + reading.error);
+        report_problem(instrument, "could not open " + path + ": " + reading.error);
         return;
     }
-    apply_pattern(reading.cells);
-    instrument->pattern_file = path;
-    show_notice("Opened " + file_name(path));
-}
-
-static void step_history(bool back)
-{
-    step_grid cells{};
-    if (back ? instrument->history.undo(cells) : instrument->history.redo(cells))
-        apply_pattern(cells);
+    instrument.model.replace(reading.pattern);
+    instrument.pattern_file = path;
+    show_notice(instrument, "Opened " + file_name(path));
 }
 
 static bool with_ctrl(int letter)
@@ -115,29 +97,22 @@ static bool with_ctrl(int letter)
     return pressed_with(letter, ALLEGRO_KEYMOD_CTRL);
 }
 
-static void run_commands()
+static void run_commands(instrument_class& instrument)
 {
     if (with_ctrl(ALLEGRO_KEY_S))
-        save_pattern();
+        save_pattern(instrument);
     else if (with_ctrl(ALLEGRO_KEY_O))
-        open_pattern();
+        open_pattern(instrument);
     else if (with_ctrl(ALLEGRO_KEY_N))
-        apply_pattern(step_grid{});
-    else if (with_ctrl(ALLEGRO_KEY_Z))
-        step_history(!pressed_with(ALLEGRO_KEY_Z, ALLEGRO_KEYMOD_SHIFT));
-    else if (with_ctrl(ALLEGRO_KEY_Y))
-        step_history(false);
+        instrument.model.clear_all();
+    else if (with_ctrl(ALLEGRO_KEY_Z) && !pressed_with(ALLEGRO_KEY_Z, ALLEGRO_KEYMOD_SHIFT))
+        instrument.model.undo();
+    else if (with_ctrl(ALLEGRO_KEY_Z) || with_ctrl(ALLEGRO_KEY_Y))
+        instrument.model.redo();
 }
 
-void update_pattern()
+void update_pattern(instrument_class& instrument)
 {
-    run_commands();
-    const step_grid cells = grid_cells();
-    instrument->history.record(cells);
-    if (!instrument->autosave)
-        return;
-    instrument->autosave->update(cells, current_time());
-    const std::string error = instrument->autosave->take_error();
-    if (!error.empty())
-        report_problem(error);
+    run_commands(instrument);
+    follow_pattern(instrument);
 }

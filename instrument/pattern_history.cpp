@@ -1,34 +1,38 @@
 #include "instrument/pattern_history.h"
 
-void pattern_history_class::record(const step_grid& now)
+void pattern_history_class::record(const pattern_class& before, bool timing, double now)
 {
-    if (now == current)
+    const bool same_run = timing && in_timing_run && now - last_timing_change < timing_run_seconds;
+    in_timing_run = timing;
+    last_timing_change = now;
+    if (same_run)
         return;
-    undone.push_back(current);
+    undone.push_back(before);
     if (undone.size() > depth)
-        undone.erase(undone.begin());
+        undone.pop_front();
     redone.clear();
-    current = now;
 }
 
-// Moves the newest state of `from` into current, keeping current on `to_side`.
-static bool step(std::vector<step_grid>& from, std::vector<step_grid>& to_side, step_grid& current, step_grid& to)
+// Moves the newest pattern of `from` out as the one to go to, keeping the current one on `to_side`.
+static bool step(std::deque<pattern_class>& from, std::deque<pattern_class>& to_side, const pattern_class& current,
+                 pattern_class& to)
 {
     if (from.empty())
         return false;
     to_side.push_back(current);
-    current = from.back();
+    to = from.back();
     from.pop_back();
-    to = current;
     return true;
 }
 
-bool pattern_history_class::undo(step_grid& to)
+bool pattern_history_class::undo(const pattern_class& current, pattern_class& to)
 {
+    in_timing_run = false;
     return step(undone, redone, current, to);
 }
 
-bool pattern_history_class::redo(step_grid& to)
+bool pattern_history_class::redo(const pattern_class& current, pattern_class& to)
 {
+    in_timing_run = false;
     return step(redone, undone, current, to);
 }

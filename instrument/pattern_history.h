@@ -1,23 +1,29 @@
-// Undo and redo of the grid: every change (a place, a clear, a new grid, an opened pattern) keeps the grid
-// as it was before, so the player can step back through the last changes and forward again.
+// Undo and redo of the pattern: every change (a place, a clear, a new grid, an opened pattern, a tempo or
+// swing) keeps the pattern as it was before, so the player can step back through the last changes and
+// forward again. Tempo and swing changes less than a second apart make one step, so that a held run of
+// taps or key presses is undone at once. The oldest step goes first when the history is full.
 #pragma once
 
-#include "audio/step_grid.h"
+#include "audio/pattern.h"
 
-#include <vector>
+#include <deque>
 
 class pattern_history_class
 {
 public:
     static constexpr std::size_t depth = 256;
+    static constexpr double timing_run_seconds = 1.0;
 
-    step_grid current{};
-    std::vector<step_grid> undone; // older states, the last one the newest
-    std::vector<step_grid> redone; // states stepped back from, the last one the most recent
+    std::deque<pattern_class> undone; // older patterns, the last one the newest
+    std::deque<pattern_class> redone; // patterns stepped back from, the last one the most recent
 
-    // Notes the grid as it stands after a change; nothing happens when it did not change.
-    void record(const step_grid& now);
-    // The grid to go back (or forward) to, or false when there is none; it becomes the current grid.
-    bool undo(step_grid& to);
-    bool redo(step_grid& to);
+    // Notes the pattern as it was before a change; `timing` for a tempo or swing change at the time `now`.
+    void record(const pattern_class& before, bool timing = false, double now = 0);
+    // The pattern to go back (or forward) to from the current one, or false when there is none.
+    bool undo(const pattern_class& current, pattern_class& to);
+    bool redo(const pattern_class& current, pattern_class& to);
+
+private:
+    bool in_timing_run = false;
+    double last_timing_change = 0;
 };

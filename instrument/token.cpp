@@ -4,7 +4,6 @@
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
-#include "instrument/note_playing.h"
 #include "resources/manifest.h"
 
 // Any element image serves while the token is empty: it is cropped away.
@@ -39,7 +38,6 @@ token_class::token_class(float x, float y, int note)
 {
     const float cx = token_centre_x(x);
     note_index = note;
-    element = no_element;
     bead.set_image(bead_image.path, true);
     bead.move_to(cx, y);
     bead.z_anim.set(1.0f);
@@ -57,74 +55,64 @@ token_class::token_class(float x, float y, int note)
         sprite->scale_x_anim.set(token_sprite_scale);
         sprite->scale_y_anim.set(token_sprite_scale);
     }
-    hovered = true;
 }
 
-void token_class::place_element(int id)
+void token_class::show(element_id id, bool uncover)
 {
-    if (take_element(id))
-        show_element();
+    if (id == shown)
+        return;
+    if (shown != no_element) {
+        element_sprite.set_image(element(shown).picture, true);
+        element_sprite.crop_top_anim.animate_to(1.0f, 0.3, curve_ease_in);
+        element_sprite.opacity_anim.animate(element_sprite.opacity, 0.0f, 0.15, 0.15, curve_ease_in);
+    }
+    shown = id;
+    if (id == no_element)
+        return;
+    element_sprite.set_image(element(id).picture, true);
+    if (uncover)
+        reveal();
 }
 
-bool token_class::take_element(int id)
-{
-    if (element != 0 || !consume_element(id))
-        return false;
-    element = static_cast<element_id>(id);
-    element_sprite.set_image(::element(id).picture, true);
-    return true;
-}
-
-void token_class::show_element()
+void token_class::reveal()
 {
     // A hide still under way (a clear just before) would otherwise finish after this reveal and leave the
-    // placed element invisible.
+    // element invisible.
     element_sprite.crop_top_anim.clear();
     element_sprite.opacity_anim.clear();
     element_sprite.crop_top_anim.animate_to(0.0f, 0.3, curve_ease_out);
     element_sprite.opacity_anim.animate_to(1.0f, 0.15, curve_ease_out);
 }
 
-void token_class::clear_element()
-{
-    if (element == 0)
-        return;
-    element_sprite.set_image(::element(element).picture, true);
-    element_sprite.crop_top_anim.animate_to(1.0f, 0.3, curve_ease_in);
-    element_sprite.opacity_anim.animate(element_sprite.opacity, 0.0f, 0.15, 0.15, curve_ease_in);
-    refund_element(element);
-    element = no_element;
-}
-
-void create_token_grid(float s)
+void create_token_grid(instrument_class& instrument, float s)
 {
     const float step = column_step(s);
     for (int column = 0; column < grid_columns; ++column)
         for (int row = 0; row < grid_rows; ++row) {
             const float y = static_cast<float>(grid_top + row * static_cast<double>(step));
-            instrument->token_grid.push_back(new token_class(column_left(column, s), y, note_of_row(row)));
+            instrument.token_grid.push_back(new token_class(column_left(column, s), y, note_of_row(row)));
         }
-    instrument->grid_width = sweep_length(s);
+    instrument.grid_width = sweep_length(s);
 }
 
-// The first token in grid order whose bead covers the point, or nullptr.
-static token_class* token_at(float x, float y)
+int token_cell_at(const instrument_class& instrument, float x, float y)
 {
-    for (token_class* token : instrument->token_grid)
-        if (token->bead.contains_point(x, y))
-            return token;
-    return nullptr;
+    for (std::size_t cell = 0; cell < instrument.token_grid.size(); ++cell)
+        if (instrument.token_grid[cell]->bead.contains_point(x, y))
+            return static_cast<int>(cell);
+    return -1;
 }
 
-void update_token_clicks()
+void update_token_clicks(instrument_class& instrument)
 {
-    const float x = static_cast<float>(mouse_x());
-    const float y = static_cast<float>(mouse_y());
-    if (pressed(mouse_left_button)) {
-        if (token_class* token = token_at(x, y))
-            token->place_element(instrument->current_element);
-    } else if (pressed(mouse_right_button)) {
-        if (token_class* token = token_at(x, y))
-            token->clear_element();
-    }
+    const bool left = pressed(mouse_left_button);
+    if (!left && !pressed(mouse_right_button))
+        return;
+    const int cell = token_cell_at(instrument, static_cast<float>(mouse_x()), static_cast<float>(mouse_y()));
+    if (cell < 0)
+        return;
+    if (!left)
+        instrument.model.clear(cell);
+    else if (instrument.model.place(cell, instrument.current_element) == place_result::none_left)
+        element_button(instrument, instrument.current_element)->flash_empty();
 }

@@ -33,7 +33,7 @@ void draw_image(const std::string& file, float x, float y, float pivot, float sc
     al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), cx, cy, x, y, scale, scale, angle, 0);
 }
 
-void play_sample(const std::string& file, float gain, float pan)
+void play_sample(mixer_class& mixer, const std::string& file, float gain, float pan)
 {
     const sound_class sound = sound_of(samples_bin.get(file, file));
     if (!sound.empty())

@@ -17,6 +17,9 @@ void draw_missing_image(float x, float y);
 // lands on (x, y). A missing file draws missing_image with its corner at (x, y) instead.
 void draw_image(const std::string& file, float x, float y, float pivot, float scale, float angle);
 
-void play_sample(const std::string& file, float gain, float pan);
+class mixer_class;
+
+// Plays the sample through the mixer from its next buffer on; a missing one is silence.
+void play_sample(mixer_class& mixer, const std::string& file, float gain, float pan);
 // Loads the file now, also when it is already loaded or was missed.
 void preload_sample(const std::string& file);

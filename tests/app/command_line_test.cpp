@@ -6,8 +6,13 @@
 
 TEST(command_line, plays_exports_or_refuses_with_a_reason)
 {
-    const struct { std::vector<const char*> args; program_action action; const char* file; const char* out; int loops; bool resume; } cases[] = {
+    const struct { std::vector<const char*> args; program_action action; const char* file; const char* out; int loops; bool resume; int tenths = 0; int swing = 0; } cases[] = {
         {{}, play_action, "", "", 4, false},
+        {{"--tempo", "120.5", "--swing", "60", "s.tolme"}, play_action, "s.tolme", "", 4, false, 1205, 60},
+        {{"--export-wav", "o.wav", "--tempo", "40", "s.tolme"}, export_wav_action, "s.tolme", "o.wav", 4, false, 400},
+        {{"--tempo", "241"}, usage_error, "", "", 4, false},
+        {{"--swing", "49"}, usage_error, "", "", 4, false},
+        {{"--tempo"}, usage_error, "", "", 4, false},
         {{"song.tolme"}, play_action, "song.tolme", "", 4, false},
         {{"--resume"}, play_action, "", "", 4, true},
         {{"--export-wav", "o.wav", "--loops", "9", "s.tolme"}, export_wav_action, "s.tolme", "o.wav", 9, false},
@@ -31,10 +36,12 @@ TEST(command_line, plays_exports_or_refuses_with_a_reason)
         EXPECT_EQ(line.action, c.action);
         EXPECT_EQ(line.error.empty(), c.action != usage_error);
         if (c.action != usage_error) {
-            EXPECT_EQ(line.pattern_file, c.file);
+            EXPECT_EQ(line.pattern.file, c.file);
             EXPECT_EQ(line.output, c.out);
             EXPECT_EQ(line.loops, c.loops);
-            EXPECT_EQ(line.resume, c.resume);
+            EXPECT_EQ(line.pattern.resume, c.resume);
+            EXPECT_EQ(line.pattern.tempo_tenths, c.tenths);
+            EXPECT_EQ(line.pattern.swing, c.swing);
         }
     }
 }

@@ -38,10 +38,10 @@ TEST(frame_loop, ticks_that_came_due_during_a_slow_draw_all_update_but_draw_once
     al_init_user_event_source(&source);
     al_register_event_source(queue, &source);
     emit(ALLEGRO_EVENT_TIMER);
-    run_frame_loop(queue, count_update, slow_draw);
+    bool quit = false;
+    run_frame_loop(queue, quit, count_update, slow_draw);
     EXPECT_EQ(updates, 4);
     EXPECT_EQ(draws, 2);
-    quit_flag = false;
     al_destroy_user_event_source(&source);
     al_destroy_event_queue(queue);
 }
@@ -52,12 +52,13 @@ using frame = instrument_fixture;
 // first values and its depth already sorted in: the water ring starts at half opacity, never at full.
 TEST_F(frame, a_burst_spawned_in_a_tick_is_drawn_in_that_tick_as_its_tweens_begin)
 {
-    instrument->token_grid[cell_index(3, 2)]->element = water_element;
     instrument->grid_shown = true;
-    start_note_playing();
-    mixer.events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), water_element});
-    audio_output.clock.record_pull(1024, clock.now()); // the device has played past it
-    update_tick();
+    mixer->events.push({0, static_cast<std::uint8_t>(cell_index(3, 2)), water_element});
+    output->clock.record_pull(1024, clock.now()); // the device has played past it
+    const auto program = std::make_unique<program_class>();
+    program->instrument = std::move(made);
+    update_tick(*program);
+    made = std::move(program->instrument);
     ASSERT_EQ(instrument->water_effects.size(), 1u);
     EXPECT_FLOAT_EQ(instrument->water_effects[0]->ring.opacity, 0.5f);
     EXPECT_TRUE(std::is_sorted(objects_bin.begin(), objects_bin.end(),

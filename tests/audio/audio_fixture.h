@@ -9,19 +9,19 @@
 #include <cstdint>
 #include <vector>
 
-inline std::array<float, step_columns> grid_centres()
+inline std::array<double, step_columns> grid_centres()
 {
-    std::array<float, step_columns> centres{};
+    std::array<double, step_columns> centres{};
     for (int column = 0; column < step_columns; ++column)
         centres[column] = 25.6f + 51.2f * static_cast<float>(column);
     return centres;
 }
 
-constexpr float grid_sweep = 819.2001342773438f;
+constexpr double grid_sweep = 819.2001342773438;
 
-inline note_schedule_class grid_schedule()
+inline note_schedule_class grid_schedule(unsigned rate = mixer_class::rate)
 {
-    return note_schedule_class(grid_centres(), grid_sweep, 300.0f, mixer_class::rate);
+    return note_schedule_class(grid_centres(), grid_sweep, rate);
 }
 
 // A mono 16-bit sound: a full-scale click, then `level` held for the rest of its length.

@@ -27,6 +27,14 @@ public:
         }
     }
 
+    void publish(const step_grid& cells, tempo_class tempo = default_tempo)
+    {
+        pattern_class pattern;
+        pattern.cells = cells;
+        pattern.tempo = tempo;
+        mixer->pattern.write(pattern);
+    }
+
     // Renders up to frame `end` in buffers of `size` frames.
     std::vector<float> render(std::uint64_t end, unsigned size)
     {
@@ -52,9 +60,9 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
     step_grid cells{};
     cells[cell_index(3, 2)] = earth;
     cells[cell_index(9, 5)] = wind;
-    mixer->grid.write(cells);
+    publish(cells);
     const note_schedule_class& schedule = *mixer->schedule;
-    const std::vector<float> out = render(schedule.sweep_start(2), 1000);
+    const std::vector<float> out = render(schedule.frame_at(2 * step_columns), 1000);
 
     const std::vector<std::uint64_t> expected = {schedule.frame_of(0, 3), schedule.frame_of(0, 9),
                                                  schedule.frame_of(1, 3), schedule.frame_of(1, 9)};
@@ -74,31 +82,39 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
     EXPECT_TRUE(event.cell == cell_index(9, 5) && event.element == wind);
 }
 
-TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_grid_changes_from_the_next_buffer_on)
+TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_pattern_changes_from_the_next_buffer_on)
 {
     const test_sound long_tone{mixer_class::rate * 13 / 10, 0.5f};
     for (int note = 0; note < step_rows; ++note)
         mixer->notes[earth][note] = {long_tone.sound, gains_for(0.8f, 0.0f, 1)};
     step_grid cells{};
     cells[cell_index(15, 0)] = earth;
-    mixer->grid.write(cells);
+    publish(cells);
     const note_schedule_class& schedule = *mixer->schedule;
     // The last column's tone is still sounding well into the next sweep.
-    std::vector<float> out = render(schedule.sweep_start(1) + 20000, 4096);
-    EXPECT_GT(out[2 * (schedule.sweep_start(1) + 19999)], 0.1f);
+    std::vector<float> out = render(schedule.frame_at(step_columns) + 20000, 4096);
+    EXPECT_GT(out[2 * (schedule.frame_at(step_columns) + 19999)], 0.1f);
 
     // Placed while a buffer is pending, a token sounds at its own frame inside that buffer; cleared, it
     // stops starting notes while the one already playing goes on.
     cells[cell_index(5, 4)] = earth;
-    mixer->grid.write(cells);
+    publish(cells);
     const std::uint64_t from = mixer->frame;
     out = render(schedule.frame_of(1, 15) + 1000, 1u << 20);
     EXPECT_EQ(starts(out, from), (std::vector<std::uint64_t>{schedule.frame_of(1, 5), schedule.frame_of(1, 15)}));
-    mixer->grid.write(step_grid{});
+    publish(step_grid{});
     const std::uint64_t cleared = mixer->frame;
     out = render(schedule.frame_of(2, 15) + 1000, 4096);
     EXPECT_TRUE(starts(out, cleared).empty());
     EXPECT_GT(out[0], 0.1f);
+
+    // A new tempo takes effect from the next buffer on: at 240 BPM a sweep is a second.
+    publish(cells, tempo_in_tenths(2400));
+    const std::uint64_t faster = mixer->frame;
+    out = render(faster + 4 * mixer_class::rate, 512);
+    const std::vector<std::uint64_t> notes = starts(out, faster);
+    ASSERT_GE(notes.size(), 4u);
+    EXPECT_NEAR(static_cast<double>(notes[3] - notes[1]), mixer_class::rate, 1.0);
 }
 
 TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_never_reaches_full_scale)
@@ -119,11 +135,26 @@ TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_nev
         for (int note = 0; note < step_rows; ++note)
             mixer->notes[1 + cell % 4][note] = {loud.sound, gains_for(0.8f, 0.0f, 1)};
     }
-    mixer->grid.write(cells);
-    const std::vector<float> out = render(mixer->schedule->sweep_start(3), 1024);
+    publish(cells);
+    const std::vector<float> out = render(mixer->schedule->frame_at(3 * step_columns), 1024);
     const float peak = *std::max_element(out.begin(), out.end());
     EXPECT_LT(peak, 1.0f);
     EXPECT_GT(peak, 0.95f);
+}
+
+// The queues between the frame loop and the audio thread keep their order however often they wrap, and a
+// full one refuses rather than overwrites.
+TEST(ring_buffer, passes_items_in_order_around_and_around_and_refuses_when_full)
+{
+    ring_buffer_class<int, 4> queue;
+    int item = 0;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(queue.push(i) && queue.push(-i));
+        ASSERT_TRUE(queue.pop(item) && item == i && queue.pop(item) && item == -i);
+    }
+    EXPECT_TRUE(queue.push(1) && queue.push(2) && queue.push(3));
+    EXPECT_FALSE(queue.push(4));
+    EXPECT_TRUE(queue.pop(item) && item == 1);
 }
 
 TEST_F(mixer_test, a_sound_asked_for_starts_with_the_next_buffer_at_its_own_rate)

@@ -7,14 +7,41 @@
 
 namespace {
 
-// The exact time at which the line reaches a column, in frames, computed independently in long double.
+// The exact time at which the line reaches a column at the default tempo (300 px/s), in frames, computed
+// independently in long double.
 long long exact_frame(long long sweep, int column)
 {
     const long double pixels = sweep * static_cast<long double>(grid_sweep) + grid_centres()[column];
     return std::llround(pixels * 44100.0L / 300.0L);
 }
 
-TEST(note_schedule, every_note_falls_on_the_frame_nearest_its_exact_time_however_long_the_line_has_run)
+// Notes on the beat (each column's halfway through its sixteenth), at 48 kHz: at 120 BPM a column is exactly
+// 6000 frames, at the default tempo a quarter is exactly 32768.
+note_schedule_class beat_schedule()
+{
+    std::array<double, step_columns> centres{};
+    for (int column = 0; column < step_columns; ++column)
+        centres[column] = (column + 0.5) * grid_sweep / step_columns;
+    return note_schedule_class(centres, grid_sweep, 48000);
+}
+
+using note_list = std::vector<std::pair<std::uint64_t, int>>;
+
+// Every note up to `end`, in buffers of `size`, with the tempo changed at the first buffer from `change` on.
+note_list play(note_schedule_class schedule, std::uint64_t end, unsigned size, std::uint64_t change = 0,
+               tempo_class tempo = default_tempo)
+{
+    note_list notes;
+    for (std::uint64_t from = 0; from < end; from += size) {
+        if (change && from >= change && schedule.tempo() != tempo)
+            schedule.set_timing(from, tempo, schedule.swing());
+        schedule.for_each_note(from, std::min<std::uint64_t>(end, from + size),
+                               [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
+    }
+    return notes;
+}
+
+TEST(note_schedule, at_the_default_tempo_every_note_falls_on_the_frame_nearest_its_exact_time_however_long)
 {
     const note_schedule_class schedule = grid_schedule();
     // Two days and about a month of sweeps: no rounding is carried from sweep to sweep.
@@ -22,23 +49,67 @@ TEST(note_schedule, every_note_falls_on_the_frame_nearest_its_exact_time_however
         for (int column = 0; column < step_columns; ++column)
             ASSERT_EQ(static_cast<long long>(schedule.frame_of(sweep, column)), exact_frame(sweep, column))
                 << "sweep " << sweep << " column " << column;
-    EXPECT_EQ(schedule.sweep_start(5), 602112u); // 5 x 120,422.42, not 5 x 120,422
+    EXPECT_EQ(schedule.frame_at(5 * step_columns), 602112u); // 5 x 120,422.42, not 5 x 120,422
+    EXPECT_EQ(beat_schedule().frame_at(4), 32768u);
 }
 
-TEST(note_schedule, any_split_into_buffers_meets_every_note_once_and_in_order)
+TEST(note_schedule, any_split_into_buffers_meets_every_note_once_and_in_order_across_a_tempo_change)
 {
-    const note_schedule_class schedule = grid_schedule();
-    const std::uint64_t end = schedule.sweep_start(3) + 5000;
-    std::vector<std::pair<std::uint64_t, int>> whole;
-    schedule.for_each_note(0, end, [&](std::uint64_t at, int column) { whole.emplace_back(at, column); });
+    const std::uint64_t end = grid_schedule().frame_at(3 * step_columns) + 5000;
+    const note_list whole = play(grid_schedule(), end, end);
     ASSERT_EQ(whole.size(), 3u * step_columns + 1);
     for (unsigned size : {1u, 517u, 1024u, 3763u, 65536u}) {
-        std::vector<std::pair<std::uint64_t, int>> split;
-        for (std::uint64_t from = 0; from < end; from += size)
-            schedule.for_each_note(from, std::min<std::uint64_t>(end, from + size),
-                                   [&](std::uint64_t at, int column) { split.emplace_back(at, column); });
-        EXPECT_EQ(split, whole) << "buffers of " << size;
+        EXPECT_EQ(play(grid_schedule(), end, size), whole) << "buffers of " << size;
+        // Faster from mid-sweep on: the columns still come one after another, none twice, none left out.
+        const note_list changed = play(grid_schedule(), end, size, 150000, tempo_in_tenths(2400));
+        for (std::size_t i = 1; i < changed.size(); ++i) {
+            ASSERT_EQ(changed[i].second, (changed[i - 1].second + 1) % step_columns) << "buffers of " << size;
+            ASSERT_GE(changed[i].first, changed[i - 1].first);
+        }
+        EXPECT_GT(changed.size(), whole.size() + 30) << "at 240 BPM the rest of the run holds more notes";
     }
+}
+
+// From the frame of the change the line goes on from where it is at its new speed: the next note comes when
+// the rest of the way to it is covered at that speed, and each note after it a column later.
+TEST(note_schedule, a_tempo_change_goes_on_from_where_the_line_is_at_that_frame)
+{
+    note_schedule_class schedule = beat_schedule();
+    const std::uint64_t change = 8192 * 4 + 4096 + 1000; // at the default tempo, 1000 frames past column 4's note
+    note_list notes;
+    schedule.for_each_note(0, change, [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
+    schedule.set_timing(change, tempo_in_tenths(1200), straight_swing);
+    schedule.for_each_note(change, 100000, [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
+    ASSERT_EQ(notes[4], (std::pair<std::uint64_t, int>(4096 + 8192 * 4, 4)));
+    // 7192 of 8192 frames were left at 87.89 BPM: the same distance at 120 BPM is 7192 * 6000 / 8192 frames.
+    const double rest = 7192.0 * 6000 / 8192;
+    EXPECT_NEAR(static_cast<double>(notes[5].first), change + rest, 1.0);
+    EXPECT_EQ(notes[5].second, 5);
+    for (std::size_t i = 6; i < notes.size(); ++i)
+        EXPECT_EQ(notes[i].first - notes[i - 1].first, 6000u);
+}
+
+TEST(note_schedule, swing_puts_every_odd_columns_notes_late_and_the_line_stays_even_for_days)
+{
+    note_schedule_class schedule = beat_schedule();
+    const struct { int swing; std::uint64_t late; } cases[] = {{50, 0}, {60, 1200}, {75, 3000}};
+    for (const auto& c : cases) {
+        schedule.set_timing(0, tempo_in_tenths(1200), c.swing);
+        for (std::uint64_t sweep : {0ull, 1ull, 1000000ull}) // a million bars at 120 BPM: 23 days
+            for (int column : {0, 1, 6, 15})
+                EXPECT_EQ(schedule.frame_of(sweep, column), sweep * 96000 + 6000 * column + 3000 + (column % 2) * c.late)
+                    << "swing " << c.swing << " sweep " << sweep << " column " << column;
+    }
+}
+
+TEST(note_schedule, put_on_a_columns_notes_the_line_sounds_them_at_that_frame_and_goes_on_from_there)
+{
+    note_schedule_class schedule = beat_schedule();
+    schedule.set_timing(0, tempo_in_tenths(1200), straight_swing);
+    schedule.locate(500000, 16 * 3 + 2.5);
+    note_list notes;
+    schedule.for_each_note(500000, 520000, [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
+    EXPECT_EQ(notes, (note_list{{500000, 2}, {506000, 3}, {512000, 4}, {518000, 5}}));
 }
 
 } // namespace

@@ -23,6 +23,12 @@ bool disk_full(int, const char*, std::size_t)
     return false;
 }
 
+bool flush_failed(int)
+{
+    errno = EIO;
+    return false;
+}
+
 bool rename_refused(const char*, const char*)
 {
     errno = EXDEV;
@@ -39,6 +45,7 @@ TEST(atomic_file, a_failed_write_leaves_the_old_file_whole_and_says_why)
     ASSERT_EQ(write_file_atomically(path, "old\n"), "");
     const struct { file_steps steps; const char* why; } faults[] = {
         {{disk_full, disk_steps.sync, disk_steps.rename}, "No space left on device"},
+        {{disk_steps.write_all, flush_failed, disk_steps.rename}, "Input/output error"},
         {{disk_steps.write_all, disk_steps.sync, rename_refused}, "Invalid cross-device link"}};
     for (const auto& fault : faults) {
         EXPECT_EQ(write_file_atomically(path, "new\n", fault.steps), fault.why);

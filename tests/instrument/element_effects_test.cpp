@@ -12,18 +12,18 @@ TEST_F(element_effects_test, every_finished_burst_goes_on_the_first_pass_after_i
     const std::size_t objects_before = objects_bin.size();
     for (int i = 1; i <= 5; ++i) {
         clock.set(start + (i == 3 ? 0.5 : i == 5 ? 0.6 : 0.0)); // winds 3 and 5 start later
-        spawn_wind(static_cast<float>(i), 0);
+        spawn_wind(*instrument, static_cast<float>(i), 0);
     }
     clock.set(start);
-    spawn_water(0, 0);
-    spawn_flame(0, 0);
+    spawn_water(*instrument, 0, 0);
+    spawn_flame(*instrument, 0, 0);
     // Seconds since the start, then the winds, waters and flames still running.
     const std::pair<double, std::array<std::size_t, 3>> frames[] = {
         {0.69, {5, 1, 1}}, {0.7, {5, 1, 0}}, {0.99, {5, 1, 0}}, {1.0, {5, 0, 0}}, {1.19, {5, 0, 0}}, {1.2, {2, 0, 0}}};
     for (const auto& [at, running] : frames) {
         clock.set(start + at);
         update_objects();
-        remove_finished_effects();
+        remove_finished_effects(*instrument);
         EXPECT_EQ((std::array<std::size_t, 3>{instrument->wind_effects.size(), instrument->water_effects.size(),
                                               instrument->flame_effects.size()}),
                   running)

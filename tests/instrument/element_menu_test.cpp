@@ -15,15 +15,15 @@ public:
     }
 
     // The input seen by the menu on this tick, then everything released on a quiet tick.
-    static void press(const input_snapshot& down)
+    void press(const input_snapshot& down)
     {
         for (const input_snapshot& snapshot : {down, input_snapshot().at(down.x, down.y)}) {
             feed(snapshot);
-            update_element_menu();
+            update_element_menu(*instrument);
         }
     }
 
-    static void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
+    void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
 };
 
 // Allegro's live heap blocks, to see whether bitmaps that are replaced are also freed.
@@ -58,7 +58,7 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
                                        input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_S),
                                        input_snapshot().key(ALLEGRO_KEY_A)}) {
         feed(tick);
-        update_element_menu();
+        update_element_menu(*instrument);
     }
     EXPECT_EQ(instrument->current_element, wind_element);
     click(737 + 54, 520);
@@ -67,31 +67,31 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
 
 TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
 {
-    setup_menu_prompt();
-    show_menu_prompt();
-    show_menu_prompt();
+    setup_menu_prompt(*instrument);
+    show_menu_prompt(*instrument);
+    show_menu_prompt(*instrument);
     EXPECT_EQ(instrument->menu_prompt.opacity_anim.count(), 1);
     advance(3.9);
     EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
     advance(0.8);
     EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 1.0f);
-    hide_menu_prompt();
+    hide_menu_prompt(*instrument);
     advance(0.5);
-    hide_menu_prompt(); // acts only while shown
+    hide_menu_prompt(*instrument); // acts only while shown
     advance(0.5);
     EXPECT_FLOAT_EQ(instrument->menu_prompt.opacity, 0.0f);
 }
 
 TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)
 {
-    setup_menu_prompt();
+    setup_menu_prompt(*instrument);
     live_blocks = 0;
     al_set_memory_interface(&counting_memory);
     for (int i = 0; i < 5; ++i) {
-        consume_element(2);
-        refund_element(2);
-        build_element_buttons();
-        setup_menu_prompt();
+        instrument->wind_button.show_count(998);
+        instrument->wind_button.show_count(999);
+        build_element_buttons(*instrument);
+        setup_menu_prompt(*instrument);
     }
     al_set_memory_interface(nullptr);
     // Allegro's audio thread may hold a block of its own across the window; a leaked label bitmap would leave

@@ -1,9 +1,9 @@
-// Exports read back: the WAV file Allegro wrote, and the MIDI file's bytes parsed as another program would.
+// Exports read back: the WAV file Allegro wrote and the MIDI file's bytes, parsed as another program would,
+// both on the beat grid at the pattern's tempo and swing.
 #include "instrument/export.h"
 #include "instrument/midi_file.h"
 
-#include "audio/mixer.h"
-#include "instrument/instrument.h"
+#include "instrument/note_sounds.h"
 #include "resources/bins.h"
 
 #include <gtest/gtest.h>
@@ -16,41 +16,61 @@
 
 namespace {
 
+// At 120 BPM a column is 5512.5 frames and 120 ticks; at a swing of 60 % odd columns come a fifth late.
 class export_test : public ::testing::Test
 {
 public:
-    step_grid cells{};
+    pattern_class pattern;
+    note_sounds_class sounds;
+    std::vector<std::int16_t> click = std::vector<std::int16_t>(100, 0);
+    std::vector<std::int16_t> wind_click;
 
     void SetUp() override
     {
         release_resources();
-        instrument = new instrument_class;
-        setup_note_playing();
-        cells[cell_index(2, 0)] = fire_element;  // note 7, E5
-        cells[cell_index(9, 7)] = wind_element;  // note 0, C4
-        cells[cell_index(15, 7)] = wind_element;
+        click[0] = 32767;
+        // Every note a lone full-scale click, so each note's first frame shows in the file.
+        for (int element : {1, 3, 4})
+            for (int note = 0; note < notes_per_set; ++note)
+                samples_bin.loaded[note_sample_file(element, note)] = click_sample();
+        // WIND rings on: its last note outlasts the last bar.
+        wind_click.resize(20000);
+        wind_click[0] = 32767;
+        for (ALLEGRO_SAMPLE*& sample : sounds.wind_samples)
+            sample = al_create_sample(wind_click.data(), static_cast<unsigned>(wind_click.size()), 44100,
+                                      ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_1, false);
+        pattern.cells[cell_index(0, 0)] = 4; // FIRE, note 7, E5
+        pattern.cells[cell_index(1, 7)] = 2; // WIND, note 0, C4
+        pattern.cells[cell_index(9, 7)] = 2;
+        pattern.tempo = tempo_in_tenths(1200);
+        pattern.swing = 60;
     }
-    void TearDown() override
+    void TearDown() override { release_resources(); }
+
+    ALLEGRO_SAMPLE* click_sample()
     {
-        instrument_teardown();
-        release_resources();
+        return al_create_sample(click.data(), static_cast<unsigned>(click.size()), 44100, ALLEGRO_AUDIO_DEPTH_INT16,
+                                ALLEGRO_CHANNEL_CONF_1, false);
     }
 };
 
-TEST_F(export_test, the_wav_file_holds_each_note_from_its_exact_frame_and_the_last_tails)
+TEST_F(export_test, the_wav_file_opens_on_column_0s_notes_and_holds_every_note_at_its_exact_frame)
 {
     const std::string path = (std::filesystem::temp_directory_path() / "tolme_export_test.wav").string();
-    ASSERT_EQ(export_wav(cells, 2, path), "");
+    ASSERT_EQ(export_wav(sounds, pattern, 2, path), "");
     ALLEGRO_SAMPLE* sample = al_load_sample(path.c_str());
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(al_get_sample_channels(sample), ALLEGRO_CHANNEL_CONF_2);
     EXPECT_EQ(al_get_sample_depth(sample), ALLEGRO_AUDIO_DEPTH_INT16);
+    EXPECT_GE(al_get_sample_length(sample), 138915u + 20000) << "the last tail was cut";
     const auto* frames = static_cast<const std::int16_t*>(al_get_sample_data(sample));
-    // The rendering the program plays, rounded to 16 bits, frame for frame.
-    const std::vector<float> rendered = render_pattern(cells, 2);
-    ASSERT_EQ(al_get_sample_length(sample), rendered.size() / 2);
-    for (std::size_t i = 0; i < rendered.size(); i += 997)
-        ASSERT_NEAR(frames[i] / 32767.0f, rendered[i], 1.0f / 32767) << "frame " << i / 2;
+    std::vector<std::uint64_t> clicks;
+    for (std::uint64_t frame = 0; frame < al_get_sample_length(sample); ++frame)
+        if (frames[2 * frame] > 8000 || frames[2 * frame + 1] > 8000)
+            clicks.push_back(frame);
+    // Column 1 at 5512.5 + 1102.5 frames, column 9 at 9 x 5512.5 + 1102.5, halves rounded up.
+    EXPECT_EQ(clicks, (std::vector<std::uint64_t>{0, 6615, 50715, 88200, 94815, 138915}));
+    EXPECT_EQ(frames[2 * al_get_sample_length(sample) - 1], 0);
     al_destroy_sample(sample);
     std::filesystem::remove(path);
 }
@@ -74,13 +94,14 @@ unsigned long big(const std::string& bytes, std::size_t at, int size)
     return value;
 }
 
-TEST_F(export_test, the_midi_file_has_a_tempo_track_and_a_named_track_per_element_with_each_note_in_time)
+TEST_F(export_test, the_midi_file_has_the_tempo_and_a_named_track_per_element_with_each_note_on_its_tick)
 {
-    const std::string bytes = midi_file_bytes(cells, 2);
+    pattern.cells[cell_index(2, 7)] = 2; // the swung WIND note of column 1 ends as this one starts
+    const std::string bytes = midi_file_bytes(pattern, 2);
     ASSERT_EQ(bytes.substr(0, 4), "MThd");
     EXPECT_EQ(big(bytes, 8, 2), 1u) << "type 1";
-    EXPECT_EQ(big(bytes, 10, 2), 3u) << "tempo, FIRE and WIND";
-    const unsigned long per_quarter = big(bytes, 12, 2);
+    EXPECT_EQ(big(bytes, 10, 2), 3u) << "tempo, WIND and FIRE";
+    EXPECT_EQ(big(bytes, 12, 2), 480u) << "ticks a quarter";
     std::vector<std::string> names;
     std::vector<midi_note> notes;
     unsigned long tempo = 0;
@@ -108,18 +129,21 @@ TEST_F(export_test, the_midi_file_has_a_tempo_track_and_a_named_track_per_elemen
         }
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Tolme", "WIND", "FIRE"}));
-    EXPECT_EQ(tempo, 682667u) << "a column is a sixteenth";
-    // A column is a sixteenth, a quarter of the ticks of a quarter note; the line reaches mid-column.
-    const long column = static_cast<long>(per_quarter) / 4, sweep = 16 * column;
+    EXPECT_EQ(tempo, 500000u) << "microseconds a quarter at 120 BPM";
+    // 120 ticks a column, odd columns 24 late; each note a column long unless its key sounds again sooner.
     std::vector<midi_note> expected;
-    for (long s : {0L, 1L})
-        for (const auto& [c, channel, pitch] : {std::tuple{2, 3, 76}, std::tuple{9, 1, 60}, std::tuple{15, 1, 60}}) {
-            expected.emplace_back(s * sweep + c * column + column / 2, channel, pitch, true);
-            expected.emplace_back(s * sweep + (c + 1) * column + column / 2, channel, pitch, false);
+    for (long bar : {0L, 1920L})
+        for (const auto& [on, off, channel, pitch] : {std::tuple{0L, 120L, 3, 76}, std::tuple{144L, 240L, 1, 60},
+                                                      std::tuple{240L, 360L, 1, 60}, std::tuple{1104L, 1224L, 1, 60}}) {
+            expected.emplace_back(bar + on, channel, pitch, true);
+            expected.emplace_back(bar + off, channel, pitch, false);
         }
     std::sort(notes.begin(), notes.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(notes, expected);
+    pattern.tempo = default_tempo;
+    EXPECT_NE(midi_file_bytes(pattern, 1).find(std::string("\xff\x51\x03\x0a\x6a\xab", 6)), std::string::npos)
+        << "682,667 us a quarter at the default tempo";
 }
 
 } // namespace

@@ -8,16 +8,16 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        setup_menu_prompt();
-        show_menu_prompt();
+        setup_menu_prompt(*instrument);
+        show_menu_prompt(*instrument);
         instrument->title_letters.reveal();
     }
 
     // One frame's input and update with the mouse resting at (x, y).
-    static void tick_at(int x, int y, input_snapshot snapshot = input_snapshot())
+    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot())
     {
         feed(snapshot.at(x, y));
-        instrument_update();
+        instrument_update(*instrument);
     }
 };
 
@@ -25,7 +25,7 @@ public:
 
 TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_away_for_good_and_bursts_end)
 {
-    spawn_flame(500, 300);
+    spawn_flame(*instrument, 500, 300);
     token_class& token = *instrument->token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)
     tick_at(381, 284);
     advance(0.3);
@@ -33,7 +33,7 @@ TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_a
     EXPECT_TRUE(instrument->prompt_shown && instrument->title_letters.showing);
     // Chosen in the same tick as a click, the element lands at once.
     tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A));
-    EXPECT_EQ(token.element, earth_element);
+    EXPECT_EQ(token.shown, earth_element);
     EXPECT_FALSE(instrument->prompt_shown);
     EXPECT_FALSE(instrument->title_letters.showing);
     const int tweens = instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count();

@@ -1,10 +1,14 @@
-// The player's pattern over time: undo and redo through the Ctrl keys, and the autosave on its schedule.
+// The player's pattern through the keys, as the frame loop runs it: the Ctrl commands, the timing keys and
+// the autosave, with the tokens, counts, readout and mixer following the model.
 #include "instrument/pattern_commands.h"
 #include "instrument/pattern_file.h"
+#include "instrument/timing_keys.h"
+#include "instrument/timing_readout.h"
 
 #include "instrument_fixture.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -15,89 +19,105 @@ public:
     {
         instrument_fixture::SetUp();
         instrument->grid_shown = true;
+        setup_timing_readout(*instrument);
+        // Watch the keys, so a press in the first fed snapshot counts.
+        keys({});
     }
 
-    // One tick of the pattern's keys with Ctrl (and Shift) held and a letter pressed.
-    static void command(int letter, bool shift = false)
+    // One tick of the pattern's keys with these held, then a tick with them let go.
+    void keys(const std::vector<int>& codes)
     {
-        input_snapshot keys = input_snapshot().key(ALLEGRO_KEY_LCTRL);
-        if (shift)
-            keys.key(ALLEGRO_KEY_LSHIFT);
-        for (const input_snapshot& tick : {keys, input_snapshot(keys).key(letter), input_snapshot()}) {
+        input_snapshot down;
+        for (int code : codes)
+            down.key(code);
+        for (const input_snapshot& tick : {down, input_snapshot()}) {
             feed(tick);
-            update_pattern();
+            update_timing_keys(*instrument);
+            update_pattern(*instrument);
         }
     }
 
-    static int placed() { return std::count_if(instrument->token_grid.begin(), instrument->token_grid.end(),
-                                                [](const token_class* t) { return t->element != no_element; }); }
+    int shown() const
+    {
+        return static_cast<int>(std::count_if(instrument->token_grid.begin(), instrument->token_grid.end(),
+                                              [](const token_class* t) { return t->shown != no_element; }));
+    }
 };
 
 TEST_F(pattern_state_test, ctrl_n_clears_and_ctrl_z_brings_every_token_back_with_its_count)
 {
-    update_pattern();
-    for (int i : {0, 9, 50}) {
-        instrument->token_grid[i]->place_element(i == 9 ? fire_element : water_element);
-        update_pattern();
-    }
-    const step_grid full = grid_cells();
-    command(ALLEGRO_KEY_N);
-    EXPECT_EQ(placed(), 0);
-    EXPECT_EQ(instrument->water_button.count, 999);
-    // Step by step: undo the clear, then two places, redo one, and a new change forgets the rest.
-    const struct { int letter; bool shift; int tokens; } steps[] = {
-        {ALLEGRO_KEY_Z, false, 3}, {ALLEGRO_KEY_Z, false, 2}, {ALLEGRO_KEY_Z, false, 1},
-        {ALLEGRO_KEY_Z, true, 2},  {ALLEGRO_KEY_Y, false, 3}, {ALLEGRO_KEY_Z, true, 0}, {ALLEGRO_KEY_Z, false, 3}};
-    for (const auto& step : steps) {
-        command(step.letter, step.shift);
-        EXPECT_EQ(placed(), step.tokens) << "after " << step.letter << (step.shift ? " with Shift" : "");
-    }
-    EXPECT_EQ(grid_cells(), full);
+    for (int i : {0, 9, 50})
+        instrument->model.place(i, i == 9 ? fire_element : water_element);
+    update_pattern(*instrument);
+    const pattern_class full = instrument->model.pattern();
     EXPECT_EQ(instrument->water_button.count, 997);
-    feed(input_snapshot().key(ALLEGRO_KEY_LCTRL));
-    feed(input_snapshot().key(ALLEGRO_KEY_LCTRL).key(ALLEGRO_KEY_D));
-    update_element_menu();
-    EXPECT_EQ(instrument->current_element, no_element) << "with Ctrl held, D is no element";
-    instrument->token_grid[1]->place_element(earth_element);
-    update_pattern();
-    command(ALLEGRO_KEY_Y);
-    EXPECT_EQ(placed(), 4);
-}
-
-TEST(pattern_history, keeps_at_least_a_hundred_steps)
-{
-    pattern_history_class history;
-    step_grid cells{};
-    for (int i = 1; i <= 150; ++i) {
-        cells[i % step_cells] = static_cast<std::uint8_t>(1 + i % 4);
-        history.record(cells);
+    keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_N});
+    EXPECT_EQ(shown(), 0);
+    EXPECT_EQ(instrument->water_button.count, 999);
+    // Undo the clear and a place, redo the place with Shift+Z, undo it again and redo it with Y.
+    const int ctrl = ALLEGRO_KEY_LCTRL, z = ALLEGRO_KEY_Z;
+    const std::pair<std::vector<int>, int> steps[] = {{{ctrl, z}, 3}, {{ctrl, z}, 2}, {{ctrl, ALLEGRO_KEY_LSHIFT, z}, 3},
+                                                      {{ctrl, z}, 2}, {{ctrl, ALLEGRO_KEY_Y}, 3}};
+    for (const auto& [step, tokens] : steps) {
+        keys(step);
+        EXPECT_EQ(shown(), tokens);
     }
-    int steps = 0;
-    for (step_grid back; history.undo(back);)
-        ++steps;
-    EXPECT_GE(steps, 100);
+    EXPECT_EQ(instrument->model.pattern(), full);
+    EXPECT_EQ(instrument->water_button.count, 997);
+    pattern_class playing = mixer->pattern.read();
+    EXPECT_EQ(playing, full) << "the mixer plays what the model holds";
 }
 
-// Half a second after the first change the grid goes to the writer, later changes ride along; what is on
-// the disk is the pattern file of the grid.
+TEST_F(pattern_state_test, the_timing_keys_step_and_tap_the_tempo_and_step_the_swing_with_a_notice_each)
+{
+    for (int press = 0; press < 10; ++press)
+        keys({ALLEGRO_KEY_EQUALS});
+    EXPECT_EQ(instrument->model.pattern().tempo, tempo_in_tenths(970));
+    keys({ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_PAD_MINUS});
+    EXPECT_EQ(instrument->model.pattern().tempo, tempo_in_tenths(969));
+    keys({ALLEGRO_KEY_CLOSEBRACE});
+    keys({ALLEGRO_KEY_CLOSEBRACE});
+    keys({ALLEGRO_KEY_OPENBRACE});
+    EXPECT_EQ(instrument->model.pattern().swing, 51);
+    EXPECT_EQ(timing_text(instrument->model.pattern()), "96.9 BPM   SWING 51 %");
+    const int readout_width = instrument->readout.width;
+    // Taps half a second apart, by the keys' own times.
+    for (int tap = 0; tap < 3; ++tap) {
+        clock.advance(0.5);
+        keys({ALLEGRO_KEY_T});
+    }
+    EXPECT_EQ(instrument->model.pattern().tempo, tempo_in_tenths(1200));
+    EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
+    EXPECT_EQ(mixer->pattern.read().tempo, tempo_in_tenths(1200));
+    // The taps came a second after the keys: two runs, each undone as one step.
+    keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_Z});
+    EXPECT_EQ(instrument->model.pattern().tempo, tempo_in_tenths(969));
+    keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_Z});
+    EXPECT_EQ(instrument->model.pattern().tempo, default_tempo);
+    EXPECT_EQ(instrument->model.pattern().swing, straight_swing);
+}
+
+// Half a second after the first change the pattern goes to the writer, later changes ride along; what is on
+// the disk is the pattern file of the pattern.
 TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
 {
     const std::string path = (std::filesystem::temp_directory_path() / "tolme_autosave_test" / "a.tolme").string();
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
-    autosave_class autosave(path, grid_cells());
-    EXPECT_FALSE(autosave.update(grid_cells(), 10.0));
-    instrument->token_grid[3]->place_element(earth_element);
-    EXPECT_FALSE(autosave.update(grid_cells(), 10.1));
-    instrument->token_grid[4]->place_element(earth_element);
-    EXPECT_FALSE(autosave.update(grid_cells(), 10.59));
-    EXPECT_TRUE(autosave.update(grid_cells(), 10.6));
-    EXPECT_FALSE(autosave.update(grid_cells(), 20.0)) << "nothing new to write";
+    pattern_model_class& model = instrument->model;
+    autosave_class autosave(path, model.pattern());
+    EXPECT_FALSE(autosave.update(model.pattern(), 10.0));
+    model.place(3, earth_element);
+    EXPECT_FALSE(autosave.update(model.pattern(), 10.1));
+    model.set_swing(66, 10.2);
+    EXPECT_FALSE(autosave.update(model.pattern(), 10.59));
+    EXPECT_TRUE(autosave.update(model.pattern(), 10.6));
+    EXPECT_FALSE(autosave.update(model.pattern(), 20.0)) << "nothing new to write";
     autosave.flush();
-    EXPECT_EQ(read_pattern_file(path).cells, grid_cells());
-    instrument->token_grid[3]->clear_element();
-    autosave.update(grid_cells(), 20.1);
+    EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
+    model.clear(3);
+    autosave.update(model.pattern(), 20.1);
     autosave.flush(); // as at exit: without waiting
-    EXPECT_EQ(read_pattern_file(path).cells, grid_cells());
+    EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 

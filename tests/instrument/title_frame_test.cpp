@@ -72,14 +72,14 @@ int hard_ends_in(const frame_class& f, float step)
 }
 
 // The stroke alone, then the curtain, drawn as the program draws them, read back in the box around the stroke.
-frame_class drawn_alone(Object& stroke)
+frame_class drawn_alone(Object& stroke, Object& curtain)
 {
     frame_class f{static_cast<int>(stroke.get_left()), static_cast<int>(stroke.get_top()),
                   static_cast<int>(stroke.get_scaled_width()) + 2, static_cast<int>(stroke.get_scaled_height()) + 2, {}};
     bitmap_ptr bitmap = make_bitmap(screen_width, screen_height, al_map_rgb(0, 0, 0));
     al_set_target_bitmap(bitmap.get());
     stroke.draw();
-    instrument->title_letters.curtain.draw();
+    curtain.draw();
     for (int y = 0; y < f.height; ++y)
         for (int x = 0; x < f.width; ++x) {
             unsigned char r, g, b;
@@ -101,6 +101,6 @@ TEST_F(title_frame_test, streaks_fade_out_along_the_strokes_instead_of_stopping_
     advance(7.0);
     int found = 0;
     for (Object& stroke : instrument->title_letters.strokes)
-        found += hard_ends_in(drawn_alone(stroke), 32);
+        found += hard_ends_in(drawn_alone(stroke, instrument->title_letters.curtain), 32);
     EXPECT_EQ(found, 0);
 }

@@ -3,10 +3,14 @@
 // allocation. Run under the sanitizer build, a bad read inside our code fails here too.
 #include "resource_fixture.h"
 #include "resources/drawing.h"
+
+#include "audio/mixer.h"
+#include "audio/offline_render.h"
 #include "support/data_files.h"
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 
 namespace {
@@ -42,7 +46,10 @@ bool load_and_use(const std::string& file)
         return has_image(file);
     }
     if (kind == ".wav") {
-        play_sample(file, 0.8f, 0.0f);
+        const auto mixer = std::make_unique<mixer_class>();
+        play_sample(*mixer, file, 0.8f, 0.0f);
+        std::vector<float> out;
+        render_offline(*mixer, 1024, out);
         return samples_bin.get(file, file) != nullptr;
     }
     ALLEGRO_FONT* font = fonts_bin.get_font(file, -20);

@@ -1,6 +1,10 @@
 #include "resource_fixture.h"
 #include "resources/drawing.h"
 
+#include "audio/mixer.h"
+
+#include <memory>
+
 using drawing = resource_fixture;
 
 // A missing image draws the placeholder (here 4 x 4 and red) unscaled with its corner at (x, y), tinted like
@@ -22,7 +26,8 @@ TEST_F(drawing, a_missing_image_draws_the_placeholder_tinted_with_its_corner_at_
 TEST_F(drawing, preload_replaces_the_sample_handle)
 {
     const std::string file = "data/sounds/select.wav";
-    play_sample(file, 0.5f, 0);
+    const auto mixer = std::make_unique<mixer_class>();
+    play_sample(*mixer, file, 0.5f, 0);
     ALLEGRO_SAMPLE* first = samples_bin.loaded.at(file);
     preload_sample(file);
     EXPECT_TRUE(first && samples_bin.loaded.at(file) && samples_bin.loaded.at(file) != first);

@@ -9,22 +9,25 @@ using resource_bins = resource_fixture;
 TEST_F(resource_bins, requests_share_one_handle_each_miss_is_reported_once_and_only_load_retries_it)
 {
     const std::string image = write_png("a.png", 2, 2, al_map_rgb(0, 255, 0));
-    const std::string missing = path("nope");
+    const std::string missing = path("nope"), other = path("other");
     ALLEGRO_BITMAP* first = graphics_bin.get(image, image);
     ASSERT_NE(first, nullptr);
     for (int request = 0; request < 3; ++request) {
         EXPECT_EQ(graphics_bin.get(image, image), first);
         EXPECT_EQ(graphics_bin.get(missing, missing), nullptr);
+        graphics_bin.get(other, other);
         fonts_bin.get({missing, -20}, {missing, -20});
         samples_bin.get(missing, missing);
     }
-    EXPECT_EQ(graphics_bin.errors.join(), "could not load image \"" + missing + "\"\n");
+    EXPECT_EQ(graphics_bin.errors.join(),
+              "could not load image \"" + missing + "\"\ncould not load image \"" + other + "\"\n");
     EXPECT_EQ(fonts_bin.errors.join(), "could not load font \"" + missing + "\" (size -20)\n");
     EXPECT_EQ(samples_bin.errors.join(), "could not load sample \"" + missing + "\"\n");
     EXPECT_NE(fonts_bin.get({test_font_file, -20}, {test_font_file, -20}),
               fonts_bin.get({test_font_file, -28}, {test_font_file, -28}));
     EXPECT_EQ(fonts_bin.size(false), 2);
-    fonts_bin.text_bitmap(test_font_file, -20, "text");
+    ALLEGRO_BITMAP* text = fonts_bin.text_bitmap(test_font_file, -20, "text");
+    EXPECT_TRUE(text && fonts_bin.text_bitmap(test_font_file, -20, "text") == text) << "rendered once, kept";
     release_resources();
     EXPECT_EQ(graphics_bin.size(true) + graphics_bin.errors.count() + fonts_bin.size(true) + fonts_bin.cached_count(),
               0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/input.h"
+#include "math/clock.h"
 
 #include <set>
 
@@ -19,9 +20,11 @@ struct input_snapshot
     input_snapshot& at(int new_x, int new_y) { return x = new_x, y = new_y, *this; }
 };
 
+// Stamped with the clock's time, as Allegro stamps its events.
 inline ALLEGRO_EVENT key_event(int code, bool down, ALLEGRO_EVENT_TYPE type = 0)
 {
     ALLEGRO_EVENT event{};
+    event.any.timestamp = current_time();
     event.type = type ? type : down ? unsigned(ALLEGRO_EVENT_KEY_DOWN) : unsigned(ALLEGRO_EVENT_KEY_UP);
     event.keyboard.keycode = code;
     return event;

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 static double wall_clock_seconds()
@@ -23,11 +24,11 @@ static double wall_clock_seconds()
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-static void fill_every_token()
+static void fill_every_token(instrument_class& instrument)
 {
-    for (std::size_t i = 0; i < instrument->token_grid.size(); ++i) {
-        select_element(static_cast<int>(i % 4) + 1);
-        instrument->token_grid[i]->place_element(instrument->current_element);
+    for (int cell = 0; cell < step_cells; ++cell) {
+        select_element(instrument, cell % 4 + 1);
+        instrument.model.place(cell, instrument.current_element);
     }
 }
 
@@ -40,14 +41,15 @@ static double percentile(std::vector<double> values, double p)
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
-    if (!start_program(command_line_class()))
+    const auto program = std::make_unique<program_class>();
+    if (!start_program(*program, command_line_class()))
         return 1;
-    run_tick();
+    run_tick(*program);
     if (argc > 2)
         std::printf("start-up: %.1f ms from exec to the first frame\n",
                     (wall_clock_seconds() - std::atof(argv[2])) * 1000.0);
 
-    fill_every_token();
+    fill_every_token(*program->instrument);
     const double tick = 1.0 / 60.0;
     const int warm_up = 120;
     std::vector<double> costs, update_costs;
@@ -55,9 +57,9 @@ int main(int argc, char** argv)
     double next = al_get_time();
     for (int i = 0; i < warm_up + static_cast<int>(seconds * 60); ++i) {
         const double start = al_get_time();
-        update_tick();
+        update_tick(*program);
         const double updated = al_get_time();
-        draw_tick();
+        draw_tick(*program);
         if (i >= warm_up) {
             costs.push_back((al_get_time() - start) * 1000.0);
             update_costs.push_back((updated - start) * 1000.0);
@@ -75,6 +77,6 @@ int main(int argc, char** argv)
     std::printf("of which the update (input, tweens, instrument): median %.3f ms, 99th percentile %.3f ms; "
                 "the rest is drawing and presenting\n",
                 percentile(update_costs, 0.5), percentile(update_costs, 0.99));
-    end_program();
+    end_program(*program);
     return 0;
 }

@@ -4,7 +4,8 @@
 // pattern offline, as an export does, and prints how many times faster than real time that ran.
 // Run from the repository root (it loads data/).
 #include "audio/mixer.h"
-#include "instrument/instrument.h"
+#include "instrument/note_playing.h"
+#include "instrument/note_sounds.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
@@ -28,15 +29,15 @@ int main()
     al_install_system(ALLEGRO_VERSION_INT, nullptr);
     al_install_audio();
     al_init_acodec_addon();
-    instrument = new instrument_class;
-    setup_note_playing();
+    auto sounds = std::make_unique<note_sounds_class>();
+    sounds->load();
 
-    step_grid full{};
+    pattern_class full;
     for (int cell = 0; cell < step_cells; ++cell)
-        full[cell] = static_cast<std::uint8_t>(1 + cell % 4);
+        full.cells[cell] = static_cast<std::uint8_t>(1 + cell % 4);
     auto mixer = std::make_unique<mixer_class>();
-    configure_mixer(*mixer);
-    mixer->grid.write(full);
+    configure_mixer(*mixer, *sounds, note_placement::token);
+    mixer->pattern.write(full);
     const double audio_seconds = 60.0;
     std::vector<float> buffer(2 * 1024);
     float peak = 0;
@@ -53,13 +54,13 @@ int main()
                 spent * 1000.0 / audio_seconds, 100.0 * spent / audio_seconds, peak);
 
     const auto export_started = std::chrono::steady_clock::now();
-    const std::vector<float> rendered = render_pattern(full, 4);
+    const std::vector<float> rendered = render_pattern(*sounds, full, 4, note_placement::beat);
     const double export_spent = seconds_since(export_started);
     const double rendered_seconds = double(rendered.size() / 2) / mixer_class::rate;
     std::printf("offline rendering of four sweeps of it with the tails: %.2f s of audio in %.1f ms, %.0f x real "
                 "time\n",
                 rendered_seconds, export_spent * 1000.0, rendered_seconds / export_spent);
-    instrument_teardown();
+    sounds.reset();
     al_uninstall_system();
     return 0;
 }

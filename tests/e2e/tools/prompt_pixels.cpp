@@ -3,6 +3,8 @@
 // status 0 when the two are the same pixels. The prompt is 289 px wide, so its centred left edge falls
 // between two pixels, where sampling would drop and double columns of its thin strokes.
 //   prompt_pixels      (under a display server, from the repository root)
+#include "audio/audio_output.h"
+#include "audio/mixer.h"
 #include "instrument/instrument.h"
 #include "math/colors.h"
 
@@ -12,6 +14,7 @@
 #include <allegro5/allegro_ttf.h>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -54,8 +57,10 @@ int main()
         std::fprintf(stderr, "no display\n");
         return 2;
     }
-    instrument = new instrument_class;
-    setup_menu_prompt();
+    const auto mixer = std::make_unique<mixer_class>();
+    audio_output_class output(*mixer);
+    const auto instrument = std::make_unique<instrument_class>(*mixer, output);
+    setup_menu_prompt(*instrument);
     Object& prompt = instrument->menu_prompt;
     prompt.opacity_anim.set(1.0f);
     const int width = al_get_bitmap_width(prompt.image), height = al_get_bitmap_height(prompt.image);
@@ -68,7 +73,6 @@ int main()
     }
     std::printf("prompt %d px wide: %d columns differ from its text on whole pixels\n", width, fewest);
     al_destroy_bitmap(drawn);
-    instrument_teardown();
     al_destroy_display(display);
     return fewest == 0 ? 0 : 1;
 }

@@ -1,0 +1,9 @@
+#include "audio/tempo.h"
+
+#include <cmath>
+
+tempo_class tempo_near(double bpm)
+{
+    constexpr std::int64_t millionths = 1000000;
+    return {std::llround(bpm * millionths), millionths};
+}

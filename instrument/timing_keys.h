@@ -1,0 +1,8 @@
+// The pattern's timing from the keyboard: = and - (and the keypad's + and -) take the tempo to the next or
+// previous whole BPM, by 0.1 BPM with Shift held; T taps the tempo; ] and [ take the swing up or down a
+// percent. Each change is told in the notice line.
+#pragma once
+
+class instrument_class;
+
+void update_timing_keys(instrument_class& instrument);
