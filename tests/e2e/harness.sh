@@ -182,13 +182,23 @@ play_pattern() {
 # constant latency, none lost, at least COUNT of them; prints the probe's figures.
 expect_on_time() {
   local figures
-  figures=$(cd "$repo_root" && "$timing_probe" "$capture_file" "$1" "$2" ${4:+"$4"}) || fail "timing probe: $figures"
+  figures=$(cd "$repo_root" && "$timing_probe" "${probe_options[@]}" "$capture_file" "$1" "$2" ${4:+"$4"}) ||
+    fail "timing probe: $figures"
   echo "$figures" >"$artifacts_dir/timing.txt"
   read -r _ onsets lost _ _ worst _ latency <<<"$figures"
   echo "notes timed: $onsets, lost $lost, worst deviation $worst ms, capture latency $latency ms"
   [ "$onsets" -ge "${3:-8}" ] || fail "only $onsets notes timed"
   [ "$lost" -eq 0 ] || fail "$lost notes lost"
   awk -v w="$worst" 'BEGIN { exit !(w <= 0.1) }' || fail "a note is $worst ms off its frame"
+}
+
+# expect_on_time_at BPM SWING PATTERN FROM [COUNT] [UNTIL]: the same, for the pattern at that tempo and swing.
+probe_options=()
+expect_on_time_at() {
+  probe_options=(--tempo "$1" --swing "$2")
+  shift 2
+  expect_on_time "$@"
+  probe_options=()
 }
 
 # expect_silence FROM UNTIL: nothing heard between the capture seconds (the empty pattern's sound).

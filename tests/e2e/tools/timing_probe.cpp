@@ -3,8 +3,9 @@
 // whole (one constant latency), and then each column's onset is aligned on its own. A note counts as heard
 // only where the capture matches the reference closely, so a wrong sound, pitch, gain or pan, or a note
 // that should be silent, shows as a lost note.
-//   timing_probe <capture.wav> <pattern> <from s> [<until s>]
-// The pattern is 8 rows of 16 cells, top row first, rows joined by '/': '.' silent, '1' to '4' an element.
+//   timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> <pattern> <from s> [<until s>]
+// The pattern is 8 rows of 16 cells, top row first, rows joined by '/': '.' silent, '1' to '4' an element;
+// it plays at the default tempo, straight, unless the options say otherwise.
 // Only onsets between <from> and <until> (capture time) count. Prints
 //   timing <onsets> <lost> <mean deviation ms> <standard deviation ms> <worst ms> <sweep ms> <latency ms>
 //          <sound start s>
@@ -12,8 +13,13 @@
 // frame 0 (modulo a sweep when the capture began late) and the sound start the capture time at which sound
 // first appears. With TIMING_PROBE_EACH set, each onset's capture time and deviation come first. For an empty
 // pattern it checks for silence instead and prints: silence <peak>.
+//   timing_probe --onsets <capture.wav> <from s> <until s>
+// needs no pattern: it prints the capture time of every sharp rise in loudness (a note's attack over the
+// tails before it), one "onset <s>" a line, to follow a capture whose tempo changes.
 #include "audio/mixer.h"
-#include "instrument/instrument.h"
+#include "instrument/note_playing.h"
+#include "instrument/note_sounds.h"
+#include "instrument/pattern_file.h"
 #include "wav_file.h"
 
 #include <allegro5/allegro.h>
@@ -174,17 +180,20 @@ int expect_silence(const std::vector<float>& capture, char** argv, int argc)
     return peak < 1e-3f ? 0 : 1;
 }
 
-int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, int argc)
+int probe(const captured_mix& capture_mix, const note_sounds_class& sounds, const pattern_class& pattern,
+          char** argv, int argc)
 {
+    const step_grid& cells = pattern.cells;
     const std::vector<float> capture = mono_of(capture_mix.frames);
     if (cells == step_grid{})
         return expect_silence(capture, argv, argc);
     const auto schedule_only = std::make_unique<mixer_class>();
-    configure_mixer(*schedule_only);
-    const note_schedule_class& schedule = *schedule_only->schedule;
-    const double sweep = double(schedule.sweep_start(1000)) / 1000.0;
-    const std::vector<float> reference =
-        mono_of(render_pattern(cells, int((double(capture.size()) + 5 * rate) / sweep) + 2));
+    configure_mixer(*schedule_only, sounds, note_placement::token);
+    note_schedule_class& schedule = *schedule_only->schedule;
+    schedule.set_timing(0, pattern.tempo, pattern.swing);
+    const double sweep = double(schedule.frame_at(16000)) / 1000.0;
+    const std::vector<float> reference = mono_of(render_pattern(
+        sounds, pattern, int((double(capture.size()) + 5 * rate) / sweep) + 2, note_placement::token));
     std::vector<long> onsets; // one a column: the notes of a column start together
     schedule.for_each_note(0, reference.size(), [&](std::uint64_t at, int column) {
         for (int row = 0; row < step_rows; ++row)
@@ -249,16 +258,57 @@ int probe(const captured_mix& capture_mix, const step_grid& cells, char** argv, 
     return 0;
 }
 
+// Sharp rises of the loudness in 128-frame blocks: a block two and a half times as loud as any of the seven
+// before the one before it (an attack may straddle two blocks).
+int print_onsets(const std::vector<float>& capture, double from, double until)
+{
+    constexpr std::size_t block = 128;
+    std::vector<double> loudness(capture.size() / block);
+    for (std::size_t b = 0; b < loudness.size(); ++b) {
+        for (std::size_t i = 0; i < block; ++i)
+            loudness[b] += double(capture[b * block + i]) * capture[b * block + i];
+        loudness[b] = std::sqrt(loudness[b] / block);
+    }
+    for (std::size_t b = 8; b < loudness.size(); ++b) {
+        const double seconds = double(b * block) / rate;
+        const double before = *std::max_element(loudness.begin() + long(b) - 8, loudness.begin() + long(b) - 1);
+        if (seconds < from || seconds > until || loudness[b] < 0.01 || loudness[b] < 2.5 * before)
+            continue;
+        std::printf("onset %.4f\n", seconds);
+        b += 16; // one attack can span a few blocks
+    }
+    return 0;
+}
+
+// The options before the arguments: --tempo BPM and --swing PERCENT, as the program takes them.
+bool read_options(int& argc, char**& argv, pattern_class& pattern)
+{
+    while (argc > 2 && (std::string(argv[1]) == "--tempo" || std::string(argv[1]) == "--swing")) {
+        int tenths = 0;
+        const bool tempo = std::string(argv[1]) == "--tempo";
+        if (!(tempo ? read_tempo(argv[2], tenths) : read_swing(argv[2], pattern.swing)).empty())
+            return false;
+        if (tempo)
+            pattern.tempo = tempo_in_tenths(tenths);
+        argc -= 2;
+        argv += 2;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    step_grid cells{};
-    if (argc < 4 || argc > 5 || !parse_pattern(argv[2], cells)) {
-        std::fprintf(stderr, "usage: timing_probe <capture.wav> <8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
+    captured_mix capture;
+    if (argc == 5 && std::string(argv[1]) == "--onsets" && read_mix(argv[2], capture) && capture.rate == int(rate))
+        return print_onsets(mono_of(capture.frames), std::atof(argv[3]), std::atof(argv[4]));
+    pattern_class pattern;
+    if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !parse_pattern(argv[2], pattern.cells)) {
+        std::fprintf(stderr, "usage: timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> "
+                             "<8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
         return 2;
     }
-    captured_mix capture;
     if (!read_mix(argv[1], capture) || capture.rate != int(rate)) {
         std::fprintf(stderr, "cannot read %s as a %g Hz capture\n", argv[1], rate);
         return 2;
@@ -268,10 +318,12 @@ int main(int argc, char** argv)
     al_install_system(ALLEGRO_VERSION_INT, nullptr);
     al_install_audio();
     al_init_acodec_addon();
-    instrument = new instrument_class;
-    setup_note_playing();
-    const int status = probe(capture, cells, argv, argc);
-    instrument_teardown();
+    int status = 0;
+    {
+        note_sounds_class sounds;
+        sounds.load();
+        status = probe(capture, sounds, pattern, argv, argc);
+    }
     al_uninstall_system();
     return status;
 }
