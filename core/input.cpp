@@ -36,8 +36,12 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
         set(event.keyboard.keycode, event.type == ALLEGRO_EVENT_KEY_DOWN, event.any.timestamp);
         break;
     case ALLEGRO_EVENT_KEY_CHAR:
-        // Follows each key's press with the modifiers held at that moment.
-        if (!event.keyboard.repeat && event.keyboard.keycode > 0 && event.keyboard.keycode < ALLEGRO_KEY_MAX)
+        // Follows each key's press with the modifiers held at that moment, then comes again as the key repeats.
+        if (event.keyboard.keycode <= 0 || event.keyboard.keycode >= ALLEGRO_KEY_MAX)
+            break;
+        if (event.keyboard.repeat)
+            typed_again[event.keyboard.keycode] = true;
+        else
             key_modifiers[event.keyboard.keycode] = event.keyboard.modifiers;
         break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
@@ -77,6 +81,8 @@ void input_class::update_control(control_button_class& control)
     const bool is_down = flag >= 0 && down[flag];
     control.pressed = false;
     control.released = false;
+    control.repeated = control.held && is_down && control.code > 0 && control.code < ALLEGRO_KEY_MAX &&
+                       typed_again[control.code];
     if (control.release_due) {
         // Last tick's tap is let go now; a press since then waits for the next tick.
         control.release_due = false;
@@ -105,6 +111,7 @@ void input_class::update()
         update_control(control);
     // A press of a control nobody has asked about yet is not remembered for later.
     went_down.fill(false);
+    typed_again.fill(false);
 }
 
 control_button_class& input_class::control(int code)
@@ -118,6 +125,12 @@ control_button_class& input_class::control(int code)
 bool held(int code) { return input.control(code).held; }
 bool pressed(int code) { return input.control(code).pressed; }
 bool released(int code) { return input.control(code).released; }
+
+bool pressed_or_repeated(int code)
+{
+    const control_button_class& control = input.control(code);
+    return control.pressed || control.repeated;
+}
 
 bool pressed_with(int code, unsigned modifier)
 {

@@ -1,5 +1,5 @@
 // Input: keyboard and mouse events are gathered as they arrive, and once per tick every control that code has
-// ever asked about is re-evaluated into held, pressed and released flags. Controls register lazily on their
+// ever asked about is re-evaluated into held, pressed, repeated and released flags. Controls register lazily on their
 // first query. A press released again before the tick (a touchpad's tap, a remote desktop's key) still
 // counts: the control reads pressed and held in that tick and released in the next, and the tick reports
 // the mouse where the press happened. Codes are Allegro key codes; -1 is the left mouse button, -2 the
@@ -17,6 +17,7 @@ public:
     bool held = false;
     bool pressed = false;
     bool released = false;
+    bool repeated = false;    // held, and typed again by the keyboard's own repeat since the last tick
     int code = 0;
     bool release_due = false; // a tap: it was let go before its tick, so it reads released in the next
     unsigned modifiers = 0;   // Allegro's modifier keys (ALLEGRO_KEYMOD_...) held when it was last pressed
@@ -53,6 +54,7 @@ private:
     std::array<bool, flag_count> went_down{};
     std::array<unsigned, ALLEGRO_KEY_MAX> key_modifiers{};
     std::array<double, flag_count> press_times{};
+    std::array<bool, ALLEGRO_KEY_MAX> typed_again{};
     int latest_x = 0;
     int latest_y = 0;
     bool press_seen = false;
@@ -68,6 +70,8 @@ extern input_class input;
 
 bool held(int code);
 bool pressed(int code);
+// Pressed, or typed again by the key's repeat while held: for keys that step on while held down.
+bool pressed_or_repeated(int code);
 // Pressed with the modifier key held (ALLEGRO_KEYMOD_CTRL, ALLEGRO_KEYMOD_SHIFT): a chord such as Ctrl+S
 // counts even when Ctrl is let go in the same tick as the S.
 bool pressed_with(int code, unsigned modifier);

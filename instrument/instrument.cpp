@@ -97,6 +97,7 @@ void instrument_setup(instrument_class& instrument)
     fonts_bin.load_font(menu_font, -28);
     setup_theme_sprites(instrument);
     setup_timing_readout(instrument);
+    setup_grid_cursor(instrument);
     preload_samples();
     start_note_playing(instrument);
     instrument.title_letters.setup();
@@ -196,6 +197,7 @@ void instrument_update(instrument_class& instrument)
     if (instrument.current_element != no_element) {
         show_play_screen(instrument);
         update_token_clicks(instrument);
+        update_grid_cursor(instrument);
     }
     update_timing_keys(instrument);
     update_pattern(instrument);

@@ -7,6 +7,7 @@
 #include "instrument/element_effects.h"
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
+#include "instrument/grid_cursor.h"
 #include "instrument/note_sounds.h"
 #include "instrument/pattern_model.h"
 #include "instrument/tap_tempo.h"
@@ -40,8 +41,8 @@ public:
     note_sounds_class note_sounds;
 
     // Objects register in the objects bin as they are built, and those of equal depth are drawn in that
-    // order: the prompt, the glow and overlay, the title, the buttons, the notice, the readout, the bursts and
-    // the tokens.
+    // order: the prompt, the glow and overlay, the title, the buttons, the notice, the readout, the cursor's
+    // ring, the bursts and the tokens.
     Object menu_prompt; // owns its image
     bool prompt_shown = false;
     // Additive glow on the bottom edge and decorative overlay above the grid, both tinted by the chosen
@@ -57,6 +58,9 @@ public:
     Object notice;
     // The tempo and swing, in the bottom right corner of the play screen; owns its image.
     Object readout;
+    // The keyboard's cursor on the grid and its ring.
+    grid_cursor_class cursor;
+    Object cursor_ring;
     // The running bursts; the lists own them.
     std::vector<wind_animation_class*> wind_effects;
     std::vector<water_animation_class*> water_effects;

@@ -103,6 +103,12 @@ int token_cell_at(const instrument_class& instrument, float x, float y)
     return -1;
 }
 
+void place_chosen_element(instrument_class& instrument, int cell)
+{
+    if (instrument.model.place(cell, instrument.current_element) == place_result::none_left)
+        element_button(instrument, instrument.current_element)->flash_empty();
+}
+
 void update_token_clicks(instrument_class& instrument)
 {
     const bool left = pressed(mouse_left_button);
@@ -111,8 +117,8 @@ void update_token_clicks(instrument_class& instrument)
     const int cell = token_cell_at(instrument, static_cast<float>(mouse_x()), static_cast<float>(mouse_y()));
     if (cell < 0)
         return;
-    if (!left)
+    if (left)
+        place_chosen_element(instrument, cell);
+    else
         instrument.model.clear(cell);
-    else if (instrument.model.place(cell, instrument.current_element) == place_result::none_left)
-        element_button(instrument, instrument.current_element)->flash_empty();
 }

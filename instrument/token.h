@@ -47,5 +47,7 @@ float sweep_length(float s);
 void create_token_grid(instrument_class& instrument, float s);
 // The cell of the first token in grid order whose bead covers the point, or -1.
 int token_cell_at(const instrument_class& instrument, float x, float y);
-// A left click places the current element on the cell under the mouse, else a right click clears it.
+// Places the chosen element on a cell as the player asks; with none of it left, its count flashes.
+void place_chosen_element(instrument_class& instrument, int cell);
+// A left click places the chosen element on the cell under the mouse, else a right click clears it.
 void update_token_clicks(instrument_class& instrument);

@@ -29,6 +29,8 @@ constexpr data_image overlay_image = {"data/images/overlay_pretty.png", 1024, 60
 constexpr data_image arrow_cursor_image = {"data/images/mouse_cursor.png", 32, 32};
 constexpr data_image pointer_cursor_image = {"data/images/pointer_cursor.png", 32, 32};
 constexpr data_image icon_image = {"data/images/tolme_icon.png", 64, 64};
+// The keyboard's cursor on the grid: a white ring, edged in black, tinted by the chosen element.
+constexpr data_image grid_cursor_image = {"data/images/grid_cursor.png", 64, 64};
 constexpr data_image missing_image_file = {"data/missing_image.png", 64, 64};
 // The title's strokes, letter by letter (cells 1.6, 2, 1, 1.5 and 1.5 units of 80 px wide), and the curtain.
 constexpr int title_stroke_count = 13;
@@ -71,7 +73,7 @@ constexpr data_font fallback_font_file = {"data/lacuna.ttf", "/usr/share/fonts/t
 constexpr const data_image* all_images[] = {
     &element_images[0], &element_images[1], &element_images[2], &element_images[3], &bead_image,
     &drop_shadow_image, &air_puff_image, &droplet_image, &flame_tongue_image, &flame_core_image, &glow_image,
-    &overlay_image, &arrow_cursor_image, &pointer_cursor_image, &icon_image, &missing_image_file,
+    &overlay_image, &arrow_cursor_image, &pointer_cursor_image, &icon_image, &grid_cursor_image, &missing_image_file,
     &title_stroke_images[0], &title_stroke_images[1], &title_stroke_images[2], &title_stroke_images[3],
     &title_stroke_images[4], &title_stroke_images[5], &title_stroke_images[6], &title_stroke_images[7],
     &title_stroke_images[8], &title_stroke_images[9], &title_stroke_images[10], &title_stroke_images[11],

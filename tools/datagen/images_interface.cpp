@@ -1,4 +1,5 @@
-// Window furniture: the placeholder for missing images, the two mouse cursors and the window icon.
+// Window furniture: the placeholder for missing images, the two mouse cursors, the keyboard's grid cursor and
+// the window icon.
 #include "canvas.h"
 #include "families.h"
 
@@ -91,6 +92,19 @@ void draw_pointer_cursor(cairo_t* cr)
     cairo_fill(cr);
 }
 
+// A ring just wider than a token's bead: white, to take the chosen element's tint, between black edges so
+// that it shows over the brightest burst as well as over the dark stage.
+void draw_grid_cursor(cairo_t* cr)
+{
+    cairo_arc(cr, 32, 32, 28, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, 7);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, 3.5);
+    cairo_stroke(cr);
+}
+
 // The program's mark: a rising row of the four element beads on a dark tile.
 void draw_icon(cairo_t* cr)
 {
@@ -137,5 +151,6 @@ bool write_interface_images(const std::string& data_dir)
     ok &= write_image(data_dir, arrow_cursor_image, false, draw_arrow_cursor);
     ok &= write_image(data_dir, pointer_cursor_image, false, draw_pointer_cursor);
     ok &= write_image(data_dir, icon_image, false, draw_icon);
+    ok &= write_image(data_dir, grid_cursor_image, false, draw_grid_cursor);
     return ok;
 }
