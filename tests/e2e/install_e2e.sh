@@ -1,7 +1,8 @@
 # Tolme installed like a desktop program: installed into a prefix it starts from any folder (here /, and a
 # folder holding a stray data/ of its own) with its installed data, and a key plays its chime; the desktop
 # entry and the AppStream metainfo pass their validators; the Debian package builds and its program runs;
-# TOLME_DATA naming an empty folder gives the start-up box naming that folder.
+# its copyright file names the licence; TOLME_DATA naming an empty folder gives the start-up box naming that
+# folder.
 source "$(dirname "$0")/harness.sh"
 
 build_dir=$(dirname "$tolme_binary")
@@ -48,6 +49,8 @@ done
 package=$(ls "$work_dir"/package/tolme_*_*.deb)
 dpkg-deb -x "$package" "$work_dir/unpacked"
 version=$("$work_dir/unpacked/usr/bin/tolme" --version) || fail "the packaged program does not run"
+grep -q "^License: GPL-3.0-or-later" "$work_dir/unpacked/usr/share/doc/tolme/copyright" ||
+  fail "the package carries no copyright file naming Tolme's licence"
 echo "package $(basename "$package"): $(du -k "$package" | cut -f1) KiB, $version, depends on: $(dpkg-deb -f "$package" Depends)"
 
 mkdir -p "$work_dir/empty"
