@@ -1,0 +1,39 @@
+// Follows another machine's MIDI clock (24 a quarter) through a delay-locked loop: each clock's frame
+// corrects the predicted frame of the next and, more slowly, the clock's period, so that the jitter of
+// single clocks is smoothed away while the tempo and the phase are kept. Counts in frames.
+#pragma once
+
+#include <cstdint>
+
+class clock_follower_class
+{
+public:
+    // The loop's bandwidth: about how often a second it corrects itself.
+    static constexpr double bandwidth_hz = 1.0;
+
+    explicit clock_follower_class(double rate) : rate(rate) {}
+
+    // A clock arrived at this frame.
+    void clock(std::uint64_t frame);
+    // Forgets the clock (it stopped coming); the next one starts the count again.
+    void forget() { count = 0; }
+
+    // Whether two clocks have come, so that the period is known.
+    bool locked() const { return count >= 2; }
+    // Frames a clock, smoothed; only when locked.
+    double period() const { return smoothed_period; }
+    // Beats a minute at that period.
+    double bpm() const;
+    // Clocks since the first one at a frame near the last clock, smoothed (0 at the first clock).
+    double clocks_at(std::uint64_t frame) const;
+    // Clocks counted so far.
+    std::uint64_t clocks() const { return count; }
+
+private:
+    double rate;
+    std::uint64_t count = 0;
+    double first = 0;           // the first clock's frame
+    double predicted = 0;       // the next clock's frame, as the loop expects it
+    double smoothed_period = 0;
+    double b = 0, c = 0;        // the loop's gains
+};
