@@ -11,14 +11,13 @@
 
 jack_output_class::jack_output_class(std::unique_ptr<jack_connection_class> connection, mixer_class& mixer,
                                      sync_source sync)
-    : sound_output_class(mixer.rate), cycle(mixer, sync), connection(std::move(connection)), mixer(mixer),
-      sync(sync)
+    : sound_output_class(mixer.rate), cycle(mixer, sync), connection(std::move(connection)),
+      client(this->connection->client), mixer(mixer), sync(sync)
 {
 }
 
 std::string jack_output_class::start(bool connect)
 {
-    jack_client_t* client = connection->client;
     out_left = jack_port_register(client, "out_left", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
     out_right = jack_port_register(client, "out_right", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
     midi_out = jack_port_register(client, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
@@ -42,7 +41,6 @@ std::string jack_output_class::start(bool connect)
 // The first two physical playback ports, when there are any.
 void jack_output_class::connect_outputs()
 {
-    jack_client_t* client = connection->client;
     const char** ports = jack_get_ports(client, nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput);
     if (!ports)
         return;
@@ -80,7 +78,6 @@ int jack_output_class::process(jack_nframes_t frames, void* self)
 int jack_output_class::cycle_once(jack_nframes_t frames) noexcept
 {
     in_process.store(true, std::memory_order_release);
-    jack_client_t* client = connection->client;
     const double cycle_start = current_time() - jack_frames_since_cycle_start(client) / static_cast<double>(mixer.rate);
     auto* left = static_cast<float*>(jack_port_get_buffer(out_left, frames));
     auto* right = static_cast<float*>(jack_port_get_buffer(out_right, frames));
@@ -172,7 +169,9 @@ void jack_output_class::stop()
     keeper_stop.store(true);
     if (keeper.joinable())
         keeper.join();
-    // Closing the client ends its callback for good.
+    // After deactivating, the callback is never entered again; then the client closes.
+    if (!lost.load())
+        jack_deactivate(client);
     connection.reset();
     started = false;
 }

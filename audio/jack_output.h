@@ -40,6 +40,7 @@ public:
 
 private:
     std::unique_ptr<jack_connection_class> connection;
+    jack_client_t* const client; // the connection's, for the audio thread
     mixer_class& mixer;
     jack_port_t* out_left = nullptr;
     jack_port_t* out_right = nullptr;

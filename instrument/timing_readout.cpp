@@ -14,9 +14,10 @@ static const int readout_size = -15;
 // Inside the overlay's frame, whose lines run 12 to 18 px from the window's edges.
 static const float readout_margin = 28.0f;
 
+// Short, so that the line stays clear of the FIRE button.
 static const char* source_name(sync_source source)
 {
-    return source == sync_source::midi_clock ? "MIDI CLOCK" : "JACK TRANSPORT";
+    return source == sync_source::midi_clock ? "MIDI" : "JACK";
 }
 
 std::string timing_text(const pattern_class& pattern, const follow_reading& follow)
@@ -50,7 +51,9 @@ void update_following(instrument_class& instrument)
     if (now == instrument.following)
         return;
     if (now.state == follow_state::no_clock)
-        report_problem(instrument, std::string("No ") + source_name(now.source) + " for 2 s: the line holds");
+        report_problem(instrument, now.source == sync_source::midi_clock
+                                       ? "No MIDI clock on midi_in for 2 s: the line holds"
+                                       : "No JACK transport master for 2 s: the line holds");
     instrument.following = now;
     show_timing(instrument);
 }

@@ -23,8 +23,8 @@ public:
     }
 };
 
-// "87.89 BPM   SWING 50 %"; while following, "120.0 BPM · MIDI CLOCK   SWING 50 %" (or STOPPED, or NO CLOCK,
-// in place of the tempo).
+// "87.89 BPM   SWING 50 %"; while following, "120.0 BPM · MIDI   SWING 50 %" (the MIDI clock; JACK for its
+// transport), with STOPPED or NO CLOCK in place of the tempo while the line holds.
 std::string timing_text(const pattern_class& pattern, const follow_reading& follow = {});
 
 // Places the readout, hidden until the play screen shows.
