@@ -57,8 +57,10 @@ bool start_audio_path(program_class& program, const command_line_class& line)
         std::fprintf(stderr, "tolme: %s\n", why.c_str());
         return false;
     }
-    std::fprintf(stderr, "tolme: playing through JACK as %s at %u Hz\n",
-                 program.jack_output->client_name().c_str(), program.mixer.rate);
+    const unsigned latency = program.jack_output->latency_frames();
+    std::fprintf(stderr, "tolme: playing through JACK as %s at %u Hz, heard %u frames (%.1f ms) after the ports\n",
+                 program.jack_output->client_name().c_str(), program.mixer.rate, latency,
+                 1000.0 * latency / program.mixer.rate);
     return true;
 }
 

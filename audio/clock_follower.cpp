@@ -16,13 +16,14 @@ void clock_follower_class::clock(std::uint64_t frame)
         // The second clock gives the first period; the gains follow from it (a critically damped loop).
         smoothed_period = at - first;
         predicted = at + smoothed_period;
-        const double omega = 2.0 * M_PI * bandwidth_hz * smoothed_period / rate;
-        b = std::sqrt(2.0) * omega;
-        c = omega * omega;
     } else {
+        // A critically damped loop at the bandwidth for this clock.
+        const double bandwidth = last_bandwidth_hz + (first_bandwidth_hz - last_bandwidth_hz) *
+                                                         std::exp(-static_cast<double>(count) / narrowing_clocks);
+        const double omega = 2.0 * M_PI * bandwidth * smoothed_period / rate;
         const double error = at - predicted;
-        predicted += b * error + smoothed_period;
-        smoothed_period += c * error;
+        predicted += std::sqrt(2.0) * omega * error + smoothed_period;
+        smoothed_period += omega * omega * error;
     }
     ++count;
 }

@@ -8,8 +8,11 @@
 class clock_follower_class
 {
 public:
-    // The loop's bandwidth: about how often a second it corrects itself.
-    static constexpr double bandwidth_hz = 1.0;
+    // The loop's bandwidth (about how often a second it corrects itself): wide at first, so that it locks
+    // within a few beats, then narrowing, so that single clocks' jitter is smoothed away.
+    static constexpr double first_bandwidth_hz = 2.0;
+    static constexpr double last_bandwidth_hz = 0.2;
+    static constexpr double narrowing_clocks = 96;
 
     explicit clock_follower_class(double rate) : rate(rate) {}
 
@@ -35,5 +38,4 @@ private:
     double first = 0;           // the first clock's frame
     double predicted = 0;       // the next clock's frame, as the loop expects it
     double smoothed_period = 0;
-    double b = 0, c = 0;        // the loop's gains
 };

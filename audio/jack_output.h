@@ -35,6 +35,8 @@ public:
     // Whether the server went away while playing.
     bool server_lost() const { return lost.load(); }
     std::string client_name() const { return connection ? connection->name() : std::string(); }
+    // Frames from the ports to the speakers, as JACK says.
+    unsigned latency_frames() const { return playback_latency.load(); }
     // What the audio thread had to drop, for the player to read at the end.
     std::string drop_report() const;
 
