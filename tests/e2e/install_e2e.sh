@@ -49,6 +49,7 @@ package=$(ls "$work_dir"/package/tolme_*_*.deb)
 dpkg-deb -x "$package" "$work_dir/unpacked"
 version=$("$work_dir/unpacked/usr/bin/tolme" --version) || fail "the packaged program does not run"
 echo "package $(basename "$package"): $(du -k "$package" | cut -f1) KiB, $version, depends on: $(dpkg-deb -f "$package" Depends)"
+dpkg-deb -f "$package" Depends | grep -q 'libjack' || fail "the package does not depend on a libjack"
 
 mkdir -p "$work_dir/empty"
 start_from / TOLME_DATA="$work_dir/empty"
