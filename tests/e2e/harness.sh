@@ -227,6 +227,12 @@ expect_exit() {
 start_xvfb
 write_audio_config
 
+# write_pattern FILE PATTERN: a version 1 pattern file holding the pattern (rows joined by '/').
+write_pattern() {
+  printf 'tolme-pattern 1\n' >"$1"
+  tr '/' '\n' <<<"$2" >>"$1"
+}
+
 # A private JACK server with the dummy driver (no sound card needed), in its default realtime mode so that
 # its clients do not miss cycles on a busy machine; clients find it through JACK_DEFAULT_SERVER.
 jackd_pid=""
@@ -256,6 +262,13 @@ wait_for_port() {
     sleep 0.05
   done
   fail "no JACK port $1"
+}
+
+# start_on_jack [ARGUMENTS...]: the program on the private JACK server, once its window and ports are there.
+start_on_jack() {
+  start_tolme "" "$@"
+  wait_for_window "Tolme - A Musical Instrument"
+  wait_for_port tolme:midi_in
 }
 
 # dump_midi FILE PORT...: jack_midi_dump -a into FILE, its input connected to the ports; sets dump_pid.

@@ -9,11 +9,8 @@ start_jackd
 # A key only column 0 holds anchors the grid; a note in an odd column and two elements in one column.
 pattern="1.....3........./................/..2.........4.../................/.......1......../................/................/....3.....2....."
 song="$work_dir/studio.tolme"
-printf 'tolme-pattern 1\n' >"$song"
-tr '/' '\n' <<<"$pattern" >>"$song"
-start_tolme "" "$song"
-wait_for_window "Tolme - A Musical Instrument"
-wait_for_port tolme:midi_out
+write_pattern "$song" "$pattern"
+start_on_jack "$song"
 jack_lsp -c | grep -A1 '^tolme:out_left$' | grep -q system:playback_1 || fail "out_left is not connected to the first playback port"
 dump_midi "$work_dir/midi.txt" tolme:midi_out
 jack_rec -f "$work_dir/jack.wav" -d 8 tolme:out_left tolme:out_right >"$work_dir/jack_rec.log" 2>&1 &

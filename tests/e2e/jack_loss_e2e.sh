@@ -8,11 +8,8 @@ printf '[general]\ndrivers=wave\nfrequency=48000\n[wave]\nfile=%s\n' "$capture_f
 start_jackd
 pattern="1...1...1...1.../................/................/................/..2.......2...../................/................/................"
 song="$work_dir/loss.tolme"
-printf 'tolme-pattern 1\n' >"$song"
-tr '/' '\n' <<<"$pattern" >>"$song"
-start_tolme "" "$song"
-wait_for_window "Tolme - A Musical Instrument"
-wait_for_port tolme:out_left
+write_pattern "$song" "$pattern"
+start_on_jack "$song"
 sleep 2
 killed=$(date +%s.%N)
 kill -9 "$jackd_pid"

@@ -9,17 +9,14 @@ midi_probe="$tools_dir/midi_probe"
 start_jackd
 pattern="1.......1......./................/................/....2.......2.../................/................/................/3..............."
 song="$work_dir/follow.tolme"
-printf 'tolme-pattern 1\n' >"$song"
-tr '/' '\n' <<<"$pattern" >>"$song"
+write_pattern "$song" "$pattern"
 
 # transport COMMAND...: jack_transport's commands, through the one client that stays master.
 exec 4> >(jack_transport >/dev/null 2>&1)
 jack_clients+=($!)
 transport() { for command in "$@"; do echo "$command" >&4; done; sleep 0.3; }
 
-start_tolme "" --sync midi "$song"
-wait_for_window "Tolme - A Musical Instrument"
-wait_for_port tolme:midi_in
+start_on_jack --sync midi "$song"
 key a
 jack_midi_clock -b 120 >"$work_dir/midi_clock.log" 2>&1 &
 jack_clients+=($!)
@@ -42,9 +39,7 @@ echo "--sync midi: $notes notes on jack_midi_clock's clocks at 120 BPM, worst $w
 [ "$notes" -ge 8 ] && [ "$worst" -le 1 ] || fail "the notes strayed from the clock"
 
 transport locate\ 0
-start_tolme "" --sync jack "$song"
-wait_for_window "Tolme - A Musical Instrument"
-wait_for_port tolme:midi_out
+start_on_jack --sync jack "$song"
 key a
 dump_midi "$work_dir/transport.txt" tolme:midi_out
 transport master "tempo 117.1875" play

@@ -20,4 +20,4 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 line=$(grep "playing through JACK" "$work/stderr.log") || { cat "$work/stderr.log"; exit 1; }
-echo "period $period frames at 48 kHz: ${line#*Hz, }; a cycle's frames are written one period before that"
+echo "period $period frames at 48 kHz: ${line#*Hz, }"
