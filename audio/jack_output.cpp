@@ -6,6 +6,7 @@
 #include <jack/transport.h>
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <vector>
 
@@ -14,6 +15,7 @@ jack_output_class::jack_output_class(std::unique_ptr<jack_connection_class> conn
     : sound_output_class(mixer.rate), cycle(mixer, sync), connection(std::move(connection)),
       client(this->connection->client), mixer(mixer), sync(sync)
 {
+    assert(mixer.rate == this->connection->rate && "the mixer runs at the server's rate");
 }
 
 std::string jack_output_class::start(bool connect)

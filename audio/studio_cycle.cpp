@@ -71,7 +71,9 @@ void studio_cycle_class::begin(std::uint64_t frame, const transport_position& tr
     if (grid_had_notes && !has_notes)
         midi.all_notes_off(frame);
     grid_had_notes = has_notes;
-
+    // Once finished, the line stays where it stopped, whatever the other machine does.
+    if (finished.load(std::memory_order_relaxed))
+        return;
     if (sync == sync_source::jack_transport)
         follow_transport(frame, transport);
     if (sync != sync_source::internal && !stopped_by_master &&
@@ -108,7 +110,7 @@ void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* lef
 
 void studio_cycle_class::take(std::uint64_t frame, const std::array<std::uint8_t, 3>& bytes) noexcept
 {
-    if (sync != sync_source::midi_clock)
+    if (sync != sync_source::midi_clock || finished.load(std::memory_order_relaxed))
         return;
     switch (bytes[0]) {
     case midi_status::clock:
