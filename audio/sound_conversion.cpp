@@ -38,7 +38,7 @@ sound_class sound_conversion_class::at_rate(const sound_class& sound)
         data.data_out = frames.data();
         data.output_frames = static_cast<long>(frames.size()) / sound.channels;
         data.src_ratio = ratio;
-        if (src_simple(&data, SRC_SINC_BEST_QUALITY, sound.channels) != 0 || data.output_frames_gen == 0) {
+        if (src_simple(&data, SRC_SINC_MEDIUM_QUALITY, sound.channels) != 0 || data.output_frames_gen == 0) {
             converted.erase(sound.frames);
             return {};
         }

@@ -7,7 +7,8 @@ period=${1:-256}
 work=$(mktemp -d /tmp/tolme-latency.XXXXXX)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$work"' EXIT
-export JACK_DEFAULT_SERVER="tolme-latency-$$"
+# One name for every run: JACK keeps at most eight, a killed server's until one of the same name starts.
+export JACK_DEFAULT_SERVER="tolme-latency"
 jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p "$period" >"$work/jackd.log" 2>&1 &
 pids=($!)
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &

@@ -1,4 +1,4 @@
-// Playing with others, measured without a server: the studio cycle (what JACK's process callback runs) at
+// Playing with others, measured without a server: the notes' conversion to 48 kHz, the studio cycle (what JACK's process callback runs) at
 // the worst load, all 128 tokens filled, at 48 kHz in cycles of 256 frames with its MIDI written out,
 // timed cycle by cycle over a minute of audio; then the line following a MIDI clock at 97.3 BPM whose every
 // tick comes up to half a millisecond early or late: how soon its notes settle on the clock's beat grid and
@@ -38,7 +38,10 @@ void callback_cost(const note_sounds_class& sounds)
     pattern_class full;
     for (int cell = 0; cell < step_cells; ++cell)
         full.cells[cell] = static_cast<std::uint8_t>(1 + cell % 4);
+    const auto converting = std::chrono::steady_clock::now();
     const auto mixer = studio_mixer(sounds, full);
+    std::printf("the 32 notes converted to %u Hz in %.0f ms\n", rate,
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - converting).count());
     studio_cycle_class cycle(*mixer, sync_source::internal);
     configure_midi_out(cycle.midi);
     cycle.prepare();
