@@ -19,8 +19,8 @@ std::unique_ptr<jack_connection_class> connect_to_studio(const command_line_clas
         return nullptr;
     auto connection = connect_to_jack("tolme", jack_patience_seconds);
     if (!connection && (line.audio == audio_path::jack || line.sync != sync_source::internal)) {
-        std::fprintf(stderr, "tolme: no JACK server answered within %g s (%s needs one running)\n",
-                     jack_patience_seconds, line.audio == audio_path::jack ? "--audio jack" : "--sync");
+        std::fprintf(stderr, "tolme: no JACK server answered (%s needs one running)\n",
+                     line.audio == audio_path::jack ? "--audio jack" : "--sync");
         refused = true;
     }
     return connection;
