@@ -22,8 +22,12 @@ void clock_follower_class::clock(std::uint64_t frame)
                                                          std::exp(-static_cast<double>(count) / narrowing_clocks);
         const double omega = 2.0 * M_PI * bandwidth * smoothed_period / rate;
         const double error = at - predicted;
-        predicted += std::sqrt(2.0) * omega * error + smoothed_period;
-        smoothed_period += omega * omega * error;
+        if (std::fabs(error) > leap_seconds * rate) {
+            predicted = at + smoothed_period;
+        } else {
+            predicted += std::sqrt(2.0) * omega * error + smoothed_period;
+            smoothed_period += omega * omega * error;
+        }
     }
     ++count;
 }

@@ -1,6 +1,8 @@
 // Follows another machine's MIDI clock (24 a quarter) through a delay-locked loop: each clock's frame
 // corrects the predicted frame of the next and, more slowly, the clock's period, so that the jitter of
-// single clocks is smoothed away while the tempo and the phase are kept. Counts in frames.
+// single clocks is smoothed away while the tempo and the phase are kept. A clock far from where it was
+// expected is a leap of the other machine's (a cycle it lost), not jitter: the phase takes it at once.
+// Counts in frames.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@ public:
     static constexpr double first_bandwidth_hz = 2.0;
     static constexpr double last_bandwidth_hz = 0.2;
     static constexpr double narrowing_clocks = 96;
+    static constexpr double leap_seconds = 0.002;
 
     explicit clock_follower_class(double rate) : rate(rate) {}
 

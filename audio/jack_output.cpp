@@ -36,7 +36,14 @@ std::string jack_output_class::start(bool connect)
     keeper = std::thread([this] { keep_time_silently(); });
     if (connect)
         connect_outputs();
+    // The server works the latencies out anew for the connections just made and tells them a moment later;
+    // until then the ports' latency reads 0.
+    jack_recompute_total_latencies(client);
     read_latency();
+    for (int wait = 0; wait < 20 && connect && playback_latency.load() == 0; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        read_latency();
+    }
     return {};
 }
 

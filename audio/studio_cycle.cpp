@@ -99,11 +99,13 @@ void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* lef
         if (!finished.load(std::memory_order_relaxed))
             for (unsigned i = 0; i < mixer.started_count; ++i)
                 midi.note(mixer.started[i], schedule().column_after(mixer.started[i].frame));
-        schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::uint64_t clock) {
-            if (clock == 0)
-                midi.realtime(at, midi_status::start);
-            midi.realtime(at, midi_status::clock);
-        });
+        // A line that follows a MIDI clock does not echo it, which could loop back to its source.
+        if (sync != sync_source::midi_clock)
+            schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::uint64_t clock) {
+                if (clock == 0)
+                    midi.realtime(at, midi_status::start);
+                midi.realtime(at, midi_status::clock);
+            });
         from += count;
     }
 }

@@ -1,9 +1,9 @@
 // One cycle of playing with other programs (a JACK server's process cycle, or a test's): the mixer's sound
-// for the cycle's frames, every note it starts and the MIDI clock as MIDI at their frames, and, when the line
-// follows another machine, the MIDI clock or the transport read at their frames and the line steered to
-// them. The line sits on the beat grid: column c's notes on the bar's sixteenth c, the clock's every sixth
-// tick on a column's notes, Start on column 0's. Runs on the audio thread: it never allocates, locks, logs
-// or waits; what it had to drop it counts.
+// for the cycle's frames, every note it starts and the MIDI clock (unless it follows one) as MIDI at their
+// frames, and, when the line follows another machine, the MIDI clock or the transport read at their frames
+// and the line steered to them. The line sits on the beat grid: column c's notes on the bar's sixteenth c,
+// the clock's every sixth tick on a column's notes, Start on column 0's. Runs on the audio thread: it never
+// allocates, locks, logs or waits; what it had to drop it counts.
 #pragma once
 
 #include "audio/clock_follower.h"

@@ -11,6 +11,7 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev
 export JACK_DEFAULT_SERVER="tolme-latency"
 jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p "$period" >"$work/jackd.log" 2>&1 &
 pids=($!)
+for _ in $(seq 100); do jack_lsp >/dev/null 2>&1 && break; sleep 0.05; done
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids=($! "${pids[@]}")
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done

@@ -6,10 +6,11 @@
 //     note-off a column later or at its next note-on, never two note-ons without one, every clock on its
 //     frame (a quarter's 24th, from the anchor) and none left out; messages after the first All Notes Off
 //     are only the ending. Prints: grid <notes> <clocks> <worst note frames> <worst clock frames>
-//   midi_probe follow <dump> <column frames>
+//   midi_probe follow <dump>
 //     The dump holds a MIDI clock's Start, clocks and Stop and Tolme's notes: after each Start the first
-//     note-on comes with the first clock, each later one on a clock that is a whole number of columns on,
-//     and the Stop brings All Notes Off at its frame with no note after it. Prints: follow <notes> <worst>
+//     note-on comes with the first clock, each later one on a clock a whole number of columns (six clocks)
+//     on, and the Stop brings All Notes Off at its frame with no note after it. Prints: follow <notes>
+//     <worst frames from its clock>
 //   midi_probe match <dump> <onsets>
 //     Each audio onset's frame (the third field of the timing probe's "onset" lines) lies a constant number
 //     of frames, a whole number of 256-frame cycles, before a note-on. Prints: match <onsets> <offset>
@@ -153,18 +154,18 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
     return 0;
 }
 
-int follow(const std::vector<message>& dump, double column)
+int follow(const std::vector<message>& dump)
 {
-    long worst = 0, notes = 0, line_start = -1, stop_at = -1;
-    std::vector<long> clock_frames;
+    std::vector<long> clocks; // the other machine's: Tolme sends none while it follows
+    for (const message& m : dump)
+        if (m.bytes[0] == 0xf8)
+            clocks.push_back(m.frame);
+    long worst = 0, notes = 0, start_clock = -1, stop_at = -1;
     bool start_due = false;
     for (const message& m : dump) {
         if (m.bytes[0] == 0xfa) {
             start_due = true;
             stop_at = -1;
-        } else if (m.bytes[0] == 0xf8) {
-            if (clock_frames.empty() || clock_frames.back() != m.frame)
-                clock_frames.push_back(m.frame);
         } else if (m.bytes[0] == 0xfc) {
             stop_at = m.frame;
         } else if (all_off(m) && stop_at >= 0 && m.frame != stop_at) {
@@ -172,17 +173,20 @@ int follow(const std::vector<message>& dump, double column)
         } else if (note_on(m)) {
             if (stop_at >= 0)
                 return fault("a note after the Stop, at " + std::to_string(m.frame));
+            // The clock at or nearest the note, counted from the first.
+            const long at = long(std::lower_bound(clocks.begin(), clocks.end(), m.frame) - clocks.begin());
+            const long nearest_clock = at > 0 && (at == long(clocks.size()) || m.frame - clocks[at - 1] < clocks[at] - m.frame) ? at - 1 : at;
             if (start_due) {
                 start_due = false;
-                line_start = m.frame;
-                const auto clock = std::lower_bound(clock_frames.begin(), clock_frames.end(), m.frame);
-                if (clock == clock_frames.end() || *clock != m.frame)
+                start_clock = nearest_clock;
+                if (clocks[nearest_clock] != m.frame)
                     return fault("column 0's note at " + std::to_string(m.frame) + " is not on the Start's first clock");
             }
-            if (line_start < 0)
+            if (start_clock < 0)
                 continue;
-            const long k = nearest((m.frame - line_start) / column);
-            worst = std::max(worst, std::labs(m.frame - line_start - nearest(k * column)));
+            if ((nearest_clock - start_clock) % 6 != 0)
+                return fault("a note " + std::to_string(nearest_clock - start_clock) + " clocks after the Start, not whole columns");
+            worst = std::max(worst, std::labs(m.frame - clocks[nearest_clock]));
             ++notes;
         }
     }
@@ -232,11 +236,11 @@ int main(int argc, char** argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "grid" && argc == 5)
         return grid(read_dump(argv[2]), argv[3], std::atof(argv[4]));
-    if (mode == "follow" && argc == 4)
-        return follow(read_dump(argv[2]), std::atof(argv[3]));
+    if (mode == "follow" && argc == 3)
+        return follow(read_dump(argv[2]));
     if (mode == "match" && argc == 4)
         return match(read_dump(argv[2]), argv[3]);
-    std::fprintf(stderr, "usage: midi_probe grid <dump> <pattern> <quarter frames> | follow <dump> <column "
-                         "frames> | match <dump> <onsets>\n");
+    std::fprintf(stderr, "usage: midi_probe grid <dump> <pattern> <quarter frames> | follow <dump> | match <dump> "
+                         "<onsets>\n");
     return 2;
 }
