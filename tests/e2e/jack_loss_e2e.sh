@@ -13,10 +13,10 @@ song="$work_dir/loss.tolme"
 write_pattern "$song" "$pattern"
 
 kill -STOP "$jackd_pid"
-started=$(date +%s.%N)
+asked=$EPOCHREALTIME
 start_tolme "" "$song"
 wait_for_window "Tolme - A Musical Instrument"
-waited=$(echo "$(date +%s.%N) - $started" | bc -l)
+waited=$(echo "$EPOCHREALTIME - $asked" | bc -l)
 key Escape
 expect_exit 0
 kill -CONT "$jackd_pid"

@@ -56,9 +56,10 @@ key Escape
 expect_exit 0
 cp "$work_dir/transport.txt" "$artifacts_dir/"
 figures=$("$midi_probe" grid "$work_dir/transport.txt" "$pattern" 24576) || fail "following the transport: $figures"
-read -r _ notes clocks worst_note worst_clock <<<"$figures"
-echo "--sync jack: $notes notes and $clocks clocks at 117.1875 BPM, worst $worst_note and $worst_clock frames off"
-[ "$notes" -ge 8 ] && [ "$worst_note" -eq 0 ] && [ "$worst_clock" -eq 0 ] || fail "the notes strayed from the transport"
+read -r _ notes clocks worst_note worst_clock leaps <<<"$figures"
+echo "--sync jack: $notes notes and $clocks clocks at 117.1875 BPM, worst $worst_note and $worst_clock frames off ($leaps cycles lost by a client)"
+[ "$notes" -ge 8 ] && [ "$worst_note" -eq 0 ] && [ "$worst_clock" -eq 0 ] && [ "$leaps" -le 2 ] ||
+  fail "the notes strayed from the transport"
 first_start=$(awk '$2 == "fa" {print $1; exit}' "$work_dir/transport.txt")
 first_note=$(awk '$2 ~ /^9/ {print $1; exit}' "$work_dir/transport.txt")
 [ "$first_start" = "$first_note" ] || fail "Start at $first_start, column 0's notes at $first_note"
