@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "app/audio_path.h"
 #include "app/command_line.h"
 #include "audio/audio_output.h"
 #include "core/error_list.h"
@@ -50,16 +51,19 @@ static void install_libraries()
     use_straight_alpha_bitmaps();
 }
 
-static void install_audio(audio_output_class& audio_output, error_list_class& errors)
+// On JACK the desktop's device is not opened, but Allegro's audio is installed when it can be: samples load
+// after a failed install too, and a working one lets play move to the desktop later.
+static void install_audio(program_class& program, error_list_class& errors)
 {
     // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
     // reported as failed instead of called.
-    const bool audio = audio_output.install();
-    if (!audio)
+    const bool on_jack = program.jack_output != nullptr;
+    const bool audio = program.audio_output.install();
+    if (!audio && !on_jack)
         errors.add("Could not initialize audio.");
-    if (!audio || !al_reserve_samples(128))
+    if (!on_jack && (!audio || !open_desktop_device(program.mixer)))
         errors.add("Could not reserve sample memory.");
-    if (audio) {
+    if (audio || on_jack) {
         al_init_acodec_addon();
         load_missing_sample(errors);
     } else {
@@ -119,6 +123,7 @@ void update_tick(program_class& program)
         debug_overlay = !debug_overlay;
     if (pressed(ALLEGRO_KEY_ESCAPE))
         program.quit = true;
+    follow_audio_path(program);
     instrument_update(*program.instrument);
     // After the instrument, so the tweens it started and the objects it made are applied and sorted in
     // the frame that draws them.
@@ -181,13 +186,16 @@ static data_folder_choice choose_data_folder()
     return choice;
 }
 
-bool start_program(program_class& program, const command_line_class& line)
+bool start_program(program_class& program, const command_line_class& line,
+                   std::unique_ptr<jack_connection_class> jack)
 {
     error_list_class errors;
     install_libraries();
     const data_folder_choice data = choose_data_folder();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    install_audio(program.audio_output, errors);
+    if (jack)
+        program.jack_output = std::make_unique<jack_output_class>(std::move(jack), program.mixer, line.sync);
+    install_audio(program, errors);
     install_keyboard(errors);
     create_window(program, errors);
     load_missing_image_and_font(errors);
@@ -203,16 +211,20 @@ bool start_program(program_class& program, const command_line_class& line)
         return false;
     }
     start_frame_timer(program);
-    program.instrument = std::make_unique<instrument_class>(program.mixer, program.audio_output);
+    sound_output_class& output = program.jack_output ? static_cast<sound_output_class&>(*program.jack_output)
+                                                     : program.audio_output;
+    program.instrument = std::make_unique<instrument_class>(program.mixer, output);
+    prepare_instrument_path(program);
     instrument_setup(*program.instrument);
     start_pattern(*program.instrument, line.pattern);
-    program.audio_output.start();
-    return true;
+    program.quit = !start_audio_path(program, line);
+    return !program.quit;
 }
 
 void end_program(program_class& program)
 {
     // The sound stops before anything it plays from is freed, and all of it goes while Allegro is installed.
+    stop_audio_path(program);
     program.audio_output.stop();
     program.instrument.reset();
     release_resources();
@@ -255,9 +267,14 @@ static int export_pattern(const command_line_class& line)
 
 static int play(const command_line_class& line)
 {
-    // The mixer is rendered by the sound device's thread: it stays put for the whole run.
-    const auto program = std::make_unique<program_class>();
-    const bool started = start_program(*program, line);
+    bool refused = false;
+    std::unique_ptr<jack_connection_class> jack = connect_to_studio(line, refused);
+    if (refused)
+        return 1;
+    // The mixer is rendered by the sound device's thread: it stays put for the whole run, at the rate of the
+    // output chosen first.
+    const auto program = std::make_unique<program_class>(jack ? jack->rate : mixer_class::desktop_rate);
+    const bool started = start_program(*program, line, std::move(jack));
     if (started)
         run_frame_loop(
             program->event_queue, program->quit, [&] { update_tick(*program); }, [&] { draw_tick(*program); });

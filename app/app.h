@@ -2,6 +2,7 @@
 #pragma once
 
 #include "audio/audio_output.h"
+#include "audio/jack_output.h"
 #include "audio/mixer.h"
 #include "instrument/instrument.h"
 
@@ -17,12 +18,18 @@ class error_list_class;
 extern const int display_flags;
 
 // Everything one run of the program owns, made by start_program and freed by end_program in order: the
-// mixer outlives the sound output that renders it, and both outlive the instrument.
+// mixer (at the rate of the output chosen first) outlives the sound outputs that render it, and all of them
+// outlive the instrument.
 class program_class
 {
 public:
+    explicit program_class(unsigned rate = mixer_class::desktop_rate) : mixer(rate) {}
+
     mixer_class mixer;
     audio_output_class audio_output{mixer};
+    // On JACK: the output, and whether to move to the desktop's sound when its server goes away.
+    std::unique_ptr<jack_output_class> jack_output;
+    bool desktop_after_jack = false;
     std::unique_ptr<instrument_class> instrument;
     ALLEGRO_DISPLAY* display = nullptr;
     ALLEGRO_BITMAP* screen_buffer = nullptr;
@@ -34,9 +41,11 @@ public:
 // The warning box's text: fixed header, every message on its line, fixed footer.
 std::string startup_error_text(const error_list_class& errors);
 
-// The start-up sequence up to the instrument's set-up, with the pattern the command line names; false when
-// it failed and the error box was shown.
-bool start_program(program_class& program, const command_line_class& line);
+// The start-up sequence up to the instrument's set-up, with the pattern the command line names, playing
+// through JACK when a connection is given, else through the desktop's sound device; false when it failed and
+// the error box was shown.
+bool start_program(program_class& program, const command_line_class& line,
+                   std::unique_ptr<jack_connection_class> jack = nullptr);
 
 // The counterpart of start_program, also after a failed start: stops the sound, then frees the instrument
 // and every loaded resource, in that order.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 std::string usage_text()
 {
@@ -12,6 +13,7 @@ std::string usage_text()
            "       tolme [TIMING] --export-wav OUT.wav [--loops N] FILE\n"
            "       tolme [TIMING] --export-midi OUT.mid [--loops N] FILE\n"
            "where TIMING is [--tempo BPM] [--swing PERCENT], in place of the pattern's own.\n"
+           "Playing also takes [--audio auto|jack|desktop] [--sync internal|midi|jack] [--no-connect].\n"
            "\n"
            "Tolme is a looping step sequencer played with the mouse: choose an element with A, S, D or F, then\n"
            "click the grid. With FILE, its pattern is on the grid and Ctrl+S saves to it (it need not exist).\n"
@@ -22,6 +24,11 @@ std::string usage_text()
            "  --loops N            the sweeps to export (1 to 1000, default 4)\n"
            "  --tempo BPM          play or export at this tempo (40 to 240, one digit after the point at most)\n"
            "  --swing PERCENT      play or export with this swing (50, straight, to 75)\n"
+           "  --audio PATH         auto (the default): JACK when a JACK server runs, else the desktop's sound;\n"
+           "                       jack: only JACK; desktop: only the desktop's sound\n"
+           "  --sync SOURCE        internal (the default): lead; midi: follow the MIDI clock on midi_in;\n"
+           "                       jack: follow the JACK transport (both on JACK only)\n"
+           "  --no-connect         leave Tolme's JACK outputs unconnected\n"
            "  --help               show this text\n"
            "  --version            show the version\n";
 }
@@ -41,6 +48,21 @@ static int whole_number(const char* text)
     const long value = std::strtol(text, &end, 10);
     return *text && !*end && value > 0 && value <= most_loops ? static_cast<int>(value) : 0;
 }
+
+// The choice among names, or false when the text names none.
+template <typename T, std::size_t n>
+static bool choose(const std::string& text, const std::pair<const char*, T> (&choices)[n], T& chosen)
+{
+    for (const auto& [name, value] : choices)
+        if (text == name)
+            return chosen = value, true;
+    return false;
+}
+
+constexpr std::pair<const char*, audio_path> audio_paths[] = {
+    {"auto", audio_path::automatic}, {"jack", audio_path::jack}, {"desktop", audio_path::desktop}};
+constexpr std::pair<const char*, sync_source> sync_sources[] = {
+    {"internal", sync_source::internal}, {"midi", sync_source::midi_clock}, {"jack", sync_source::jack_transport}};
 
 static bool is_export(program_action action)
 {
@@ -78,6 +100,14 @@ command_line_class parse_command_line(int argc, const char* const* argv)
                                                      : read_swing(argv[++i], line.pattern.swing);
             if (!why.empty())
                 return refused("--" + why);
+        } else if (arg == "--audio") {
+            if (!has_value || !choose(argv[++i], audio_paths, line.audio))
+                return refused("--audio needs auto, jack or desktop");
+        } else if (arg == "--sync") {
+            if (!has_value || !choose(argv[++i], sync_sources, line.sync))
+                return refused("--sync needs internal, midi or jack");
+        } else if (arg == "--no-connect") {
+            line.connect_outputs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return refused("unknown option " + arg);
         } else if (!line.pattern.file.empty()) {
@@ -90,6 +120,8 @@ command_line_class parse_command_line(int argc, const char* const* argv)
         return refused("an export needs the pattern FILE to play");
     if (loops_given && !is_export(line.action))
         return refused("--loops goes with an export");
+    if (line.sync != sync_source::internal && line.audio == audio_path::desktop)
+        return refused("--sync follows a clock through JACK: not with --audio desktop");
     if (line.pattern.resume && (is_export(line.action) || !line.pattern.file.empty()))
         return refused("--resume opens the autosave: it takes no FILE and no export");
     return line;

@@ -4,9 +4,11 @@
 //   tolme --export-wav OUT.wav [--loops N] FILE    write FILE's pattern played N sweeps (4) as sound
 //   tolme --export-midi OUT.mid [--loops N] FILE   write it as a Standard MIDI File
 //   --tempo BPM and --swing PERCENT in place of the pattern's own, for play and exports
+//   --audio auto|jack|desktop, --sync internal|midi|jack and --no-connect: how play reaches the studio
 //   tolme --help | --version
 #pragma once
 
+#include "audio/studio_cycle.h"
 #include "instrument/pattern_commands.h"
 
 #include <string>
@@ -20,6 +22,14 @@ enum program_action {
     usage_error,
 };
 
+// Where play goes: JACK when a server is running, else the desktop's sound device; or only one of them.
+enum class audio_path
+{
+    automatic,
+    jack,
+    desktop
+};
+
 class command_line_class
 {
 public:
@@ -28,6 +38,9 @@ public:
     std::string output;
     int loops = 4;
     std::string error; // why the command line was refused
+    audio_path audio = audio_path::automatic;
+    sync_source sync = sync_source::internal;
+    bool connect_outputs = true; // to the first two physical playback ports, on JACK
 };
 
 constexpr int most_loops = 1000;

@@ -15,7 +15,7 @@
 
 // Frames a device may run ahead of real time: more than any driver queues, little enough that a device
 // racing ahead moves the line by no more than this before it is caught.
-static constexpr double allowance_limit = mixer_class::rate / 4.0;
+static constexpr double allowance_limit = mixer_class::desktop_rate / 4.0;
 static constexpr double racing_factor = 3.0;
 // A device may take a moment to start (a PulseAudio sink waking from suspend took 2 s).
 static constexpr double start_grace_seconds = 3.0;
@@ -24,7 +24,7 @@ device_health judge_device(double now, double started, double last_pull, double 
                            double window_frames)
 {
     if (window_seconds >= audio_output_class::stall_seconds &&
-        window_frames > racing_factor * mixer_class::rate * window_seconds)
+        window_frames > racing_factor * mixer_class::desktop_rate * window_seconds)
         return device_health::racing;
     if (now - started > start_grace_seconds && now - last_pull > audio_output_class::stall_seconds)
         return device_health::stalled;
@@ -38,7 +38,7 @@ static unsigned driver_lead(const std::string& driver)
     if (driver == "pulseaudio") {
         const char* size = al_get_config_value(al_get_system_config(), "pulseaudio", "buffer_size");
         const int buffer = size && *size ? std::max(128, std::atoi(size)) : 1024;
-        return mixer_class::rate / 20 + static_cast<unsigned>(buffer);
+        return mixer_class::desktop_rate / 20 + static_cast<unsigned>(buffer);
     }
     if (driver == "openal")
         return 4 * 1024;
@@ -86,7 +86,7 @@ void audio_output_class::pull(float* buffer, unsigned frames)
     const double now = current_time();
     last_pull.store(now, std::memory_order_relaxed);
     pulled_frames.store(pulled_frames.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
-    allowance = std::min(allowance_limit, allowance + (now - allowance_time) * mixer_class::rate);
+    allowance = std::min(allowance_limit, allowance + (now - allowance_time) * mixer.rate);
     allowance_time = now;
     // A device racing ahead gets silence and does not move the line.
     if (allowance < frames)
@@ -181,7 +181,7 @@ void audio_output_class::lose_device(double now, const char* why)
 void audio_output_class::keep_time_silently(double now)
 {
     static float scratch[2 * 1024];
-    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>((now - silent_start) * mixer_class::rate);
+    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>((now - silent_start) * mixer.rate);
     while (mixer.frame < due) {
         const unsigned count = static_cast<unsigned>(std::min<std::uint64_t>(1024, due - mixer.frame));
         std::fill(scratch, scratch + 2 * count, 0.0f);
@@ -196,7 +196,7 @@ void audio_output_class::try_device(double now)
 {
     next_attempt = now + retry_seconds;
     ALLEGRO_MIXER* device_mixer = al_get_default_mixer();
-    ALLEGRO_VOICE* voice = al_create_voice(mixer_class::rate, ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2);
+    ALLEGRO_VOICE* voice = al_create_voice(mixer.rate, ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2);
     if (!voice)
         return;
     prepare_device(now);

@@ -6,8 +6,8 @@
 // new device is tried every 2 seconds.
 #pragma once
 
-#include "audio/heard_clock.h"
 #include "audio/mixer.h"
+#include "audio/sound_output.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -24,16 +24,14 @@ enum class device_health
 device_health judge_device(double now, double started, double last_pull, double window_seconds,
                            double window_frames);
 
-class audio_output_class
+class audio_output_class : public sound_output_class
 {
 public:
     static constexpr double stall_seconds = 0.5;
     static constexpr double retry_seconds = 2.0;
 
-    heard_clock_class clock{mixer_class::rate};
-
-    explicit audio_output_class(mixer_class& mixer) : mixer(mixer) {}
-    ~audio_output_class() { stop(); }
+    explicit audio_output_class(mixer_class& mixer) : sound_output_class(mixer.rate), mixer(mixer) {}
+    ~audio_output_class() override { stop(); }
 
     // Installs Allegro's audio with the first driver that works, in Allegro's own order (or only the one a
     // configuration file names), remembering how far behind its pulls that driver plays.
@@ -43,7 +41,7 @@ public:
     // Stops both; after it the mixer is no longer rendered by anyone.
     void stop();
     // Whether sound is reaching a device (false while it is replaced by silence).
-    bool playing() const { return on_device.load(); }
+    bool playing() const override { return on_device.load(); }
 
 private:
     mixer_class& mixer;

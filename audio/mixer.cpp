@@ -36,7 +36,12 @@ void mixer_class::reset()
 
 void mixer_class::play(const voiced_sound& sound)
 {
-    requests.push(sound);
+    requests.push({conversion.at_rate(sound.sound), sound.gains});
+}
+
+voiced_sound mixer_class::at_rate(const voiced_sound& sound)
+{
+    return {conversion.at_rate(sound.sound), sound.gains};
 }
 
 bool mixer_class::sounding() const
@@ -73,16 +78,16 @@ void mixer_class::start_column(const step_grid& cells, int column, std::uint64_t
         if (element <= 0 || element >= sound_sets)
             continue;
         start(notes[element][note_of_row(row)], at);
-        events.push({at, static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(element)});
+        const note_event event{at, static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(element)};
+        events.push(event);
+        if (started_count < started.size())
+            started[started_count++] = event;
+        else
+            ++dropped_notes;
     }
 }
 
 namespace {
-
-float value_of(std::int16_t v) { return static_cast<float>(v) / 32767.5f; }
-float value_of(std::int8_t v) { return static_cast<float>(v) / 127.5f; }
-float value_of(std::uint8_t v) { return static_cast<float>(v) / 127.5f - 1.0f; }
-float value_of(float v) { return v; }
 
 // Linear interpolation between neighbouring frames, as Allegro's mixer does; a sound at the output rate is
 // copied exactly.
@@ -129,20 +134,9 @@ void mixer_class::mix(voice_class& voice, float* out, unsigned count)
     const channel_gains& gains = voice.sound.gains;
     float* from = out + 2 * offset;
     const unsigned frames = count - offset;
-    switch (sound.depth) {
-    case ALLEGRO_AUDIO_DEPTH_INT16:
-        voice.active = mix_frames<std::int16_t>(sound, gains, voice.position, voice.step, from, frames);
-        break;
-    case ALLEGRO_AUDIO_DEPTH_INT8:
-        voice.active = mix_frames<std::int8_t>(sound, gains, voice.position, voice.step, from, frames);
-        break;
-    case ALLEGRO_AUDIO_DEPTH_UINT8:
-        voice.active = mix_frames<std::uint8_t>(sound, gains, voice.position, voice.step, from, frames);
-        break;
-    default:
-        voice.active = mix_frames<float>(sound, gains, voice.position, voice.step, from, frames);
-        break;
-    }
+    voice.active = with_sample_type(sound.depth, [&](auto type) {
+        return mix_frames<decltype(type)>(sound, gains, voice.position, voice.step, from, frames);
+    });
 }
 
 void mixer_class::render(float* out, unsigned count)
@@ -150,10 +144,12 @@ void mixer_class::render(float* out, unsigned count)
     voiced_sound request;
     while (requests.pop(request))
         start(request, frame);
+    started_count = 0;
     const pattern_class& playing = pattern.read();
     if (schedule) {
-        if (playing.tempo != schedule->tempo() || playing.swing != schedule->swing())
-            schedule->set_timing(frame, playing.tempo, playing.swing);
+        const tempo_class& tempo = tempo_from_pattern ? playing.tempo : schedule->tempo();
+        if (tempo != schedule->tempo() || playing.swing != schedule->swing())
+            schedule->set_timing(frame, tempo, playing.swing);
         schedule->for_each_note(frame, frame + count,
                                 [&](std::uint64_t at, int column) { start_column(playing.cells, column, at); });
     }

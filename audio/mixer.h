@@ -11,6 +11,7 @@
 #include "audio/ring_buffer.h"
 #include "audio/snapshot_buffer.h"
 #include "audio/sound.h"
+#include "audio/sound_conversion.h"
 
 #include <array>
 #include <cstdint>
@@ -49,11 +50,17 @@ float soft_limit(float sample);
 class mixer_class
 {
 public:
-    static constexpr unsigned rate = 44100;
+    // The rate of the desktop's sound device and of exports.
+    static constexpr unsigned desktop_rate = 44100;
     static constexpr int voice_count = 256;
     static constexpr int sound_sets = 5; // by element id; set 0 is silence
 
-    // Filled before rendering starts, then only read.
+    // Frames a second, fixed for the mixer's life: every sound it plays is converted to it first.
+    const unsigned rate;
+
+    explicit mixer_class(unsigned rate = desktop_rate) : rate(rate), conversion(rate) {}
+
+    // Filled before rendering starts (with sounds at the mixer's rate), then only read.
     std::array<std::array<voiced_sound, step_rows>, sound_sets> notes{};
     std::optional<note_schedule_class> schedule;
 
@@ -61,6 +68,14 @@ public:
     ring_buffer_class<voiced_sound, 64> requests;  // sounds to start with the next buffer
     ring_buffer_class<note_event, 4096> events;    // every note started, for the frame loop's pulses
     std::uint64_t frame = 0; // the next frame to render; belongs to the thread that renders
+    // Whether the pattern's tempo drives the line; false while it follows another machine's clock, which
+    // steers the schedule itself. Set before rendering starts.
+    bool tempo_from_pattern = true;
+    // The notes the last render started, in order, for whoever sends them on (MIDI); belongs to the thread
+    // that renders. Notes beyond a sweep's worth in one render are counted, not kept.
+    std::array<note_event, 2 * step_cells> started{};
+    unsigned started_count = 0;
+    unsigned dropped_notes = 0;
 
     // Silences every voice, forgets what was asked and told, and starts time again at frame 0; only while
     // nothing renders.
@@ -69,10 +84,14 @@ public:
     void render(float* out, unsigned count);
     // Frame loop side: plays a sound from the next buffer on.
     void play(const voiced_sound& sound);
+    // Frame loop side (or before rendering starts): the sound converted to the mixer's rate.
+    voiced_sound at_rate(const voiced_sound& sound);
     // Whether any sound is still playing.
     bool sounding() const;
 
 private:
+    sound_conversion_class conversion;
+
     class voice_class
     {
     public:

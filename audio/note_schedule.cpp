@@ -33,6 +33,7 @@ note_schedule_class::note_schedule_class(const std::array<double, step_columns>&
 {
     for (int column = 0; column < step_columns; ++column)
         centres[column] = to_units(column_centres[column]);
+    clock_zero = centres[0];
     set_speed(default_tempo);
 }
 
@@ -52,27 +53,61 @@ void note_schedule_class::set_timing(std::uint64_t at, const tempo_class& tempo,
 {
     assert(at >= origin_frame && "timing changes go forward in time");
     if (tempo != current_tempo) {
-        origin_units = units_at_frame(at);
-        origin_frame = at;
+        move_origin(at, units_at_frame(at));
         set_speed(tempo);
     }
     current_swing = swing;
     swing_units = static_cast<std::int64_t>(static_cast<wide>(sweep_units) * (swing - 50) / (16 * 50));
 }
 
+void note_schedule_class::move_origin(std::uint64_t at, wide units)
+{
+    assert(at >= origin_frame && "the line moves forward in time");
+    origin_frame = at;
+    origin_units = units;
+}
+
 void note_schedule_class::locate(std::uint64_t at, double columns)
 {
     origin_frame = at;
     origin_units = units_of_columns(columns);
+    holding = false;
     next_note = static_cast<std::uint64_t>(std::max<wide>(0, origin_units / sweep_units - 1)) * step_columns;
     while (units_of_note(next_note) < origin_units)
         ++next_note;
+    const std::uint64_t first_bar = (next_note + step_columns - 1) / step_columns * step_columns;
+    clock_zero = units_of_note(first_bar);
+    next_clock = 0;
+}
+
+void note_schedule_class::steer(std::uint64_t at, double columns, const tempo_class& tempo)
+{
+    move_origin(at, units_of_columns(columns));
+    set_speed(tempo);
+}
+
+void note_schedule_class::hold(std::uint64_t at)
+{
+    move_origin(at, units_at_frame(at));
+    holding = true;
+}
+
+void note_schedule_class::resume(std::uint64_t at)
+{
+    move_origin(at, origin_units);
+    holding = false;
 }
 
 note_schedule_class::wide note_schedule_class::units_of_note(std::uint64_t note) const
 {
     const int column = static_cast<int>(note % step_columns);
     return static_cast<wide>(note / step_columns) * sweep_units + centres[column] + (column % 2 ? swing_units : 0);
+}
+
+// Each clock from clock 0 on its own, so no rounding is carried from one to the next.
+note_schedule_class::wide note_schedule_class::units_of_clock(std::uint64_t clock) const
+{
+    return clock_zero + static_cast<wide>(clock) * sweep_units / clocks_per_sweep;
 }
 
 note_schedule_class::wide note_schedule_class::units_of_columns(double columns) const
@@ -89,6 +124,8 @@ std::uint64_t note_schedule_class::frame_at_units(wide units) const
 
 note_schedule_class::wide note_schedule_class::units_at_frame(std::uint64_t frame) const
 {
+    if (holding)
+        return origin_units;
     return origin_units + floor_divide((static_cast<wide>(frame) - origin_frame) * speed_units, speed_frames);
 }
 
@@ -100,4 +137,19 @@ std::uint64_t note_schedule_class::frame_at(double columns) const
 std::uint64_t note_schedule_class::frame_of(std::uint64_t sweep, int column) const
 {
     return frame_at_units(units_of_note(sweep * step_columns + static_cast<std::uint64_t>(column)));
+}
+
+double note_schedule_class::columns_at(std::uint64_t frame) const
+{
+    return static_cast<double>(static_cast<long double>(units_at_frame(frame)) * step_columns / sweep_units);
+}
+
+std::uint64_t note_schedule_class::column_after(std::uint64_t frame) const
+{
+    return frame_at_units(units_at_frame(frame) + sweep_units / step_columns);
+}
+
+double note_schedule_class::columns_of_clock(std::uint64_t clock) const
+{
+    return static_cast<double>(static_cast<long double>(units_of_clock(clock)) * step_columns / sweep_units);
 }

@@ -23,7 +23,7 @@ std::string export_wav(const note_sounds_class& sounds, const pattern_class& pat
     std::transform(frames.begin(), frames.end(), pcm.begin(), [](float v) {
         return static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
     });
-    ALLEGRO_SAMPLE* sample = al_create_sample(pcm.data(), static_cast<unsigned>(pcm.size() / 2), mixer_class::rate,
+    ALLEGRO_SAMPLE* sample = al_create_sample(pcm.data(), static_cast<unsigned>(pcm.size() / 2), mixer_class::desktop_rate,
                                               ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2, false);
     if (!sample)
         return "could not make the sound";

@@ -1,6 +1,6 @@
 #include "instrument/instrument.h"
 
-#include "audio/audio_output.h"
+#include "audio/sound_output.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "instrument/elements.h"
@@ -165,7 +165,7 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor(instrument_class& instrument)
 // The sound device went away (the window carries on in silence) or came back.
 static void tell_sound_changes(instrument_class& instrument)
 {
-    const bool playing = instrument.output.playing();
+    const bool playing = instrument.output->playing();
     if (instrument.sound_playing && !playing) {
         show_notice(instrument, "The sound device is gone: playing on in silence");
         instrument.sound_lost = true;
@@ -202,6 +202,7 @@ void instrument_update(instrument_class& instrument)
     update_timing_keys(instrument);
     update_pattern(instrument);
     update_play_line(instrument);
+    update_following(instrument);
     remove_finished_effects(instrument);
     update_hover_and_cursor(instrument);
     tell_sound_changes(instrument);

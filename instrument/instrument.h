@@ -8,9 +8,11 @@
 #include "instrument/element_menu.h"
 #include "instrument/elements.h"
 #include "instrument/grid_cursor.h"
+#include "instrument/note_playing.h"
 #include "instrument/note_sounds.h"
 #include "instrument/pattern_model.h"
 #include "instrument/tap_tempo.h"
+#include "instrument/timing_readout.h"
 #include "instrument/title_letters.h"
 #include "instrument/token.h"
 #include "scene/object.h"
@@ -21,8 +23,9 @@
 #include <string>
 #include <vector>
 
-class audio_output_class;
 class mixer_class;
+class sound_output_class;
+class studio_cycle_class;
 
 // Size factor of the token grid, its tokens and their pulses.
 constexpr float grid_scale = 0.8f;
@@ -33,9 +36,13 @@ class instrument_class
 {
 public:
     // What it plays through: the mixer it hands the pattern to, and the output whose heard clock times the
-    // pulses.
+    // pulses (the program may move to another output while it plays), and where in its column a note sounds.
     mixer_class& mixer;
-    audio_output_class& output;
+    sound_output_class* output;
+    note_placement placement = note_placement::token;
+    // On JACK, the cycle that plays with other programs, whose followed tempo the readout shows; else null.
+    const studio_cycle_class* studio = nullptr;
+    follow_reading following;
     // The player's pattern: the one truth that the tokens, the buttons' counts and the mixer follow.
     pattern_model_class model;
     note_sounds_class note_sounds;
@@ -88,7 +95,7 @@ public:
     bool sound_playing = false;
     bool sound_lost = false;
 
-    instrument_class(mixer_class& mixer, audio_output_class& output) : mixer(mixer), output(output) {}
+    instrument_class(mixer_class& mixer, sound_output_class& output) : mixer(mixer), output(&output) {}
     instrument_class(const instrument_class&) = delete;
     instrument_class& operator=(const instrument_class&) = delete;
     // Frees the tokens, bursts, label bitmaps and cursors: while Allegro is installed and after the sound

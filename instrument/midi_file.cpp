@@ -126,3 +126,11 @@ std::string midi_file_bytes(const pattern_class& pattern, int sweeps)
     return "MThd" + big_endian(6, 4) + big_endian(1, 2) + big_endian(static_cast<unsigned long>(count), 2) +
            big_endian(midi_ticks_per_quarter, 2) + tracks;
 }
+
+void configure_midi_out(midi_out_class& midi)
+{
+    for (int note = 0; note < notes_per_set; ++note)
+        midi.pitches[note] = static_cast<std::uint8_t>(note_pitches[note]);
+    for (const element_info& info : elements)
+        midi.velocities[info.id] = static_cast<std::uint8_t>(voices[info.id - 1].velocity);
+}

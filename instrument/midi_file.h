@@ -5,6 +5,7 @@
 // sounds again; the pitches are the data set's scale.
 #pragma once
 
+#include "audio/midi_out.h"
 #include "audio/pattern.h"
 
 #include <string>
@@ -14,3 +15,6 @@ constexpr int midi_ticks_per_column = midi_ticks_per_quarter / 4;
 
 // The file's bytes for the given number of sweeps.
 std::string midi_file_bytes(const pattern_class& pattern, int sweeps);
+
+// Live MIDI with the file's pitches and velocities.
+void configure_midi_out(midi_out_class& midi);

@@ -1,8 +1,8 @@
 #include "instrument/note_playing.h"
 
-#include "audio/audio_output.h"
 #include "audio/mixer.h"
 #include "audio/offline_render.h"
+#include "audio/sound_output.h"
 #include "instrument/element_effects.h"
 #include "instrument/elements.h"
 #include "instrument/instrument.h"
@@ -28,27 +28,36 @@ void configure_mixer(mixer_class& target, const note_sounds_class& sounds, note_
 {
     for (const element_info& info : elements)
         for (int note = 0; note < notes_per_set; ++note)
-            target.notes[info.id][note] = sounds.sound(info.id, note);
-    target.schedule.emplace(column_centres(placement), sweep_length(grid_scale), mixer_class::rate);
+            target.notes[info.id][note] = target.at_rate(sounds.sound(info.id, note));
+    target.schedule.emplace(column_centres(placement), sweep_length(grid_scale), target.rate);
+}
+
+// On the beat the line starts on column 0's notes, which sound at frame 0; on the tokens it starts from its
+// zero. Returns where it starts, in columns.
+static double start_line(note_schedule_class& schedule, note_placement placement)
+{
+    const double start = placement == note_placement::beat ? 0.5 : 0.0;
+    schedule.locate(0, start);
+    return start;
 }
 
 void start_note_playing(instrument_class& instrument)
 {
     instrument.mixer.reset();
-    instrument.output.clock.reset();
-    configure_mixer(instrument.mixer, instrument.note_sounds, note_placement::token);
+    instrument.output->clock.reset();
+    configure_mixer(instrument.mixer, instrument.note_sounds, instrument.placement);
+    start_line(*instrument.mixer.schedule, instrument.placement);
     instrument.mixer.pattern.write(instrument.model.pattern());
 }
 
 std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
-                                  note_placement placement)
+                                  note_placement placement, unsigned rate)
 {
-    auto offline = std::make_unique<mixer_class>();
+    auto offline = std::make_unique<mixer_class>(rate);
     configure_mixer(*offline, sounds, placement);
     note_schedule_class& schedule = *offline->schedule;
     schedule.set_timing(0, pattern.tempo, pattern.swing);
-    const double start = placement == note_placement::beat ? 0.5 : 0.0;
-    schedule.locate(0, start);
+    const double start = start_line(schedule, placement);
     offline->pattern.write(pattern);
     std::vector<float> frames;
     render_offline(*offline, schedule.frame_at(start + step_columns * std::max(0, sweeps)), frames);
@@ -56,13 +65,13 @@ std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern
     silent.cells = step_grid{};
     offline->pattern.write(silent);
     while (offline->sounding())
-        render_offline(*offline, offline->frame + mixer_class::rate / 10, frames);
+        render_offline(*offline, offline->frame + offline->rate / 10, frames);
     return frames;
 }
 
 void update_play_line(instrument_class& instrument)
 {
-    const double heard = instrument.output.clock.frame_at(current_time());
+    const double heard = instrument.output->clock.frame_at(current_time());
     note_event note;
     while (instrument.mixer.events.peek(note) && static_cast<double>(note.frame) <= heard) {
         instrument.mixer.events.drop_oldest();

@@ -4,13 +4,13 @@
 // loop shows the pulse in the tick in which that frame is heard.
 #pragma once
 
+#include "audio/mixer.h"
 #include "audio/pattern.h"
 
 #include <array>
 #include <vector>
 
 class instrument_class;
-class mixer_class;
 class note_sounds_class;
 class token_class;
 
@@ -29,14 +29,15 @@ std::array<double, step_columns> column_centres(note_placement placement);
 
 // Gives a mixer every element's notes with their gains and the line's schedule over the grid's columns.
 void configure_mixer(mixer_class& target, const note_sounds_class& sounds, note_placement placement);
-// Starts the line from its zero: configures the instrument's mixer, starts its time and the heard clock over
-// and hands it the pattern as it stands; from then on the line runs with the mixer's clock.
+// Starts the line (from its zero, or on column 0's notes when on the beat): configures the instrument's mixer
+// with its placement, starts its time and the heard clock over and hands it the pattern as it stands; from
+// then on the line runs with the mixer's clock.
 void start_note_playing(instrument_class& instrument);
 // The pattern played for the given number of sweeps by a mixer of its own, at its tempo and swing, with the
-// last notes' tails: interleaved stereo at the mixer's rate. Placed on the beat, column 0's notes sound at
+// last notes' tails: interleaved stereo at the given rate. Placed on the beat, column 0's notes sound at
 // the first frame; placed on the tokens, the line starts from its zero as in the window.
 std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
-                                  note_placement placement);
+                                  note_placement placement, unsigned rate = mixer_class::desktop_rate);
 // Pulses every token whose note has been heard by now.
 void update_play_line(instrument_class& instrument);
 // The visual half of a note: the element sprite's pulse and the element's burst.

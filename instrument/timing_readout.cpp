@@ -4,15 +4,58 @@
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
 #include "instrument/pattern_file.h"
+#include "instrument/notice.h"
 #include "resources/bins.h"
+
+#include <cmath>
+#include <cstdio>
 
 static const int readout_size = -15;
 // Inside the overlay's frame, whose lines run 12 to 18 px from the window's edges.
 static const float readout_margin = 28.0f;
 
-std::string timing_text(const pattern_class& pattern)
+// Short, so that the line stays clear of the FIRE button.
+static const char* source_name(sync_source source)
 {
-    return tempo_text(pattern.tempo) + " BPM   SWING " + std::to_string(pattern.swing) + " %";
+    return source == sync_source::midi_clock ? "MIDI" : "JACK";
+}
+
+std::string timing_text(const pattern_class& pattern, const follow_reading& follow)
+{
+    const std::string swing = "   SWING " + std::to_string(pattern.swing) + " %";
+    if (follow.source == sync_source::internal)
+        return tempo_text(pattern.tempo) + " BPM" + swing;
+    char tempo[32];
+    std::snprintf(tempo, sizeof tempo, "%.1f BPM", follow.bpm);
+    const std::string shown = follow.state == follow_state::following ? tempo
+                              : follow.state == follow_state::no_clock ? "NO CLOCK"
+                                                                       : "STOPPED";
+    return shown + " \u00b7 " + source_name(follow.source) + swing;
+}
+
+// What the studio cycle says now, the tempo to a tenth so that the readout changes only when it shows.
+static follow_reading read_following(const studio_cycle_class& studio)
+{
+    follow_reading now;
+    now.source = studio.sync;
+    now.state = static_cast<follow_state>(studio.state.load(std::memory_order_relaxed));
+    now.bpm = std::round(studio.followed_bpm.load(std::memory_order_relaxed) * 10) / 10;
+    return now;
+}
+
+void update_following(instrument_class& instrument)
+{
+    if (!instrument.studio || instrument.studio->sync == sync_source::internal)
+        return;
+    const follow_reading now = read_following(*instrument.studio);
+    if (now == instrument.following)
+        return;
+    if (now.state == follow_state::no_clock)
+        report_problem(instrument, now.source == sync_source::midi_clock
+                                       ? "No MIDI clock on midi_in for 2 s: the line holds"
+                                       : "No JACK transport master for 2 s: the line holds");
+    instrument.following = now;
+    show_timing(instrument);
 }
 
 void setup_timing_readout(instrument_class& instrument)
@@ -35,5 +78,6 @@ void show_timing_readout(instrument_class& instrument)
 void show_timing(instrument_class& instrument)
 {
     replace_owned_image(instrument.readout,
-                        fonts_bin.additive_text(menu_font, readout_size, timing_text(instrument.model.pattern())));
+                        fonts_bin.additive_text(menu_font, readout_size,
+                                                timing_text(instrument.model.pattern(), instrument.following)));
 }

@@ -3,16 +3,35 @@
 #pragma once
 
 #include "audio/pattern.h"
+#include "audio/studio_cycle.h"
 
 #include <string>
 
 class instrument_class;
 
-// "87.89 BPM   SWING 50 %"
-std::string timing_text(const pattern_class& pattern);
+// Whose tempo the line keeps, as the readout last showed it.
+class follow_reading
+{
+public:
+    sync_source source = sync_source::internal;
+    follow_state state = follow_state::leading;
+    double bpm = 0; // followed, to a tenth
+
+    bool operator==(const follow_reading& other) const
+    {
+        return source == other.source && state == other.state && bpm == other.bpm;
+    }
+};
+
+// "87.89 BPM   SWING 50 %"; while following, "120.0 BPM · MIDI   SWING 50 %" (the MIDI clock; JACK for its
+// transport), with STOPPED or NO CLOCK in place of the tempo while the line holds.
+std::string timing_text(const pattern_class& pattern, const follow_reading& follow = {});
 
 // Places the readout, hidden until the play screen shows.
 void setup_timing_readout(instrument_class& instrument);
 void show_timing_readout(instrument_class& instrument);
 // Renders the readout afresh for the pattern's tempo and swing.
 void show_timing(instrument_class& instrument);
+// Every tick: while the line follows another machine, the readout follows its tempo and state, and a clock
+// that has not come for two seconds is told.
+void update_following(instrument_class& instrument);

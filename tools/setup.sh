@@ -10,8 +10,9 @@ packages=(
   libopenal1 libcairo2-dev
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
+  libjack-jackd2-dev libsamplerate0-dev
   libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils jackd2 jack-midi-clock
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -19,7 +19,7 @@ inline std::array<double, step_columns> grid_centres()
 
 constexpr double grid_sweep = 819.2001342773438;
 
-inline note_schedule_class grid_schedule(unsigned rate = mixer_class::rate)
+inline note_schedule_class grid_schedule(unsigned rate = mixer_class::desktop_rate)
 {
     return note_schedule_class(grid_centres(), grid_sweep, rate);
 }
@@ -31,7 +31,7 @@ public:
     std::vector<std::int16_t> frames;
     sound_class sound;
 
-    test_sound(unsigned length, float level, unsigned rate = mixer_class::rate)
+    test_sound(unsigned length, float level, unsigned rate = mixer_class::desktop_rate)
         : frames(length, static_cast<std::int16_t>(std::lround(level * 32767)))
     {
         frames[0] = 32767;

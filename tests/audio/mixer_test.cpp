@@ -84,7 +84,7 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
 
 TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_pattern_changes_from_the_next_buffer_on)
 {
-    const test_sound long_tone{mixer_class::rate * 13 / 10, 0.5f};
+    const test_sound long_tone{mixer_class::desktop_rate * 13 / 10, 0.5f};
     for (int note = 0; note < step_rows; ++note)
         mixer->notes[earth][note] = {long_tone.sound, gains_for(0.8f, 0.0f, 1)};
     step_grid cells{};
@@ -111,10 +111,10 @@ TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_pattern_changes_from_the
     // A new tempo takes effect from the next buffer on: at 240 BPM a sweep is a second.
     publish(cells, tempo_in_tenths(2400));
     const std::uint64_t faster = mixer->frame;
-    out = render(faster + 4 * mixer_class::rate, 512);
+    out = render(faster + 4 * mixer_class::desktop_rate, 512);
     const std::vector<std::uint64_t> notes = starts(out, faster);
     ASSERT_GE(notes.size(), 4u);
-    EXPECT_NEAR(static_cast<double>(notes[3] - notes[1]), mixer_class::rate, 1.0);
+    EXPECT_NEAR(static_cast<double>(notes[3] - notes[1]), mixer_class::desktop_rate, 1.0);
 }
 
 TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_never_reaches_full_scale)
@@ -128,7 +128,7 @@ TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_nev
     }
 
     // Every cell filled, every tail overlapping the next columns': the sum would pass full scale many times.
-    const test_sound loud{mixer_class::rate * 14 / 10, 0.9f};
+    const test_sound loud{mixer_class::desktop_rate * 14 / 10, 0.9f};
     step_grid cells{};
     for (int cell = 0; cell < step_cells; ++cell) {
         cells[cell] = static_cast<std::uint8_t>(1 + cell % 4);
@@ -160,7 +160,7 @@ TEST(ring_buffer, passes_items_in_order_around_and_around_and_refuses_when_full)
 TEST_F(mixer_test, a_sound_asked_for_starts_with_the_next_buffer_at_its_own_rate)
 {
     render(5000, 5000);
-    const test_sound slow{100, 0.5f, mixer_class::rate / 2};
+    const test_sound slow{100, 0.5f, mixer_class::desktop_rate / 2};
     mixer->play({slow.sound, gains_for(1.0f, 0.0f, 1)});
     const std::vector<float> out = render(5400, 400);
     EXPECT_GT(out[0], 0.4f);

@@ -112,4 +112,29 @@ TEST(note_schedule, put_on_a_columns_notes_the_line_sounds_them_at_that_frame_an
     EXPECT_EQ(notes, (note_list{{500000, 2}, {506000, 3}, {512000, 4}, {518000, 5}}));
 }
 
+// Clock k sits k quarters' 24ths after column 0's notes, each on the frame nearest its exact time (halves up):
+// 60 rate minutes / (24 beats) frames a clock, its fraction carried for a whole day, none left out.
+TEST(note_schedule, the_midi_clock_keeps_its_exact_frames_for_a_day_at_every_rate_and_tempo)
+{
+    for (unsigned rate : {44100u, 48000u, 88200u, 96000u})
+        for (tempo_class tempo : {default_tempo, tempo_in_tenths(1201), tempo_in_tenths(2400)}) {
+            SCOPED_TRACE(::testing::Message() << rate << " Hz, " << tempo.bpm() << " BPM");
+            std::array<double, step_columns> centres{};
+            for (int column = 0; column < step_columns; ++column)
+                centres[column] = (column + 0.5) * grid_sweep / step_columns;
+            note_schedule_class schedule(centres, grid_sweep, rate);
+            schedule.set_timing(0, tempo, straight_swing);
+            schedule.locate(0, 0.5);
+            const __int128 numerator = static_cast<__int128>(60) * rate * tempo.minutes, denominator = 24 * tempo.beats;
+            const std::uint64_t day = 86400ull * rate;
+            std::uint64_t expected = 0, wrong = 0;
+            schedule.for_each_clock(0, day, [&](std::uint64_t at, std::uint64_t k) {
+                wrong += k != expected || at != static_cast<std::uint64_t>((2 * k * numerator + denominator) / (2 * denominator));
+                ++expected;
+            });
+            EXPECT_EQ(wrong, 0u);
+            EXPECT_EQ(expected, static_cast<std::uint64_t>((day * denominator + numerator - 1) / numerator));
+        }
+}
+
 } // namespace

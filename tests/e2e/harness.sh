@@ -28,6 +28,7 @@ cleanup() {
   [ -n "$tolme_pid" ] && kill "$tolme_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
   stop_pulse
+  stop_jackd
   wait 2>/dev/null || true
   # The X server's own account of the run stays with the artifacts.
   [ -s "$work_dir/xvfb.log" ] && cp "$work_dir/xvfb.log" "$artifacts_dir/"
@@ -225,3 +226,60 @@ expect_exit() {
 
 start_xvfb
 write_audio_config
+
+# write_pattern FILE PATTERN: a version 1 pattern file holding the pattern (rows joined by '/').
+write_pattern() {
+  printf 'tolme-pattern 1\n' >"$1"
+  tr '/' '\n' <<<"$2" >>"$1"
+}
+
+# A private JACK server with the dummy driver (no sound card needed), in its default realtime mode so that
+# its clients do not miss cycles on a busy machine; clients find it through JACK_DEFAULT_SERVER. JACK keeps
+# at most eight servers' names, a killed server's until a server of the same name starts: so every run, from
+# any checkout, uses the same name (two test runs at once on one machine would meet).
+jackd_pid=""
+start_jackd() {
+  export JACK_DEFAULT_SERVER="tolme-e2e"
+  jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$work_dir/jackd.log" 2>&1 &
+  jackd_pid=$!
+  for _ in $(seq 100); do
+    jack_lsp >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  fail "jackd did not start: $(cat "$work_dir/jackd.log")"
+}
+
+jack_clients=()
+stop_jackd() {
+  for pid in "${jack_clients[@]}"; do kill "$pid" 2>/dev/null || true; done
+  jack_clients=()
+  [ -n "$jackd_pid" ] && kill "$jackd_pid" 2>/dev/null && wait "$jackd_pid" 2>/dev/null || true
+  jackd_pid=""
+}
+
+# wait_for_port NAME: until the JACK port exists.
+wait_for_port() {
+  for _ in $(seq 200); do
+    jack_lsp 2>/dev/null | grep -qx "$1" && return 0
+    sleep 0.05
+  done
+  fail "no JACK port $1"
+}
+
+# start_on_jack [ARGUMENTS...]: the program on the private JACK server, once its window and ports are there.
+start_on_jack() {
+  start_tolme "" "$@"
+  wait_for_window "Tolme - A Musical Instrument"
+  wait_for_port tolme:midi_in
+}
+
+# dump_midi FILE PORT...: jack_midi_dump -a into FILE, its input connected to the ports; sets dump_pid.
+dump_midi() {
+  local file=$1 name="dump-$RANDOM"
+  shift
+  jack_midi_dump -a "$name" >"$file" 2>&1 &
+  dump_pid=$!
+  jack_clients+=("$dump_pid")
+  wait_for_port "$name:input"
+  for port in "$@"; do jack_connect "$port" "$name:input"; done
+}

@@ -52,6 +52,7 @@ version=$("$work_dir/unpacked/usr/bin/tolme" --version) || fail "the packaged pr
 grep -q "^License: GPL-3.0-or-later" "$work_dir/unpacked/usr/share/doc/tolme/copyright" ||
   fail "the package carries no copyright file naming Tolme's licence"
 echo "package $(basename "$package"): $(du -k "$package" | cut -f1) KiB, $version, depends on: $(dpkg-deb -f "$package" Depends)"
+dpkg-deb -f "$package" Depends | grep -q 'libjack' || fail "the package does not depend on a libjack"
 
 mkdir -p "$work_dir/empty"
 start_from / TOLME_DATA="$work_dir/empty"

@@ -25,8 +25,7 @@ expect_on_time_at 120 60 "$swung" 1 8
 # Four EARTH notes a bar, one every four columns: each note rises clearly over the tail before it.
 beats="................/................/................/................/................/................/................/1...1...1...1..."
 song="$work_dir/beats.tolme"
-printf 'tolme-pattern 1\n' >"$song"
-tr '/' '\n' <<<"$beats" >>"$song"
+write_pattern "$song" "$beats"
 rm -f "$capture_file"
 started=$(date +%s.%N)
 start_tolme "" "$song"

@@ -42,9 +42,9 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
     const double two_sweeps = 2 * 2.4; // a sweep takes 2.4 s at 100 BPM
     for (double t = start; t < start + two_sweeps; t += tick) {
         clock.set(t);
-        while (mixer->frame < (t - start) * mixer_class::rate + lead) {
+        while (mixer->frame < (t - start) * mixer_class::desktop_rate + lead) {
             mixer->render(buffer.data(), 1024);
-            output->clock.record_pull(mixer->frame, start + (mixer->frame - lead) / mixer_class::rate);
+            output->clock.record_pull(mixer->frame, start + (mixer->frame - lead) / mixer_class::desktop_rate);
         }
         update_play_line(*instrument);
         for (int cell = 0; cell < step_cells; ++cell) {
@@ -53,11 +53,11 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
                 continue;
             sprite.clear_animations();
             ++pulses[cell];
-            const double heard = (t - start) * mixer_class::rate;
+            const double heard = (t - start) * mixer_class::desktop_rate;
             double at = 0;
             for (std::uint64_t sweep = 0; mixer->schedule->frame_of(sweep, cell / grid_rows) <= heard; ++sweep)
                 at = static_cast<double>(mixer->schedule->frame_of(sweep, cell / grid_rows));
-            EXPECT_GT(at, heard - tick * mixer_class::rate) << "pulsed a tick late, or before it was heard";
+            EXPECT_GT(at, heard - tick * mixer_class::desktop_rate) << "pulsed a tick late, or before it was heard";
         }
     }
     std::map<int, int> twice;

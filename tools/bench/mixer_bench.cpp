@@ -42,7 +42,7 @@ int main()
     std::vector<float> buffer(2 * 1024);
     float peak = 0;
     const auto started = std::chrono::steady_clock::now();
-    while (mixer->frame < audio_seconds * mixer_class::rate) {
+    while (mixer->frame < audio_seconds * mixer_class::desktop_rate) {
         std::fill(buffer.begin(), buffer.end(), 0.0f);
         mixer->render(buffer.data(), 1024);
         for (float v : buffer)
@@ -56,7 +56,7 @@ int main()
     const auto export_started = std::chrono::steady_clock::now();
     const std::vector<float> rendered = render_pattern(*sounds, full, 4, note_placement::beat);
     const double export_spent = seconds_since(export_started);
-    const double rendered_seconds = double(rendered.size() / 2) / mixer_class::rate;
+    const double rendered_seconds = double(rendered.size() / 2) / mixer_class::desktop_rate;
     std::printf("offline rendering of four sweeps of it with the tails: %.2f s of audio in %.1f ms, %.0f x real "
                 "time\n",
                 rendered_seconds, export_spent * 1000.0, rendered_seconds / export_spent);

@@ -3,9 +3,10 @@
 // whole (one constant latency), and then each column's onset is aligned on its own. A note counts as heard
 // only where the capture matches the reference closely, so a wrong sound, pitch, gain or pan, or a note
 // that should be silent, shows as a lost note.
-//   timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> <pattern> <from s> [<until s>]
+//   timing_probe [--tempo BPM] [--swing PERCENT] [--rate HZ] [--beat] <capture.wav> <pattern> <from s> [<until s>]
 // The pattern is 8 rows of 16 cells, top row first, rows joined by '/': '.' silent, '1' to '4' an element;
-// it plays at the default tempo, straight, unless the options say otherwise.
+// it plays at the default tempo, straight, at 44.1 kHz with the notes where the line meets their tokens,
+// unless the options say otherwise (--beat: on the beat grid, as on JACK).
 // Only onsets between <from> and <until> (capture time) count. Prints
 //   timing <onsets> <lost> <mean deviation ms> <standard deviation ms> <worst ms> <sweep ms> <latency ms>
 //          <sound start s>
@@ -37,7 +38,8 @@
 
 namespace {
 
-constexpr double rate = mixer_class::rate;
+double rate = mixer_class::desktop_rate;
+note_placement placement = note_placement::token;
 constexpr double heard_match = 0.9; // the capture is the same frames, give or take its 16-bit rounding
 
 bool parse_pattern(const std::string& text, step_grid& cells)
@@ -187,13 +189,15 @@ int probe(const captured_mix& capture_mix, const note_sounds_class& sounds, cons
     const std::vector<float> capture = mono_of(capture_mix.frames);
     if (cells == step_grid{})
         return expect_silence(capture, argv, argc);
-    const auto schedule_only = std::make_unique<mixer_class>();
-    configure_mixer(*schedule_only, sounds, note_placement::token);
+    const auto schedule_only = std::make_unique<mixer_class>(unsigned(rate));
+    configure_mixer(*schedule_only, sounds, placement);
     note_schedule_class& schedule = *schedule_only->schedule;
     schedule.set_timing(0, pattern.tempo, pattern.swing);
-    const double sweep = double(schedule.frame_at(16000)) / 1000.0;
+    if (placement == note_placement::beat)
+        schedule.locate(0, 0.5);
+    const double sweep = double(schedule.frame_at(16000.5) - schedule.frame_at(0.5)) / 1000.0;
     const std::vector<float> reference = mono_of(render_pattern(
-        sounds, pattern, int((double(capture.size()) + 5 * rate) / sweep) + 2, note_placement::token));
+        sounds, pattern, int((double(capture.size()) + 5 * rate) / sweep) + 2, placement, unsigned(rate)));
     std::vector<long> onsets; // one a column: the notes of a column start together
     schedule.for_each_note(0, reference.size(), [&](std::uint64_t at, int column) {
         for (int row = 0; row < step_rows; ++row)
@@ -235,7 +239,7 @@ int probe(const captured_mix& capture_mix, const note_sounds_class& sounds, cons
         heard_at.push_back(double(onset + lag));
         expected_at.push_back(double(onset));
         if (std::getenv("TIMING_PROBE_EACH"))
-            std::printf("onset %.3f %.4f\n", heard_at.back() / rate, deviations.back());
+            std::printf("onset %.3f %.4f %ld\n", heard_at.back() / rate, deviations.back(), onset + lag);
     }
     if (deviations.size() < 2) {
         std::fprintf(stderr, "too few onsets to measure (%ld lost)\n", lost);
@@ -280,10 +284,23 @@ int print_onsets(const std::vector<float>& capture, double from, double until)
     return 0;
 }
 
-// The options before the arguments: --tempo BPM and --swing PERCENT, as the program takes them.
+// The options before the arguments: --tempo BPM and --swing PERCENT, as the program takes them, the rate and
+// the placement.
 bool read_options(int& argc, char**& argv, pattern_class& pattern)
 {
-    while (argc > 2 && (std::string(argv[1]) == "--tempo" || std::string(argv[1]) == "--swing")) {
+    for (;;) {
+        if (argc > 1 && std::string(argv[1]) == "--beat") {
+            placement = note_placement::beat;
+            --argc, ++argv;
+            continue;
+        }
+        if (argc > 2 && std::string(argv[1]) == "--rate") {
+            rate = std::atof(argv[2]);
+            argc -= 2, argv += 2;
+            continue;
+        }
+        if (argc <= 2 || (std::string(argv[1]) != "--tempo" && std::string(argv[1]) != "--swing"))
+            break;
         int tenths = 0;
         const bool tempo = std::string(argv[1]) == "--tempo";
         if (!(tempo ? read_tempo(argv[2], tenths) : read_swing(argv[2], pattern.swing)).empty())

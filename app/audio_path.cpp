@@ -1,0 +1,105 @@
+#include "app/audio_path.h"
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "instrument/midi_file.h"
+#include "instrument/notice.h"
+
+#include <allegro5/allegro_audio.h>
+
+#include <cstdio>
+#include <string>
+
+static constexpr double jack_patience_seconds = 1.0;
+
+std::unique_ptr<jack_connection_class> connect_to_studio(const command_line_class& line, bool& refused)
+{
+    refused = false;
+    if (line.audio == audio_path::desktop)
+        return nullptr;
+    auto connection = connect_to_jack("tolme", jack_patience_seconds);
+    if (!connection && (line.audio == audio_path::jack || line.sync != sync_source::internal)) {
+        std::fprintf(stderr, "tolme: no JACK server answered (%s needs one running)\n",
+                     line.audio == audio_path::jack ? "--audio jack" : "--sync");
+        refused = true;
+    }
+    return connection;
+}
+
+bool open_desktop_device(const mixer_class& mixer)
+{
+    ALLEGRO_CONFIG* config = al_get_system_config();
+    const std::string rate = std::to_string(mixer.rate);
+    al_set_config_value(config, "audio", "primary_voice_frequency", rate.c_str());
+    al_set_config_value(config, "audio", "primary_mixer_frequency", rate.c_str());
+    return al_reserve_samples(128);
+}
+
+void prepare_instrument_path(program_class& program)
+{
+    if (!program.jack_output)
+        return;
+    instrument_class& instrument = *program.instrument;
+    instrument.placement = note_placement::beat;
+    instrument.studio = &program.jack_output->cycle;
+    configure_midi_out(program.jack_output->cycle.midi);
+}
+
+bool start_audio_path(program_class& program, const command_line_class& line)
+{
+    if (!program.jack_output) {
+        program.audio_output.start();
+        return true;
+    }
+    program.desktop_after_jack = line.audio == audio_path::automatic;
+    const std::string why = program.jack_output->start(line.connect_outputs);
+    if (!why.empty()) {
+        std::fprintf(stderr, "tolme: %s\n", why.c_str());
+        return false;
+    }
+    const unsigned latency = program.jack_output->latency_frames();
+    std::fprintf(stderr, "tolme: playing through JACK as %s at %u Hz, heard %u frames (%.1f ms) after the ports\n",
+                 program.jack_output->client_name().c_str(), program.mixer.rate, latency,
+                 1000.0 * latency / program.mixer.rate);
+    return true;
+}
+
+// The line goes on from where the silent keeper left it, now at the pattern's tempo, since nothing is left
+// to follow.
+static void move_to_desktop(program_class& program)
+{
+    stop_audio_path(program);
+    mixer_class& mixer = program.mixer;
+    mixer.tempo_from_pattern = true;
+    if (mixer.schedule->held())
+        mixer.schedule->resume(mixer.frame);
+    const bool opened = (al_is_audio_installed() || program.audio_output.install()) && open_desktop_device(mixer);
+    program.instrument->output = &program.audio_output;
+    program.instrument->studio = nullptr;
+    program.instrument->following = {};
+    show_timing(*program.instrument);
+    if (!opened) {
+        report_problem(*program.instrument, "The JACK server is gone and there is no other sound device");
+        return;
+    }
+    program.audio_output.start();
+    report_problem(*program.instrument, "The JACK server is gone: playing on through the desktop's sound");
+}
+
+void follow_audio_path(program_class& program)
+{
+    if (!program.jack_output || !program.jack_output->server_lost())
+        return;
+    // Otherwise the line goes on in silence, which the instrument tells like any lost device.
+    if (program.desktop_after_jack)
+        move_to_desktop(program);
+}
+
+void stop_audio_path(program_class& program)
+{
+    if (!program.jack_output)
+        return;
+    program.jack_output->stop();
+    std::fprintf(stderr, "tolme: %s\n", program.jack_output->drop_report().c_str());
+    program.jack_output.reset();
+}

@@ -1,0 +1,19 @@
+// What the instrument needs of whatever plays its mixer (the desktop's sound device through Allegro, or a
+// JACK server): which frame is heard now, for the pulses, and whether sound reaches anyone.
+#pragma once
+
+#include "audio/heard_clock.h"
+
+class sound_output_class
+{
+public:
+    heard_clock_class clock;
+
+    explicit sound_output_class(double rate) : clock(rate) {}
+    virtual ~sound_output_class() = default;
+    sound_output_class(const sound_output_class&) = delete;
+    sound_output_class& operator=(const sound_output_class&) = delete;
+
+    // Whether sound is reaching a device (false while it is replaced by silence).
+    virtual bool playing() const = 0;
+};

@@ -1,0 +1,177 @@
+#include "audio/studio_cycle.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+// A line more than this far from where the other machine says it is jumps there rather than being steered.
+static constexpr double jump_columns = 0.5;
+
+double transport_columns(const transport_position& position)
+{
+    const double beats = (position.bar - 1) * position.beats_per_bar + (position.beat - 1) +
+                         position.tick / position.ticks_per_beat;
+    return 0.5 + beats * step_columns / 4;
+}
+
+studio_cycle_class::studio_cycle_class(mixer_class& mixer, sync_source sync)
+    : sync(sync), mixer(mixer), follower(mixer.rate)
+{
+}
+
+void studio_cycle_class::prepare()
+{
+    assert(mixer.schedule && "the mixer has its schedule");
+    mixer.tempo_from_pattern = sync == sync_source::internal;
+    last_heard = mixer.frame;
+    if (sync != sync_source::internal) {
+        schedule().hold(mixer.frame);
+        state = static_cast<int>(follow_state::stopped);
+    }
+}
+
+void studio_cycle_class::publish(follow_state now, double bpm) noexcept
+{
+    state.store(static_cast<int>(now), std::memory_order_relaxed);
+    followed_bpm.store(bpm, std::memory_order_relaxed);
+}
+
+void studio_cycle_class::stop(std::uint64_t frame, follow_state why) noexcept
+{
+    if (!schedule().held()) {
+        schedule().hold(frame);
+        midi.all_notes_off(frame);
+        midi.realtime(frame, midi_status::stop);
+    }
+    publish(why, followed_bpm.load(std::memory_order_relaxed));
+}
+
+// The line at a position from this frame on, at the tempo: steered when it is near, else put there.
+void studio_cycle_class::place(std::uint64_t frame, double columns, double bpm) noexcept
+{
+    const tempo_class tempo = tempo_near(bpm);
+    if (schedule().held() || std::fabs(schedule().columns_at(frame) - columns) > jump_columns) {
+        schedule().locate(frame, columns);
+        schedule().set_timing(frame, tempo, schedule().swing());
+    } else {
+        schedule().steer(frame, columns, tempo);
+    }
+    publish(follow_state::following, bpm);
+}
+
+void studio_cycle_class::begin(std::uint64_t frame, const transport_position& transport) noexcept
+{
+    if (finishing.load(std::memory_order_acquire) && !finished.load(std::memory_order_relaxed)) {
+        stop(frame, follow_state::stopped);
+        finished.store(true, std::memory_order_release);
+    }
+    // A cleared grid ends its notes at once rather than a column later.
+    const step_grid& cells = mixer.pattern.read().cells;
+    const bool has_notes = std::any_of(cells.begin(), cells.end(), [](std::uint8_t cell) { return cell != 0; });
+    if (grid_had_notes && !has_notes)
+        midi.all_notes_off(frame);
+    grid_had_notes = has_notes;
+    // Once finished, the line stays where it stopped, whatever the other machine does.
+    if (finished.load(std::memory_order_relaxed))
+        return;
+    if (sync == sync_source::jack_transport)
+        follow_transport(frame, transport);
+    if (sync != sync_source::internal && !stopped_by_master &&
+        frame - last_heard >= clock_patience_seconds * mixer.rate) {
+        follower.forget();
+        stop(frame, follow_state::no_clock);
+    }
+    if (sync == sync_source::internal)
+        publish(follow_state::leading, schedule().tempo().bpm());
+}
+
+void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* left, float* right) noexcept
+{
+    const unsigned most = static_cast<unsigned>(scratch.size() / 2);
+    while (from < to) {
+        const unsigned count = static_cast<unsigned>(std::min<std::uint64_t>(most, to - from));
+        std::fill(scratch.begin(), scratch.begin() + 2 * count, 0.0f);
+        mixer.render(scratch.data(), count);
+        for (unsigned i = 0; i < count; ++i) {
+            *left++ = scratch[2 * i];
+            *right++ = scratch[2 * i + 1];
+        }
+        if (!finished.load(std::memory_order_relaxed))
+            for (unsigned i = 0; i < mixer.started_count; ++i)
+                midi.note(mixer.started[i], schedule().column_after(mixer.started[i].frame));
+        // A line that follows a MIDI clock does not echo it, which could loop back to its source.
+        if (sync != sync_source::midi_clock)
+            schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::uint64_t clock) {
+                if (clock == 0)
+                    midi.realtime(at, midi_status::start);
+                midi.realtime(at, midi_status::clock);
+            });
+        from += count;
+    }
+}
+
+void studio_cycle_class::take(std::uint64_t frame, const std::array<std::uint8_t, 3>& bytes) noexcept
+{
+    if (sync != sync_source::midi_clock || finished.load(std::memory_order_relaxed))
+        return;
+    switch (bytes[0]) {
+    case midi_status::clock:
+        last_heard = frame;
+        follower.clock(frame);
+        follow_clock(frame);
+        break;
+    case midi_status::start:
+        stopped_by_master = false;
+        start_due = true;
+        start_columns = 0;
+        break;
+    case midi_status::resume:
+        stopped_by_master = false;
+        start_due = true;
+        start_columns = position_given >= 0 ? position_given : std::max(0.0, schedule().columns_at(frame) - 0.5);
+        break;
+    case midi_status::stop:
+        stop(frame, follow_state::stopped);
+        stopped_by_master = true;
+        start_due = false;
+        position_given = -1;
+        break;
+    case midi_status::song_position:
+        position_given = bytes[1] | bytes[2] << 7; // in sixteenths: columns
+        break;
+    default:
+        break;
+    }
+}
+
+// The first clock after Start (or Continue) puts the line on its place; each clock after it steers the line
+// to where the smoothed clock says it is.
+void studio_cycle_class::follow_clock(std::uint64_t frame) noexcept
+{
+    const double bpm = follower.locked() ? follower.bpm() : schedule().tempo().bpm();
+    if (start_due) {
+        start_due = false;
+        position_given = -1;
+        base_clocks = static_cast<double>(follower.clocks() - 1);
+        base_columns = 0.5 + start_columns;
+        schedule().locate(frame, base_columns);
+        schedule().set_timing(frame, tempo_near(bpm), schedule().swing());
+        publish(follow_state::following, bpm);
+    } else if (!schedule().held() && follower.locked()) {
+        const double clocks = follower.clocks_at(frame) - base_clocks;
+        place(frame, base_columns + clocks / clocks_per_column, bpm);
+    }
+}
+
+void studio_cycle_class::follow_transport(std::uint64_t frame, const transport_position& transport) noexcept
+{
+    if (transport.rolling && transport.has_bar_beat) {
+        last_heard = frame;
+        place(frame, transport_columns(transport), transport.bpm);
+        return;
+    }
+    // A stopped transport is heard; one rolling with no timebase master gives no clock.
+    if (!transport.rolling)
+        last_heard = frame;
+    stop(frame, follow_state::stopped);
+}

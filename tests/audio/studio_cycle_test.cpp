@@ -1,0 +1,157 @@
+#include "audio_fixture.h"
+
+#include "audio/studio_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr unsigned rate = 48000;
+constexpr int earth = 1, fire = 4;
+
+struct sent
+{
+    std::uint64_t frame;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A mixer at 48 kHz on the beat grid at 120 BPM (a column is 6000 frames, a clock 1000), its cycles' MIDI
+// gathered with their frames.
+class studio_test : public ::testing::Test
+{
+public:
+    std::unique_ptr<mixer_class> mixer = std::make_unique<mixer_class>(rate);
+    std::unique_ptr<studio_cycle_class> studio;
+    test_sound click{100, 0.5f, rate};
+    pattern_class pattern;
+    std::vector<sent> midi;
+
+    void make(sync_source sync)
+    {
+        std::array<double, step_columns> centres{};
+        for (int column = 0; column < step_columns; ++column)
+            centres[column] = (column + 0.5) * grid_sweep / step_columns;
+        mixer->schedule.emplace(centres, grid_sweep, rate);
+        mixer->schedule->locate(0, 0.5);
+        for (auto& set : mixer->notes)
+            set.fill({click.sound, gains_for(0.8f, 0.0f, 1)});
+        pattern.tempo = tempo_in_tenths(1200);
+        mixer->pattern.write(pattern);
+        studio = std::make_unique<studio_cycle_class>(*mixer, sync);
+        studio->midi.pitches = {60, 62, 64, 67, 69, 72, 74, 76};
+        studio->prepare();
+    }
+
+    // Cycles of `size` up to frame `end`, each taking the incoming messages due in it.
+    void run(std::uint64_t end, unsigned size, const std::vector<sent>& in = {})
+    {
+        std::vector<float> left(size), right(size);
+        auto next = in.begin();
+        while (mixer->frame < end) {
+            const std::uint64_t first = mixer->frame;
+            std::vector<incoming_midi> due;
+            for (; next != in.end() && next->frame < first + size; ++next)
+                due.push_back({static_cast<std::uint32_t>(next->frame - first), {next->bytes[0], 0, 0}});
+            studio->run(left.data(), right.data(), size, due.data(), static_cast<unsigned>(due.size()), {},
+                       [&](std::uint32_t offset, const std::uint8_t* bytes, std::uint8_t count) {
+                           midi.push_back({first + offset, {bytes, bytes + count}});
+                       });
+        }
+    }
+
+    std::vector<std::uint64_t> frames_of(std::uint8_t status) const
+    {
+        std::vector<std::uint64_t> found;
+        for (const sent& m : midi)
+            if ((m.bytes[0] & (m.bytes.size() == 3 ? 0xf0 : 0xff)) == status)
+                found.push_back(m.frame);
+        return found;
+    }
+
+};
+
+TEST_F(studio_test, notes_and_clocks_go_out_on_their_frames_in_any_cycles_and_every_key_ends_before_it_sounds_again)
+{
+    // Swung to 75 %, column 1's note comes half a column late, and column 2's, the same key, cuts it short.
+    pattern.swing = 75;
+    for (int column : {0, 1, 2})
+        pattern.cells[cell_index(column, 7)] = earth;
+    pattern.cells[cell_index(9, 0)] = fire;
+    for (unsigned size : {256u, 1000u, 4093u}) {
+        SCOPED_TRACE(size);
+        mixer = std::make_unique<mixer_class>(rate);
+        midi.clear();
+        make(sync_source::internal);
+        run(2 * 96000, size);
+        std::vector<std::uint64_t> ons = frames_of(0x90);
+        ons.erase(std::remove_if(ons.begin(), ons.end(), [](std::uint64_t at) { return at >= 2 * 96000; }), ons.end());
+        EXPECT_EQ(ons, (std::vector<std::uint64_t>{0, 9000, 12000, 57000, 96000, 105000, 108000, 153000}));
+        const std::vector<std::uint64_t> clocks = frames_of(0xf8);
+        ASSERT_GE(clocks.size(), 192u);
+        for (std::size_t k = 0; k < clocks.size(); ++k)
+            ASSERT_EQ(clocks[k], 1000 * k);
+        EXPECT_EQ(frames_of(0xfa), std::vector<std::uint64_t>{0});
+        std::map<int, std::uint64_t> sounding; // key: its note-on's frame
+        for (const sent& m : midi) {
+            const int key = (m.bytes[0] & 0x0f) * 128 + (m.bytes.size() == 3 ? m.bytes[1] : 0);
+            if ((m.bytes[0] & 0xf0) == 0x90) {
+                ASSERT_FALSE(sounding.count(key)) << "two note-ons without a note-off at " << m.frame;
+                sounding[key] = m.frame;
+            } else if ((m.bytes[0] & 0xf0) == 0x80) {
+                ASSERT_TRUE(sounding.count(key));
+                EXPECT_TRUE(m.frame == sounding[key] + 6000 || m.frame == 12000 || m.frame == 108000) << m.frame;
+                sounding.erase(key);
+            }
+        }
+    }
+}
+
+TEST_F(studio_test, a_cleared_grid_and_the_end_silence_every_channel_at_once)
+{
+    pattern.cells[cell_index(0, 7)] = earth;
+    make(sync_source::internal);
+    run(3000, 256);
+    mixer->pattern.write(pattern_class{{}, pattern.tempo, pattern.swing});
+    run(6000, 256);
+    studio->finishing = true;
+    run(9000, 256);
+    EXPECT_TRUE(studio->finished);
+    EXPECT_EQ(frames_of(0xb0), (std::vector<std::uint64_t>{3072, 3072, 3072, 3072, 6144, 6144, 6144, 6144}))
+        << "All Notes Off on each channel as the grid clears and at the end";
+    EXPECT_EQ(frames_of(0x80), std::vector<std::uint64_t>{3072}) << "the sounding key ends as the grid clears";
+    EXPECT_EQ(frames_of(0xfc), std::vector<std::uint64_t>{6144});
+}
+
+// A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late: after a few
+// seconds the notes fall within a quarter of a millisecond of the clock's own beat grid.
+TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
+{
+    pattern.cells[cell_index(0, 7)] = earth;
+    pattern.cells[cell_index(8, 7)] = fire;
+    make(sync_source::midi_clock);
+    const double clock = 60.0 * rate / (24 * 97.3), start = 5000;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> jitter(-24, 24);
+    std::vector<sent> in = {{static_cast<std::uint64_t>(start) - 10, {0xfa}}};
+    for (int k = 0; k < 24 * 40; ++k)
+        in.push_back({static_cast<std::uint64_t>(std::llround(start + k * clock + jitter(random))), {0xf8}});
+    run(in.back().frame, 256, in);
+    const std::vector<std::uint64_t> notes = frames_of(0x90);
+    ASSERT_GE(notes.size(), 18u);
+    EXPECT_NEAR(static_cast<double>(notes[0]), start, 24.0) << "column 0 on the Start's first clock";
+    for (std::uint64_t note : notes) {
+        const double columns = (note - start) / (clocks_per_column * clock);
+        if (note > start + 5 * rate) {
+            EXPECT_NEAR(columns, std::round(columns), 12 / (clocks_per_column * clock)) << "12 frames off at " << note;
+        }
+    }
+    EXPECT_NEAR(studio->followed_bpm.load(), 97.3, 0.05);
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+# Tolme on a real JACK server, heard by JACK's own clients: jack_midi_dump -a sees every note and clock on
+# midi_out at its frame on the beat grid (the default tempo's quarter is exactly 32768 frames at 48 kHz and
+# its clock's fraction is carried), jack_rec records out_left and out_right, where every note sounds on its
+# frame and exactly where its MIDI note is; Escape ends with Stop and All Notes Off and status 0.
+source "$(dirname "$0")/harness.sh"
+midi_probe="$tools_dir/midi_probe"
+
+start_jackd
+# A key only column 0 holds anchors the grid; a note in an odd column and two elements in one column.
+pattern="1.....3........./................/..2.........4.../................/.......1......../................/................/....3.....2....."
+song="$work_dir/studio.tolme"
+write_pattern "$song" "$pattern"
+start_on_jack "$song"
+jack_lsp -c | grep -A1 '^tolme:out_left$' | grep -q system:playback_1 || fail "out_left is not connected to the first playback port"
+dump_midi "$work_dir/midi.txt" tolme:midi_out
+jack_rec -f "$work_dir/jack.wav" -d 8 tolme:out_left tolme:out_right >"$work_dir/jack_rec.log" 2>&1 &
+jack_clients+=($!)
+sleep 9
+key Escape
+expect_exit 0
+sleep 0.3
+cp "$work_dir/midi.txt" "$work_dir/jack.wav" "$artifacts_dir/"
+grep -q "playing through JACK as tolme at 48000 Hz" "$work_dir/stderr.log" || fail "not on JACK: $(cat "$work_dir/stderr.log")"
+grep -q "0 MIDI messages in and 0 out dropped, 0 notes" "$work_dir/stderr.log" || fail "the audio thread dropped: $(tail -n 1 "$work_dir/stderr.log")"
+
+figures=$("$midi_probe" grid "$work_dir/midi.txt" "$pattern" 32768) || fail "MIDI: $figures"
+read -r _ notes clocks worst_note worst_clock leaps <<<"$figures"
+echo "MIDI out: $notes notes and $clocks clocks, worst $worst_note and $worst_clock frames off their frames ($leaps cycles lost by a client)"
+[ "$notes" -ge 20 ] && [ "$clocks" -ge 150 ] && [ "$leaps" -le 2 ] || fail "too few notes or clocks, or too many cycles lost"
+[ "$worst_note" -eq 0 ] && [ "$worst_clock" -eq 0 ] || fail "a note or a clock off its frame"
+tail -n 5 "$work_dir/midi.txt" | grep -q ": fc" || fail "no Stop at the end"
+[ "$(grep -c ': b[0-3] 7b 00' "$work_dir/midi.txt")" -eq 4 ] || fail "no All Notes Off on the four channels at the end"
+
+echo "out_left and out_right, recorded:"
+figures=$(cd "$repo_root" && TIMING_PROBE_EACH=1 "$timing_probe" --rate 48000 --beat "$work_dir/jack.wav" "$pattern" 0.5) ||
+  fail "timing probe: $figures"
+grep '^onset' <<<"$figures" >"$work_dir/onsets.txt"
+read -r _ onsets lost _ _ worst _ <<<"$(grep '^timing' <<<"$figures")"
+echo "notes timed: $onsets, lost $lost, worst deviation $worst ms"
+[ "$onsets" -ge 10 ] && [ "$lost" -eq 0 ] || fail "$lost notes lost of $onsets"
+awk -v w="$worst" 'BEGIN { exit !(w == 0) }' || fail "a note is $worst ms off its frame"
+figures=$("$midi_probe" match "$work_dir/midi.txt" "$work_dir/onsets.txt") || fail "sound against MIDI: $figures"
+echo "every sounded note lies on its MIDI note (the recording began $(awk '{print $3}' <<<"$figures") frames into the dump)"
+echo "jack: passed"
