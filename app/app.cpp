@@ -16,6 +16,7 @@
 #include "resources/manifest.h"
 #include "scene/debug_overlay.h"
 #include "scene/object.h"
+#include "scene/stage_changes.h"
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_color.h>
@@ -28,7 +29,8 @@
 #include <cstdlib>
 #include <ctime>
 
-const int display_flags = ALLEGRO_WINDOWED;
+// Expose events, so that a window uncovered is drawn again although nothing on the stage moved.
+const int display_flags = ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS;
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* screen_buffer = nullptr;
 bool quit_flag = false;
@@ -121,8 +123,10 @@ void update_tick()
 {
     fonts_bin.tick();
     input.update();
-    if (pressed(ALLEGRO_KEY_F1))
+    if (pressed(ALLEGRO_KEY_F1)) {
         debug_overlay = !debug_overlay;
+        mark_stage_changed();
+    }
     if (pressed(ALLEGRO_KEY_ESCAPE))
         quit_flag = true;
     instrument_update();
@@ -133,6 +137,10 @@ void update_tick()
 
 void draw_tick()
 {
+    // A picture identical to the one on show is neither drawn nor presented.
+    if (!stage_changed() && !debug_overlay_outdated())
+        return;
+    clear_stage_changed();
     al_set_target_bitmap(screen_buffer);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(blend_normal, al_color_name("white"));
@@ -156,6 +164,12 @@ void run_tick()
     draw_tick();
 }
 
+static bool shows_window_again(ALLEGRO_EVENT_TYPE type)
+{
+    return type == ALLEGRO_EVENT_DISPLAY_EXPOSE || type == ALLEGRO_EVENT_DISPLAY_RESIZE ||
+           type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN;
+}
+
 void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)())
 {
     bool due = false;
@@ -167,6 +181,11 @@ void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, void (*update)(), void (*draw)()
             due = true;
         } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
             quit_flag = true;
+        } else if (shows_window_again(event.type)) {
+            if (event.type == ALLEGRO_EVENT_DISPLAY_RESIZE)
+                al_acknowledge_resize(event.display.source);
+            // After a flip the window's back buffer holds nothing defined: the whole picture is drawn.
+            mark_stage_changed();
         } else {
             input.on_event(event);
         }

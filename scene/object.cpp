@@ -1,6 +1,7 @@
 #include "scene/object.h"
 
 #include "resources/drawing.h"
+#include "scene/stage_changes.h"
 
 #include <algorithm>
 #include <new>
@@ -72,16 +73,14 @@ Object::~Object()
 
 bool Object::set_image(const std::string& name, bool take_size)
 {
-    image = get_image(name);
-    if (!image)
-        return false;
-    if (take_size)
-        size_from_image();
-    return true;
+    set_image(get_image(name), take_size);
+    return image != nullptr;
 }
 
 void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
 {
+    // Also the same pointer: an owner may have drawn into its bitmap or made a new one where an old one was.
+    mark_stage_changed();
     image = bitmap;
     if (image && take_size)
         size_from_image();
@@ -299,9 +298,11 @@ template <typename F> void Object::for_each_holder(F f)
     f(tint_anim);
 }
 
-void Object::update_animations()
+bool Object::update_animations()
 {
-    for_each_holder([](auto& holder) { holder.update(); });
+    bool changed = false;
+    for_each_holder([&changed](auto& holder) { changed = holder.update() || changed; });
+    return changed;
 }
 
 void Object::clear_animations()
@@ -336,6 +337,7 @@ void register_object(Object* object)
     // A null entry would only be skipped everywhere and break the depth comparison.
     if (!object)
         return;
+    mark_stage_changed();
     // Inserting after the equal depths gives what appending and a stable sort would, without sorting the
     // whole bin on every registration; an unsorted bin (a depth changed since the last sort) is sorted.
     if (std::is_sorted(objects_bin.begin(), objects_bin.end(), drawn_before)) {
@@ -354,6 +356,7 @@ bool unregister_object(Object* object)
     if (found == objects_bin.end())
         return false;
     objects_bin.erase(found);
+    mark_stage_changed();
     return true;
 }
 
@@ -365,9 +368,12 @@ void sort_objects_by_depth()
 
 void update_objects()
 {
+    bool changed = false;
     for (std::size_t i = 0; i < objects_bin.size(); ++i)
-        if (objects_bin[i])
-            objects_bin[i]->update_animations();
+        if (objects_bin[i] && objects_bin[i]->update_animations())
+            changed = true;
+    if (changed)
+        mark_stage_changed();
     sort_objects_by_depth();
 }
 
@@ -375,7 +381,7 @@ void bring_to_front(Object* object)
 {
     if (!object || objects_bin.empty() || !objects_bin.back())
         return;
-    object->z = static_cast<float>(static_cast<double>(objects_bin.back()->z) + 0.1);
+    object->z_anim.set(static_cast<float>(static_cast<double>(objects_bin.back()->z) + 0.1));
     sort_objects_by_depth();
 }
 

@@ -112,7 +112,8 @@ public:
     void fade_out(double duration, easing_curve curve);
     void pop_in(double duration, easing_curve curve);
     void pop_out(double duration, easing_curve curve);
-    void update_animations();
+    // True when any field moved or was set to another value since the last update.
+    bool update_animations();
     void clear_animations();
     void pause_animations();
     void resume_animations();
