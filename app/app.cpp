@@ -58,14 +58,16 @@ static void install_libraries()
     use_straight_alpha_bitmaps();
 }
 
+// Only the driver is installed here, which answers at once; the device itself is opened off this thread
+// once play starts, so that a sound server that never answers cannot hold the window back.
 static void install_audio(error_list_class& errors)
 {
-    // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
-    // reported as failed instead of called.
+    // Without a driver no mixer can be made and no sample could ever play: both steps are reported as
+    // failed instead of called.
     const bool audio = audio_output.install();
     if (!audio)
         errors.add("Could not initialize audio.");
-    if (!audio || !al_reserve_samples(128))
+    if (!audio || !audio_output.create_device_mixer())
         errors.add("Could not reserve sample memory.");
     if (audio) {
         al_init_acodec_addon();

@@ -6,6 +6,7 @@
 #include "instrument/elements.h"
 #include "instrument/notice.h"
 #include "instrument/pattern_commands.h"
+#include "math/clock.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
 #include "resources/manifest.h"
@@ -163,12 +164,16 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor()
     return cursor;
 }
 
-// The sound device went away (the window carries on in silence) or came back.
+// The sound device went away (the window carries on in silence), has not opened in its first seconds, or came
+// back.
 static void tell_sound_changes()
 {
     const bool playing = audio_output.playing();
     if (instrument->sound_playing && !playing) {
         show_notice("The sound device is gone: playing on in silence");
+        instrument->sound_lost = true;
+    } else if (!playing && !instrument->sound_lost && audio_output.late(current_time())) {
+        report_problem("No sound device has opened yet: playing on in silence");
         instrument->sound_lost = true;
     } else if (instrument->sound_lost && playing) {
         show_notice("Sound is back");

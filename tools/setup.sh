@@ -11,7 +11,7 @@ packages=(
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
   libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils pipewire pipewire-pulse libxdamage-dev
   desktop-file-utils appstream dpkg-dev
 )
 
