@@ -139,16 +139,22 @@ void update_tick()
 
 void draw_tick()
 {
-    // A picture identical to the one on show is neither drawn nor presented.
-    if (!stage_changed() && !debug_overlay_outdated())
+    if (debug_overlay_outdated())
+        mark_stage_changed();
+    // A picture identical to the one on show is neither drawn nor presented; otherwise only the part that
+    // changed is drawn again, over the last picture, which the buffer keeps.
+    const stage_rect region = changed_region();
+    if (region.empty())
         return;
     clear_stage_changed();
     al_set_target_bitmap(screen_buffer);
+    al_set_clipping_rectangle(region.left, region.top, region.right - region.left, region.bottom - region.top);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(blend_normal, al_color_name("white"));
     instrument_draw();
     if (debug_overlay)
         draw_debug_overlay();
+    al_reset_clipping_rectangle();
 
     // The buffer is copied, not blended: translucent draws may have lowered its alpha.
     al_set_target_backbuffer(display);

@@ -219,6 +219,5 @@ void instrument_teardown()
 // Everything visible is an object of the bin, already in depth order.
 void instrument_draw()
 {
-    for (Object* object : objects_bin)
-        object->draw();
+    draw_objects();
 }

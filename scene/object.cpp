@@ -80,7 +80,7 @@ bool Object::set_image(const std::string& name, bool take_size)
 void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
 {
     // Also the same pointer: an owner may have drawn into its bitmap or made a new one where an old one was.
-    mark_stage_changed();
+    image_changed = true;
     image = bitmap;
     if (image && take_size)
         size_from_image();
@@ -337,7 +337,6 @@ void register_object(Object* object)
     // A null entry would only be skipped everywhere and break the depth comparison.
     if (!object)
         return;
-    mark_stage_changed();
     // Inserting after the equal depths gives what appending and a stable sort would, without sorting the
     // whole bin on every registration; an unsorted bin (a depth changed since the last sort) is sorted.
     if (std::is_sorted(objects_bin.begin(), objects_bin.end(), drawn_before)) {
@@ -356,7 +355,7 @@ bool unregister_object(Object* object)
     if (found == objects_bin.end())
         return false;
     objects_bin.erase(found);
-    mark_stage_changed();
+    mark_region_changed(object->drawn_bounds);
     return true;
 }
 
@@ -368,12 +367,17 @@ void sort_objects_by_depth()
 
 void update_objects()
 {
-    bool changed = false;
-    for (std::size_t i = 0; i < objects_bin.size(); ++i)
-        if (objects_bin[i] && objects_bin[i]->update_animations())
-            changed = true;
-    if (changed)
-        mark_stage_changed();
+    for (Object* object : objects_bin) {
+        if (!object)
+            continue;
+        const bool moved = object->update_animations();
+        if (!moved && !object->image_changed)
+            continue;
+        object->image_changed = false;
+        // Where it was drawn, and where it will be.
+        mark_region_changed(object->drawn_bounds);
+        mark_region_changed(object->bounds());
+    }
     sort_objects_by_depth();
 }
 

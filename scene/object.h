@@ -7,6 +7,7 @@
 #include "math/animators.h"
 #include "math/colors.h"
 #include "math/vec2d.h"
+#include "scene/stage_changes.h"
 
 #include <allegro5/allegro.h>
 
@@ -61,6 +62,10 @@ public:
     int work_width = 0, work_height = 0;   // size work_bitmap will have; 0 while the object has none
     std::array<float, 4> rendered_crop{}; // left, top, right, bottom that work_bitmap shows
     ALLEGRO_BITMAP* rendered_image = nullptr; // the image work_bitmap was rendered from
+
+    // The pixels its last draw could touch, and whether its image was set since the last update.
+    stage_rect drawn_bounds;
+    bool image_changed = false;
 
     Object();
     explicit Object(const std::string& image_name);
@@ -121,6 +126,8 @@ public:
 
     // Drawing (object_drawing.cpp)
     void draw();
+    // Every pixel a draw now could touch (a whole pixel more on each side), empty when it would draw nothing.
+    stage_rect bounds() const;
     bool uses_work_bitmap() const;
     bool crop_changed() const;
     void render_work_bitmap();
@@ -153,6 +160,9 @@ static const objects_bin_initializer objects_bin_init;
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_objects_by_depth();
+// Every object's tweens, marking the stage where an object changed, then the depth order.
 void update_objects();
+// Every object of the bin that can touch the current clipping rectangle, in depth order.
+void draw_objects();
 void bring_to_front(Object* object);
 

@@ -1,5 +1,4 @@
 #include "scene/object.h"
-#include "scene/stage_changes.h"
 
 #include "support/fake_clock.h"
 #include "support/test_bitmaps.h"
@@ -54,60 +53,6 @@ TEST(objects_bin_order, registration_sorts_in_after_equal_depths_and_tweens_reor
     clock.advance(1);
     update_objects();
     EXPECT_LT(bin_index(b), bin_index(c));
-}
-
-// A tick's update followed by the frame loop's question: would this tick's picture differ from the last one
-// drawn? Answering yes counts as drawing it.
-bool tick_draws()
-{
-    update_objects();
-    const bool draws = stage_changed();
-    clear_stage_changed();
-    return draws;
-}
-
-TEST(stage_changes, only_ticks_in_which_something_moved_or_changed_are_drawn)
-{
-    fake_clock_class clock;
-    bitmap_ptr image = make_bitmap(10, 10, al_map_rgb(255, 255, 255));
-    Object object;
-    EXPECT_TRUE(tick_draws()); // registered
-    EXPECT_FALSE(tick_draws());
-
-    // A fade in after a delay: nothing to draw while it waits, every tick while it moves, the tick that lands
-    // its last value, then nothing.
-    object.opacity_anim.animate(0.0f, 1.0f, 4.0, 0.5, curve_linear);
-    for (double t = 0.1; t < 4.0; t += 0.5) {
-        clock.set(100.0 + t);
-        EXPECT_FALSE(tick_draws()) << "at " << t << " s";
-    }
-    object.opacity = 0.0f; // where a fade in starts: its first value changes nothing either
-    clock.set(104.0);
-    EXPECT_FALSE(tick_draws());
-    clock.set(104.25);
-    EXPECT_TRUE(tick_draws());
-    clock.set(104.6);
-    EXPECT_TRUE(tick_draws());
-    EXPECT_EQ(object.opacity, 1.0f);
-    EXPECT_FALSE(tick_draws());
-
-    // Set to the value it has: nothing; to another: drawn; so are a new image and an object that goes.
-    object.x_anim.set(object.x);
-    EXPECT_FALSE(tick_draws());
-    object.x_anim.set(object.x + 1);
-    EXPECT_TRUE(tick_draws());
-    object.set_image(image.get(), true);
-    EXPECT_TRUE(tick_draws());
-    {
-        Object passing;
-        clear_stage_changed();
-    }
-    EXPECT_TRUE(tick_draws());
-    // A paused tween moves nothing.
-    object.x_anim.animate_by(100.0f, 1.0, curve_linear);
-    object.pause_animations();
-    clock.advance(0.5);
-    EXPECT_FALSE(tick_draws());
 }
 
 } // namespace
