@@ -156,11 +156,13 @@ void draw_tick()
         draw_debug_overlay();
     al_reset_clipping_rectangle();
 
-    // The buffer is copied, not blended: translucent draws may have lowered its alpha.
+    // The buffer's colours are copied, not blended; translucent draws may have lowered its alpha, so the
+    // window keeps the opaque alpha of its clear.
     al_set_target_backbuffer(display);
+    al_clear_to_color(al_color_name("black"));
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO, ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE);
     al_draw_bitmap(screen_buffer, 0, 0, 0);
     al_restore_state(&blender);
     al_flip_display();

@@ -81,6 +81,7 @@ void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
 {
     // Also the same pointer: an owner may have drawn into its bitmap or made a new one where an old one was.
     image_changed = true;
+    ink_image = nullptr;
     image = bitmap;
     if (image && take_size)
         size_from_image();

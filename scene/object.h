@@ -66,6 +66,9 @@ public:
     // The pixels its last draw could touch, and whether its image was set since the last update.
     stage_rect drawn_bounds;
     bool image_changed = false;
+    // The parts of a large additive image that are not black, and the image they were found in.
+    std::vector<stage_rect> ink;
+    ALLEGRO_BITMAP* ink_image = nullptr;
 
     Object();
     explicit Object(const std::string& image_name);
@@ -133,6 +136,7 @@ public:
     void render_work_bitmap();
     ALLEGRO_BITMAP* prepared_bitmap();
     void draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color);
+    void draw_ink(float left, float top);
     std::vector<vec2d> get_outline() const;
     void draw_debug_outline();
 

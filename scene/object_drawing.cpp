@@ -7,6 +7,7 @@
 #include "math/numeric.h"
 #include "resources/drawing.h"
 #include "resources/fallbacks.h"
+#include "scene/ink_tiles.h"
 #include "scene/debug_overlay.h"
 
 #include <allegro5/allegro_color.h>
@@ -81,7 +82,12 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     const float pivot_y = h * anchor_y - h * ct;
     const float to_x = x + screen_offset_x();
     const float to_y = y + screen_offset_y();
-    if (scale_x == 1 && scale_y == 1 && rotation == 0)
+    const bool whole_pixels = scale_x == 1 && scale_y == 1 && rotation == 0;
+    // A large additive picture, drawn as it is, adds nothing where it is black.
+    if (whole_pixels && bitmap == image && blend_mode == blend_additive && flip_flags(*this) == 0 &&
+        al_get_bitmap_width(image) * al_get_bitmap_height(image) >= 256 * 256)
+        draw_ink(std::round(to_x - pivot_x), std::round(to_y - pivot_y));
+    else if (whole_pixels)
         // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole
         // pixels instead.
         al_draw_tinted_bitmap(bitmap, current_tint(), std::round(to_x - pivot_x), std::round(to_y - pivot_y),
@@ -156,6 +162,21 @@ void draw_objects()
         if (object->drawn_bounds.overlaps(clip))
             object->draw();
     }
+}
+
+void Object::draw_ink(float left, float top)
+{
+    if (ink_image != image) {
+        ink = ink_tiles(image);
+        ink_image = image;
+    }
+    // One batch: the same bitmap and blender throughout.
+    al_hold_bitmap_drawing(true);
+    for (const stage_rect& part : ink)
+        al_draw_tinted_bitmap_region(image, current_tint(), static_cast<float>(part.left), static_cast<float>(part.top),
+                                     static_cast<float>(part.right - part.left), static_cast<float>(part.bottom - part.top),
+                                     left + static_cast<float>(part.left), top + static_cast<float>(part.top), 0);
+    al_hold_bitmap_drawing(false);
 }
 
 void Object::draw()

@@ -1,6 +1,7 @@
 # Idle at the start menu the program draws nothing: once the title is written and the prompt has faded in,
 # not one frame is presented for seconds (counted by the X server's damage reports). A window shown again is
-# drawn again at once, as it was; a key press is still answered at once, drawn and heard.
+# drawn again at once, whole, and is what the frames drawn in parts before had left; a key press is still
+# answered at once, drawn and heard.
 source "$(dirname "$0")/harness.sh"
 
 since() { echo "$(date +%s.%N) - $1" | bc -l; }
@@ -20,13 +21,17 @@ frames=$("$count_damage" "$tolme_window" 3)
 echo "frames presented in 3 s at the idle menu: $frames"
 [ "$frames" -eq 0 ] || fail "$frames frames presented in 3 s at the idle menu"
 
-# Unmapped and mapped again, as a window covered and uncovered: its contents are gone and must be drawn again.
-xdotool windowunmap --sync "$tolme_window"
-xdotool windowmap --sync "$tolme_window"
-sleep 0.3
-screenshot shown_again
-differing=$(pixels_differing idle shown_again)
-[ "$differing" = 0 ] || fail "the window shown again differs from the idle menu in $differing pixels"
+# expect_same_when_shown_again NAME: unmapped and mapped again, as a window covered and uncovered, the window
+# is drawn again whole, and is exactly the screenshot NAME.
+expect_same_when_shown_again() {
+  xdotool windowunmap --sync "$tolme_window"
+  xdotool windowmap --sync "$tolme_window"
+  sleep 0.3
+  screenshot "$1_shown_again"
+  differing=$(pixels_differing "$1" "$1_shown_again")
+  [ "$differing" = 0 ] || fail "the window shown again differs from $1 in $differing pixels"
+}
+expect_same_when_shown_again idle
 
 "$count_damage" "$tolme_window" 1 >"$work_dir/frames_after_key" &
 counter=$!
@@ -36,7 +41,11 @@ key a
 wait "$counter"
 echo "frames presented around the key press: $(cat "$work_dir/frames_after_key")"
 [ "$(cat "$work_dir/frames_after_key")" -gt 0 ] || fail "the key press drew nothing"
-sleep 0.5
+# The grid and the element's colours come in; then nothing moves until a token is placed.
+sleep 4.5
+screenshot grid
+[ "$("$count_damage" "$tolme_window" 1)" -eq 0 ] || fail "frames presented at the idle grid"
+expect_same_when_shown_again grid
 key Escape
 expect_exit 0
 cp "$capture_file" "$artifacts_dir/capture.wav"
