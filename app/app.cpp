@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <malloc.h>
 
 // Expose events, so that a window uncovered is drawn again although nothing on the stage moved.
 const int display_flags = ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS;
@@ -137,6 +138,18 @@ void update_tick()
     update_objects();
 }
 
+// The rasterizer's memory for a frame comes and goes with what the frame draws; what a busy stretch left
+// free is handed back to the system now and then (a couple of milliseconds) rather than kept for good.
+static void return_freed_memory()
+{
+    static double last = 0;
+    const double now = al_get_time();
+    if (now - last < 5.0)
+        return;
+    last = now;
+    malloc_trim(0);
+}
+
 void draw_tick()
 {
     if (debug_overlay_outdated())
@@ -166,6 +179,7 @@ void draw_tick()
     al_draw_bitmap(screen_buffer, 0, 0, 0);
     al_restore_state(&blender);
     al_flip_display();
+    return_freed_memory();
 }
 
 void run_tick()

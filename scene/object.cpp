@@ -96,14 +96,18 @@ void Object::size_from_image()
     recreate_work_bitmap();
 }
 
-void Object::recreate_work_bitmap()
+void Object::release_work_bitmap()
 {
     if (work_bitmap)
         al_destroy_bitmap(work_bitmap);
     work_bitmap = nullptr;
     rendered_crop = {0, 0, 0, 0};
     rendered_image = nullptr;
-    // Most objects are never cropped: the bitmap itself waits for the first cropped draw.
+}
+
+void Object::recreate_work_bitmap()
+{
+    release_work_bitmap();    // Most objects are never cropped: the bitmap itself waits for the first cropped draw.
     work_width = image ? al_get_bitmap_width(image) : 0;
     work_height = image ? al_get_bitmap_height(image) : 0;
 }

@@ -81,6 +81,8 @@ public:
     void set_image(ALLEGRO_BITMAP* bitmap, bool take_size);
     void size_from_image();
     void recreate_work_bitmap();
+    // Frees the work bitmap; the next cropped draw makes it again.
+    void release_work_bitmap();
 
     // Geometry of the unrotated, uncropped scaled box around the anchor point
     float get_width() const;

@@ -185,8 +185,11 @@ void Object::draw()
         return;
     tint.a = opacity;
     const ALLEGRO_COLOR color = blend_color(*this);
-    // A crop needs the work bitmap, which only an object that took its image's size can have.
+    // A crop needs the work bitmap, which only an object that took its image's size can have. Once the crop
+    // is gone (a token shown whole, a title letter written) its copy of the image is not kept.
     const bool cropped = uses_work_bitmap();
+    if (!cropped && work_bitmap)
+        release_work_bitmap();
     if (cropped && work_width == 0) {
         draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
     } else if (!draws_nothing(*this, color)) {

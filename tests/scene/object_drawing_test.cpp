@@ -57,7 +57,7 @@ TEST_F(object_drawing, crops_keep_the_visible_part_in_place_and_its_alpha_exact)
     expect({{99, 35, black}, {100, 35, whole}, {149, 39, whole}, {150, 35, black}, {120, 29, black}, {120, 30, whole}});
 }
 
-TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_and_redrawn_only_on_change)
+TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_only_on_change_and_freed_uncropped)
 {
     bitmap_ptr image = make_bitmap(30, 20, white);
     bitmap_ptr other = make_bitmap(30, 20, green);
@@ -74,6 +74,10 @@ TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_and_redrawn
     expect({{20, 5, white}});
     draw(other.get(), 0, 0, false);
     expect({{20, 5, green}});
+    object.crop_left = 0;
+    draw(other.get(), 0, 0, false);
+    EXPECT_EQ(object.work_bitmap, nullptr);
+    expect({{5, 5, green}});
 }
 
 TEST_F(object_drawing, rotation_turns_clockwise_about_the_anchor_and_each_flip_mirrors_its_own_axis)
