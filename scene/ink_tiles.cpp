@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+static constexpr int ink_tile_size = 32;
+
 static bool tile_has_ink(ALLEGRO_LOCKED_REGION* pixels, int left, int top, int right, int bottom)
 {
     for (int y = top; y < bottom; ++y) {

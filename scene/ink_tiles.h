@@ -8,8 +8,6 @@
 
 #include <vector>
 
-constexpr int ink_tile_size = 32;
-
 // Rows of 32 x 32 tiles, each run of tiles with a pixel that is not black as one rectangle, in the image's
 // pixels, top to bottom and left to right.
 std::vector<stage_rect> ink_tiles(ALLEGRO_BITMAP* image);

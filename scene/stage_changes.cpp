@@ -48,11 +48,6 @@ stage_rect changed_region()
             std::min(changed.right, stage.right), std::min(changed.bottom, stage.bottom)};
 }
 
-bool stage_changed()
-{
-    return !changed_region().empty();
-}
-
 void clear_stage_changed()
 {
     changed = {};

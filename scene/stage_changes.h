@@ -22,5 +22,4 @@ void mark_stage_changed();
 void mark_region_changed(const stage_rect& region);
 // The marked region within the stage; empty when nothing changed.
 stage_rect changed_region();
-bool stage_changed();
 void clear_stage_changed();
