@@ -6,33 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
 
-const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0), white = al_map_rgb(255, 255, 255);
-
-void put(ALLEGRO_BITMAP* bitmap, int x, int y, ALLEGRO_COLOR color)
-{
-    al_set_target_bitmap(bitmap);
-    al_put_pixel(x, y, color);
-}
-
-TEST(ink_tiles, runs_of_tiles_holding_a_pixel_that_is_not_black)
-{
-    bitmap_ptr image = make_bitmap(100, 70, black);
-    put(image.get(), 40, 5, al_map_rgb(0, 0, 1)); // one step of blue is ink
-    put(image.get(), 1, 40, white);
-    put(image.get(), 33, 40, white); // next to the tile before: one run
-    put(image.get(), 99, 69, white); // the last, partial tile
-    const std::vector<stage_rect> tiles = ink_tiles(image.get());
-    ASSERT_EQ(tiles.size(), 3u);
-    const stage_rect expected[] = {{32, 0, 64, 32}, {0, 32, 64, 64}, {96, 64, 100, 70}};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(tiles[i].left == expected[i].left && tiles[i].top == expected[i].top &&
-                    tiles[i].right == expected[i].right && tiles[i].bottom == expected[i].bottom)
-            << "tile " << i;
-}
+const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
 
 // A large additive picture, black inside, drawn through its ink alone gives the colours of the whole picture
 // (only the target's alpha, which no window shows, may differ).
@@ -51,7 +28,12 @@ TEST(ink_tiles, a_large_additive_picture_drawn_by_its_ink_is_the_whole_picture)
     frame.tint = al_map_rgba_f(0.8f, 0.5f, 1.0f, 1.0f);
     al_set_target_bitmap(by_ink.get());
     frame.draw();
-    ASSERT_FALSE(frame.ink.empty());
+    // Through 32 x 32 tiles: only those on the dotted diagonal, and the dots' partial ones at the edges.
+    int inked = 0;
+    for (const stage_rect& part : frame.ink)
+        inked += (part.right - part.left) * (part.bottom - part.top);
+    EXPECT_GT(inked, 0);
+    EXPECT_LT(inked, 300 * 260 / 2);
     al_set_target_bitmap(whole.get());
     set_blend_mode(blend_additive, frame.tint);
     al_draw_tinted_bitmap(image.get(), frame.tint, 10, 10, 0);

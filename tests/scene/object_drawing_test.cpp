@@ -130,16 +130,4 @@ TEST_F(object_drawing, opacity_is_alpha_for_normal_draws_darkens_additive_ones_a
             ASSERT_TRUE(pixel_is(target.get(), px, py, black));
 }
 
-TEST_F(object_drawing, debug_outline_shows_box_cross_diagonals_and_edge_ticks)
-{
-    bitmap_ptr image = make_bitmap(100, 50, black);
-    debug_overlay = true;
-    draw(image.get(), 40, 60); // box x 40..140, y 60..110; one-pixel lines land left of and above their ends
-    const ALLEGRO_COLOR tick = al_map_rgb(241, 189, 50);
-    // Bottom and right edges, the ends of the cross's arms (five pixels up and left of the anchor), both
-    // diagonals, the ticks off the top and right.
-    expect({{90, 109, red}, {139, 80, red}, {39, 55, red}, {39, 54, black}, {35, 59, red}, {34, 59, black},
-            {65, 72, red}, {115, 72, al_map_rgb(255, 255, 0)}, {89, 50, tick}, {150, 84, tick}});
-}
-
 } // namespace

