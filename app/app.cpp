@@ -17,6 +17,7 @@
 #include "resources/manifest.h"
 #include "scene/debug_overlay.h"
 #include "scene/object.h"
+#include "scene/stage_changes.h"
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_color.h>
@@ -28,8 +29,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <malloc.h>
 
-const int display_flags = ALLEGRO_WINDOWED;
+// Expose events, so that a window uncovered is drawn again although nothing on the stage moved.
+const int display_flags = ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS;
 
 std::string startup_error_text(const error_list_class& errors)
 {
@@ -51,17 +54,19 @@ static void install_libraries()
     use_straight_alpha_bitmaps();
 }
 
-// On JACK the desktop's device is not opened, but Allegro's audio is installed when it can be: samples load
-// after a failed install too, and a working one lets play move to the desktop later.
+// Only the driver is installed here, which answers at once; the device itself is opened off this thread
+// once play starts, so that a sound server that never answers cannot hold the window back. On JACK the
+// desktop's device is not opened, but Allegro's audio is installed when it can be: samples load after a
+// failed install too, and a working one lets play move to the desktop later.
 static void install_audio(program_class& program, error_list_class& errors)
 {
-    // Without a driver, reserving samples aborts inside Allegro and no sample could ever play: both steps are
-    // reported as failed instead of called.
+    // Without a driver no mixer can be made and no sample could ever play: both steps are reported as
+    // failed instead of called.
     const bool on_jack = program.jack_output != nullptr;
     const bool audio = program.audio_output.install();
     if (!audio && !on_jack)
         errors.add("Could not initialize audio.");
-    if (!on_jack && (!audio || !open_desktop_device(program.mixer)))
+    if (!on_jack && (!audio || !program.audio_output.create_device_mixer()))
         errors.add("Could not reserve sample memory.");
     if (audio || on_jack) {
         al_init_acodec_addon();
@@ -119,8 +124,10 @@ void update_tick(program_class& program)
 {
     fonts_bin.tick();
     input.update();
-    if (pressed(ALLEGRO_KEY_F1))
+    if (pressed(ALLEGRO_KEY_F1)) {
         debug_overlay = !debug_overlay;
+        mark_stage_changed();
+    }
     if (pressed(ALLEGRO_KEY_ESCAPE))
         program.quit = true;
     follow_audio_path(program);
@@ -130,29 +137,60 @@ void update_tick(program_class& program)
     update_objects();
 }
 
+// The rasterizer's memory for a frame comes and goes with what the frame draws; what a busy stretch left
+// free is handed back to the system now and then (a couple of milliseconds) rather than kept for good.
+static void return_freed_memory()
+{
+    static double last = 0;
+    const double now = al_get_time();
+    if (now - last < 5.0)
+        return;
+    last = now;
+    malloc_trim(0);
+}
+
 void draw_tick(program_class& program)
 {
+    if (debug_overlay_outdated())
+        mark_stage_changed();
+    // A picture identical to the one on show is neither drawn nor presented; otherwise only the part that
+    // changed is drawn again, over the last picture, which the buffer keeps.
+    const stage_rect region = changed_region();
+    if (region.empty())
+        return;
+    clear_stage_changed();
     al_set_target_bitmap(program.screen_buffer);
+    al_set_clipping_rectangle(region.left, region.top, region.right - region.left, region.bottom - region.top);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(blend_normal, al_color_name("white"));
     instrument_draw(*program.instrument);
     if (debug_overlay)
         draw_debug_overlay();
+    al_reset_clipping_rectangle();
 
-    // The buffer is copied, not blended: translucent draws may have lowered its alpha.
+    // The buffer's colours are copied, not blended; translucent draws may have lowered its alpha, so the
+    // window keeps the opaque alpha of its clear.
     al_set_target_backbuffer(program.display);
+    al_clear_to_color(al_color_name("black"));
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO, ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE);
     al_draw_bitmap(program.screen_buffer, 0, 0, 0);
     al_restore_state(&blender);
     al_flip_display();
+    return_freed_memory();
 }
 
 void run_tick(program_class& program)
 {
     update_tick(program);
     draw_tick(program);
+}
+
+static bool shows_window_again(ALLEGRO_EVENT_TYPE type)
+{
+    return type == ALLEGRO_EVENT_DISPLAY_EXPOSE || type == ALLEGRO_EVENT_DISPLAY_RESIZE ||
+           type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN;
 }
 
 void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<void()>& update,
@@ -167,6 +205,11 @@ void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<
             due = true;
         } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
             quit = true;
+        } else if (shows_window_again(event.type)) {
+            if (event.type == ALLEGRO_EVENT_DISPLAY_RESIZE)
+                al_acknowledge_resize(event.display.source);
+            // After a flip the window's back buffer holds nothing defined: the whole picture is drawn.
+            mark_stage_changed();
         } else {
             input.on_event(event);
         }

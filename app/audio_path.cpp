@@ -26,15 +26,6 @@ std::unique_ptr<jack_connection_class> connect_to_studio(const command_line_clas
     return connection;
 }
 
-bool open_desktop_device(const mixer_class& mixer)
-{
-    ALLEGRO_CONFIG* config = al_get_system_config();
-    const std::string rate = std::to_string(mixer.rate);
-    al_set_config_value(config, "audio", "primary_voice_frequency", rate.c_str());
-    al_set_config_value(config, "audio", "primary_mixer_frequency", rate.c_str());
-    return al_reserve_samples(128);
-}
-
 void prepare_instrument_path(program_class& program)
 {
     if (!program.jack_output)
@@ -73,7 +64,8 @@ static void move_to_desktop(program_class& program)
     mixer.tempo_from_pattern = true;
     if (mixer.schedule->held())
         mixer.schedule->resume(mixer.frame);
-    const bool opened = (al_is_audio_installed() || program.audio_output.install()) && open_desktop_device(mixer);
+    const bool opened = (al_is_audio_installed() || program.audio_output.install()) &&
+                        program.audio_output.create_device_mixer();
     program.instrument->output = &program.audio_output;
     program.instrument->studio = nullptr;
     program.instrument->following = {};

@@ -14,8 +14,6 @@ class program_class;
 // A connection to a running JACK server when the command line allows one and a server answers within a
 // second; else null, and with `refused` set when the command line needed JACK (told on standard error).
 std::unique_ptr<jack_connection_class> connect_to_studio(const command_line_class& line, bool& refused);
-// Opens the desktop's sound device through Allegro, at the mixer's rate; false when there is none.
-bool open_desktop_device(const mixer_class& mixer);
 // Before the instrument is set up: on JACK it plays on the beat grid, its MIDI as the MIDI export's, and
 // its readout follows the studio cycle.
 void prepare_instrument_path(program_class& program);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <pthread.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -64,18 +65,33 @@ bool audio_output_class::install()
     return false;
 }
 
+bool audio_output_class::create_device_mixer()
+{
+    device_mixer = al_create_mixer(mixer.rate, ALLEGRO_AUDIO_DEPTH_FLOAT32, ALLEGRO_CHANNEL_CONF_2);
+    return device_mixer != nullptr;
+}
+
 void audio_output_class::post_process(void* buffer, unsigned int frames, void* self)
 {
     static_cast<audio_output_class*>(self)->pull(static_cast<float*>(buffer), frames);
 }
 
-// The device's thread asks for a larger share of the processor than drawing and other programs, so that a
-// busy machine does not leave the device without sound. Where the system refuses, it stays as it was.
+// At most 15 characters, the kernel's limit.
+static void name_this_thread(const char* name)
+{
+    ::pthread_setname_np(::pthread_self(), name);
+}
+
+// The device's thread is named, and asks for a larger share of the processor than drawing and other
+// programs, so that a busy machine does not leave the device without sound. Where the system refuses, it
+// stays as it was.
 static void raise_this_thread()
 {
     thread_local bool raised = false;
-    if (!raised)
+    if (!raised) {
+        name_this_thread("tolme-device");
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), -10);
+    }
     raised = true;
 }
 
@@ -109,13 +125,13 @@ void audio_output_class::prepare_device(double now)
 
 void audio_output_class::start()
 {
-    ALLEGRO_MIXER* device_mixer = al_get_default_mixer();
     if (!device_mixer || supervisor.joinable())
         return;
-    prepare_device(current_time());
-    on_device = true;
+    const double now = current_time();
+    started_at = now;
     stop_requested = false;
     al_set_mixer_postprocess_callback(device_mixer, post_process, this);
+    go_silent(now, now);
     supervisor = std::thread([this] { supervise(); });
 }
 
@@ -129,14 +145,15 @@ void audio_output_class::stop()
     }
     stop_signal.notify_all();
     supervisor.join();
-    // Takes the mixer's lock, so no buffer is being rendered once it returns.
-    if (ALLEGRO_MIXER* device_mixer = al_get_default_mixer())
-        al_set_mixer_postprocess_callback(device_mixer, nullptr, nullptr);
+    // Takes the mixer's lock, so no buffer is being rendered once it returns. A device still opening is
+    // left to its thread; Allegro frees it with the rest of its audio at the end.
+    al_set_mixer_postprocess_callback(device_mixer, nullptr, nullptr);
     on_device = false;
 }
 
 void audio_output_class::supervise()
 {
+    name_this_thread("tolme-supervise");
     std::unique_lock<std::mutex> lock(stop_mutex);
     while (!stop_signal.wait_for(lock, std::chrono::milliseconds(10), [this] { return stop_requested; })) {
         const double now = current_time();
@@ -169,10 +186,15 @@ void audio_output_class::lose_device(double now, const char* why)
                  retry_seconds);
     // Destroying the voice joins its thread: after it nobody renders but this thread.
     al_set_default_voice(nullptr);
+    go_silent(now, now + retry_seconds);
+}
+
+void audio_output_class::go_silent(double now, double attempt_at)
+{
     on_device = false;
     silent_start = now;
     silent_start_frame = mixer.frame;
-    next_attempt = now + retry_seconds;
+    next_attempt = attempt_at;
     clock.restart(0);
 }
 
@@ -188,15 +210,36 @@ void audio_output_class::keep_time_silently(double now)
         mixer.render(scratch, count);
         clock.record_pull(mixer.frame, now);
     }
-    if (now >= next_attempt)
-        try_device(now);
+    if (opening)
+        take_opened_device(now);
+    else if (now >= next_attempt)
+        open_device();
 }
 
-void audio_output_class::try_device(double now)
+void audio_output_class::open_device()
 {
+    opening = std::make_shared<device_opening>();
+    std::thread([job = opening, rate = mixer.rate] {
+        name_this_thread("tolme-open");
+        ALLEGRO_VOICE* voice = al_create_voice(rate, ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2);
+        std::lock_guard<std::mutex> hold(job->lock);
+        job->voice = voice;
+        job->done = true;
+    }).detach();
+}
+
+// Plays into the device the opening thread made, once it has made one; tries again later when it failed.
+void audio_output_class::take_opened_device(double now)
+{
+    ALLEGRO_VOICE* voice = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(opening->lock);
+        if (!opening->done)
+            return;
+        voice = opening->voice;
+    }
+    opening.reset();
     next_attempt = now + retry_seconds;
-    ALLEGRO_MIXER* device_mixer = al_get_default_mixer();
-    ALLEGRO_VOICE* voice = al_create_voice(mixer.rate, ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_2);
     if (!voice)
         return;
     prepare_device(now);
@@ -207,5 +250,6 @@ void audio_output_class::try_device(double now)
         return;
     }
     on_device = true;
-    std::fprintf(stderr, "The sound device takes sound again.\n");
+    if (ever_on_device.exchange(true))
+        std::fprintf(stderr, "The sound device takes sound again.\n");
 }

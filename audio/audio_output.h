@@ -1,16 +1,23 @@
-// Keeps the mixer playing through Allegro: it renders inside the default mixer's post-processing, so each
-// buffer the sound device takes is filled at that moment, and the device's own pulls are the play line's
-// clock. A supervising thread watches the pulls. When the device stops taking audio (nothing pulled for half
-// a second) or takes it far faster than real time (Allegro's PulseAudio driver spins so when its server has
-// gone), the device is torn down, the mixer is run silently in real time so that the line goes on, and a
-// new device is tried every 2 seconds.
+// Keeps the mixer playing through Allegro: it renders inside the post-processing of an Allegro mixer of its
+// own, so each buffer the sound device takes is filled at that moment, and the device's own pulls are the
+// play line's clock. A supervising thread watches the pulls. Play starts in silence: the mixer is run
+// silently in real time, so that the line goes on, while a thread of its own opens the device, which may
+// never return (a sound server that accepts a client but never readies its stream); it is never waited
+// for. Once the device is open it plays. When the device stops taking audio (nothing pulled for half a
+// second) or takes it far faster than real time (Allegro's PulseAudio driver spins so when its server has
+// gone), the device is torn down, the line goes on in silence again, and a new device is tried every 2
+// seconds. The threads are named (tolme-supervise, tolme-open, tolme-device) so that their own use of the
+// processor can be read.
 #pragma once
 
 #include "audio/mixer.h"
 #include "audio/sound_output.h"
 
+#include <allegro5/allegro_audio.h>
+
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -24,28 +31,51 @@ enum class device_health
 device_health judge_device(double now, double started, double last_pull, double window_seconds,
                            double window_frames);
 
+// A device being opened by a thread that is never joined: the thread and the supervisor share this.
+struct device_opening
+{
+    std::mutex lock;
+    bool done = false;
+    ALLEGRO_VOICE* voice = nullptr; // null when the open failed
+};
+
 class audio_output_class : public sound_output_class
 {
 public:
     static constexpr double stall_seconds = 0.5;
     static constexpr double retry_seconds = 2.0;
+    // After this long without a device since the start, the player is told that sound has not come yet.
+    static constexpr double late_seconds = 3.0;
 
     explicit audio_output_class(mixer_class& mixer) : sound_output_class(mixer.rate), mixer(mixer) {}
     ~audio_output_class() override { stop(); }
 
     // Installs Allegro's audio with the first driver that works, in Allegro's own order (or only the one a
-    // configuration file names), remembering how far behind its pulls that driver plays.
+    // configuration file names), remembering how far behind its pulls that driver plays. Opens no device.
     bool install();
-    // Starts rendering into the default mixer, which al_reserve_samples made, and supervising it.
+    // Makes the Allegro mixer that the device will pull; false when Allegro cannot.
+    bool create_device_mixer();
+    // Starts the line in silence, the device's opening and the supervision.
     void start();
-    // Stops both; after it the mixer is no longer rendered by anyone.
+    // Stops the supervision and the rendering; after it the mixer is no longer rendered by anyone. Never
+    // waits for a device that is still opening.
     void stop();
     // Whether sound is reaching a device (false while it is replaced by silence).
     bool playing() const override { return on_device.load(); }
+    // Whether it was started late_seconds or more ago and no device has played since.
+    bool late(double now) const override
+    {
+        return supervisor.joinable() && !ever_on_device.load() && now - started_at >= late_seconds;
+    }
 
 private:
     mixer_class& mixer;
     unsigned lead_frames = 2048;
+    ALLEGRO_MIXER* device_mixer = nullptr;
+    double started_at = 0;
+    std::atomic<bool> ever_on_device{false};
+    // The open under way, if any; touched by the supervisor only.
+    std::shared_ptr<device_opening> opening;
 
     // Written by the device's thread, read by the supervisor.
     std::atomic<double> last_pull{0};
@@ -74,8 +104,10 @@ private:
     void supervise();
     void watch_device(double now);
     void lose_device(double now, const char* why);
+    void go_silent(double now, double attempt_at);
     void keep_time_silently(double now);
-    void try_device(double now);
+    void open_device();
+    void take_opened_device(double now);
     void prepare_device(double now);
 };
 

@@ -1,5 +1,5 @@
 // What the instrument needs of whatever plays its mixer (the desktop's sound device through Allegro, or a
-// JACK server): which frame is heard now, for the pulses, and whether sound reaches anyone.
+// JACK server): which frame is heard now, for the pulses, and whether sound reaches anyone (or is late to).
 #pragma once
 
 #include "audio/heard_clock.h"
@@ -16,4 +16,6 @@ public:
 
     // Whether sound is reaching a device (false while it is replaced by silence).
     virtual bool playing() const = 0;
+    // Whether it has been trying for a while and no sound has reached a device yet.
+    virtual bool late(double) const { return false; }
 };

@@ -9,6 +9,7 @@
 #include "instrument/pattern_commands.h"
 #include "instrument/timing_keys.h"
 #include "instrument/timing_readout.h"
+#include "math/clock.h"
 #include "resources/bins.h"
 #include "resources/drawing.h"
 #include "resources/manifest.h"
@@ -162,12 +163,16 @@ ALLEGRO_MOUSE_CURSOR* update_hover_and_cursor(instrument_class& instrument)
     return cursor;
 }
 
-// The sound device went away (the window carries on in silence) or came back.
+// The sound device went away (the window carries on in silence), has not opened in its first seconds, or came
+// back.
 static void tell_sound_changes(instrument_class& instrument)
 {
     const bool playing = instrument.output->playing();
     if (instrument.sound_playing && !playing) {
         show_notice(instrument, "The sound device is gone: playing on in silence");
+        instrument.sound_lost = true;
+    } else if (!playing && !instrument.sound_lost && instrument.output->late(current_time())) {
+        report_problem(instrument, "No sound device has opened yet: playing on in silence");
         instrument.sound_lost = true;
     } else if (instrument.sound_lost && playing) {
         show_notice(instrument, "Sound is back");
@@ -211,6 +216,5 @@ void instrument_update(instrument_class& instrument)
 // Everything visible is an object of the bin, already in depth order.
 void instrument_draw(instrument_class&)
 {
-    for (Object* object : objects_bin)
-        object->draw();
+    draw_objects();
 }

@@ -90,6 +90,9 @@ void title_letters_class::hide()
         return;
     showing = false;
     curtain.opacity_anim.animate(0.0f, 1.0f, 0.0, 1.0, curve_ease_in_cubic);
+    // Once the letters are gone the black curtain covers only black: it goes with them, so that it is not
+    // drawn for nothing under the grid every frame.
+    curtain.opacity_anim.animate(1.0f, 0.0f, 1.1, 0.0, curve_linear);
     for (Object& stroke : strokes) {
         stroke.scale_x_anim.animate_to(0.8f, 1.0, curve_ease_in_cubic);
         stroke.scale_y_anim.animate_to(0.8f, 1.0, curve_ease_in_cubic);

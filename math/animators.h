@@ -190,14 +190,20 @@ public:
     // Writes at once; running animators overwrite it on their next update.
     void set(T value)
     {
-        if (target)
-            *target = value;
+        if (!target)
+            return;
+        if (!values_equal(*target, value))
+            set_changed = true;
+        *target = value;
     }
 
     // Advances every animator in list order, so the last one added that is past its delay decides the
-    // field. Done animators are freed and erased, keeping the order of the rest.
-    void update()
+    // field. Done animators are freed and erased, keeping the order of the rest. True when the field's value
+    // differs from what it was after the last update: moved by a tween (a tween still in its delay moves
+    // nothing, one that ends lands its final value) or set to another value.
+    bool update()
     {
+        const T before = target ? *target : T{};
         for (size_t i = 0; i < animators.size(); ++i) {
             if (!animators[i] || animators[i]->update())
                 continue;
@@ -205,6 +211,9 @@ public:
             animators.erase(animators.begin() + static_cast<long>(i));
             --i;
         }
+        const bool changed = set_changed || (target && !values_equal(before, *target));
+        set_changed = false;
+        return changed;
     }
 
     void pause()
@@ -231,4 +240,7 @@ public:
     }
 
     int count() const { return static_cast<int>(animators.size()); }
+
+private:
+    bool set_changed = false;
 };

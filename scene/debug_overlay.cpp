@@ -9,6 +9,9 @@
 
 bool debug_overlay = false;
 
+// The lines on show, so that a change of a count is drawn.
+static std::array<std::string, 4> drawn_lines;
+
 std::array<std::string, 4> debug_overlay_lines()
 {
     using std::to_string;
@@ -28,9 +31,14 @@ void draw_debug_overlay()
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
-    const std::array<std::string, 4> lines = debug_overlay_lines();
-    for (std::size_t i = 0; i < lines.size(); ++i)
+    drawn_lines = debug_overlay_lines();
+    for (std::size_t i = 0; i < drawn_lines.size(); ++i)
         al_draw_text(fallback_font, current_tint(), 30.0f, 30.0f + 25.0f * static_cast<float>(i), 0,
-                     lines[i].c_str());
+                     drawn_lines[i].c_str());
     al_restore_state(&blender);
+}
+
+bool debug_overlay_outdated()
+{
+    return debug_overlay && debug_overlay_lines() != drawn_lines;
 }

@@ -13,3 +13,6 @@ std::array<std::string, 4> debug_overlay_lines();
 
 // Draws the lines at (30, 30 + 25 i) in the current tint; glyph by glyph, never through the text cache.
 void draw_debug_overlay();
+
+// Whether the overlay is on and one of its counts differs from what it last drew.
+bool debug_overlay_outdated();

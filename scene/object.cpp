@@ -1,6 +1,7 @@
 #include "scene/object.h"
 
 #include "resources/drawing.h"
+#include "scene/stage_changes.h"
 
 #include <algorithm>
 #include <new>
@@ -72,16 +73,15 @@ Object::~Object()
 
 bool Object::set_image(const std::string& name, bool take_size)
 {
-    image = get_image(name);
-    if (!image)
-        return false;
-    if (take_size)
-        size_from_image();
-    return true;
+    set_image(get_image(name), take_size);
+    return image != nullptr;
 }
 
 void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
 {
+    // Also the same pointer: an owner may have drawn into its bitmap or made a new one where an old one was.
+    image_changed = true;
+    ink_image = nullptr;
     image = bitmap;
     if (image && take_size)
         size_from_image();
@@ -104,14 +104,18 @@ void Object::size_from_image()
     recreate_work_bitmap();
 }
 
-void Object::recreate_work_bitmap()
+void Object::release_work_bitmap()
 {
     if (work_bitmap)
         al_destroy_bitmap(work_bitmap);
     work_bitmap = nullptr;
     rendered_crop = {0, 0, 0, 0};
     rendered_image = nullptr;
-    // Most objects are never cropped: the bitmap itself waits for the first cropped draw.
+}
+
+void Object::recreate_work_bitmap()
+{
+    release_work_bitmap();    // Most objects are never cropped: the bitmap itself waits for the first cropped draw.
     work_width = image ? al_get_bitmap_width(image) : 0;
     work_height = image ? al_get_bitmap_height(image) : 0;
 }
@@ -307,9 +311,11 @@ template <typename F> void Object::for_each_holder(F f)
     f(tint_anim);
 }
 
-void Object::update_animations()
+bool Object::update_animations()
 {
-    for_each_holder([](auto& holder) { holder.update(); });
+    bool changed = false;
+    for_each_holder([&changed](auto& holder) { changed = holder.update() || changed; });
+    return changed;
 }
 
 void Object::clear_animations()
@@ -362,6 +368,7 @@ bool unregister_object(Object* object)
     if (found == objects_bin.end())
         return false;
     objects_bin.erase(found);
+    mark_region_changed(object->drawn_bounds);
     return true;
 }
 
@@ -373,9 +380,17 @@ void sort_objects_by_depth()
 
 void update_objects()
 {
-    for (std::size_t i = 0; i < objects_bin.size(); ++i)
-        if (objects_bin[i])
-            objects_bin[i]->update_animations();
+    for (Object* object : objects_bin) {
+        if (!object)
+            continue;
+        const bool moved = object->update_animations();
+        if (!moved && !object->image_changed)
+            continue;
+        object->image_changed = false;
+        // Where it was drawn, and where it will be.
+        mark_region_changed(object->drawn_bounds);
+        mark_region_changed(object->bounds());
+    }
     sort_objects_by_depth();
 }
 
@@ -383,7 +398,7 @@ void bring_to_front(Object* object)
 {
     if (!object || objects_bin.empty() || !objects_bin.back())
         return;
-    object->z = static_cast<float>(static_cast<double>(objects_bin.back()->z) + 0.1);
+    object->z_anim.set(static_cast<float>(static_cast<double>(objects_bin.back()->z) + 0.1));
     sort_objects_by_depth();
 }
 

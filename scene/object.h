@@ -7,6 +7,7 @@
 #include "math/animators.h"
 #include "math/colors.h"
 #include "math/vec2d.h"
+#include "scene/stage_changes.h"
 
 #include <allegro5/allegro.h>
 
@@ -62,6 +63,13 @@ public:
     std::array<float, 4> rendered_crop{}; // left, top, right, bottom that work_bitmap shows
     ALLEGRO_BITMAP* rendered_image = nullptr; // the image work_bitmap was rendered from
 
+    // The pixels its last draw could touch, and whether its image was set since the last update.
+    stage_rect drawn_bounds;
+    bool image_changed = false;
+    // The parts of a large additive image that are not black, and the image they were found in.
+    std::vector<stage_rect> ink;
+    ALLEGRO_BITMAP* ink_image = nullptr;
+
     Object();
     explicit Object(const std::string& image_name);
     ~Object();
@@ -73,6 +81,8 @@ public:
     void set_image(ALLEGRO_BITMAP* bitmap, bool take_size);
     void size_from_image();
     void recreate_work_bitmap();
+    // Frees the work bitmap; the next cropped draw makes it again.
+    void release_work_bitmap();
 
     // Geometry of the unrotated, uncropped scaled box around the anchor point
     float get_width() const;
@@ -112,7 +122,8 @@ public:
     void fade_out(double duration, easing_curve curve);
     void pop_in(double duration, easing_curve curve);
     void pop_out(double duration, easing_curve curve);
-    void update_animations();
+    // True when any field moved or was set to another value since the last update.
+    bool update_animations();
     void clear_animations();
     void pause_animations();
     void resume_animations();
@@ -120,11 +131,14 @@ public:
 
     // Drawing (object_drawing.cpp)
     void draw();
+    // Every pixel a draw now could touch (a whole pixel more on each side), empty when it would draw nothing.
+    stage_rect bounds() const;
     bool uses_work_bitmap() const;
     bool crop_changed() const;
     void render_work_bitmap();
     ALLEGRO_BITMAP* prepared_bitmap();
     void draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color);
+    void draw_ink(float left, float top);
     std::vector<vec2d> get_outline() const;
     void draw_debug_outline();
 
@@ -155,6 +169,9 @@ static const objects_bin_initializer objects_bin_init;
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_objects_by_depth();
+// Every object's tweens, marking the stage where an object changed, then the depth order.
 void update_objects();
+// Every object of the bin that can touch the current clipping rectangle, in depth order.
+void draw_objects();
 void bring_to_front(Object* object);
 

@@ -6,11 +6,14 @@
 #include "math/colors.h"
 #include "math/numeric.h"
 #include "resources/drawing.h"
+#include "resources/fallbacks.h"
+#include "scene/ink_tiles.h"
 #include "scene/debug_overlay.h"
 
 #include <allegro5/allegro_color.h>
 #include <allegro5/allegro_primitives.h>
 
+#include <algorithm>
 #include <cmath>
 
 // A crop fraction limited to [0, 1]; NaN counts as no crop rather than reaching a float-to-int conversion.
@@ -79,7 +82,12 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     const float pivot_y = h * anchor_y - h * ct;
     const float to_x = x + screen_offset_x();
     const float to_y = y + screen_offset_y();
-    if (scale_x == 1 && scale_y == 1 && rotation == 0)
+    const bool whole_pixels = scale_x == 1 && scale_y == 1 && rotation == 0;
+    // A large additive picture, drawn as it is, adds nothing where it is black.
+    if (whole_pixels && bitmap == image && blend_mode == blend_additive && flip_flags(*this) == 0 &&
+        al_get_bitmap_width(image) * al_get_bitmap_height(image) >= 256 * 256)
+        draw_ink(std::round(to_x - pivot_x), std::round(to_y - pivot_y));
+    else if (whole_pixels)
         // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole
         // pixels instead.
         al_draw_tinted_bitmap(bitmap, current_tint(), std::round(to_x - pivot_x), std::round(to_y - pivot_y),
@@ -90,14 +98,98 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     set_blend_mode(blend_normal, white);
 }
 
+// The box of a w x h bitmap drawn as draw_bitmap draws it, a whole pixel wider on each side so that
+// rounding in the rasterizer stays inside.
+static stage_rect box_of(const Object& object, float w, float h)
+{
+    const float ow = static_cast<float>(object.width), oh = static_cast<float>(object.height);
+    const float pivot_x = ow * object.anchor_x - ow * unit_clamped(object.crop_left);
+    const float pivot_y = oh * object.anchor_y - oh * unit_clamped(object.crop_top);
+    const float to_x = object.x + object.screen_offset_x();
+    const float to_y = object.y + object.screen_offset_y();
+    float left = 0, top = 0, right = 0, bottom = 0;
+    if (object.scale_x == 1 && object.scale_y == 1 && object.rotation == 0) {
+        left = std::round(to_x - pivot_x);
+        top = std::round(to_y - pivot_y);
+        right = left + w;
+        bottom = top + h;
+    } else {
+        const float c = std::cos(object.rotation), s = std::sin(object.rotation);
+        left = top = INFINITY;
+        right = bottom = -INFINITY;
+        for (const float cx : {0.0f, w})
+            for (const float cy : {0.0f, h}) {
+                const float sx = (cx - pivot_x) * object.scale_x, sy = (cy - pivot_y) * object.scale_y;
+                const float px = to_x + sx * c - sy * s, py = to_y + sx * s + sy * c;
+                left = std::min(left, px), right = std::max(right, px);
+                top = std::min(top, py), bottom = std::max(bottom, py);
+            }
+    }
+    if (!std::isfinite(left + top + right + bottom))
+        return whole_stage();
+    const float limit = 1e6f; // far outside any stage, and safe to convert
+    return {static_cast<int>(std::floor(clamp(left, -limit, limit))) - 1,
+            static_cast<int>(std::floor(clamp(top, -limit, limit))) - 1,
+            static_cast<int>(std::ceil(clamp(right, -limit, limit))) + 1,
+            static_cast<int>(std::ceil(clamp(bottom, -limit, limit))) + 1};
+}
+
+stage_rect Object::bounds() const
+{
+    if (!is_visible() || !image)
+        return {};
+    // Drawn by its debug outline too, which reaches past the box.
+    if (debug_overlay)
+        return whole_stage();
+    if (uses_work_bitmap() && work_width == 0) {
+        const float w = missing_image ? static_cast<float>(al_get_bitmap_width(missing_image)) : 0.0f;
+        const float h = missing_image ? static_cast<float>(al_get_bitmap_height(missing_image)) : 0.0f;
+        const int left = static_cast<int>(std::floor(x + screen_offset_x()));
+        const int top = static_cast<int>(std::floor(y + screen_offset_y()));
+        return {left - 1, top - 1, left + static_cast<int>(w) + 2, top + static_cast<int>(h) + 2};
+    }
+    return box_of(*this, static_cast<float>(al_get_bitmap_width(image)), static_cast<float>(al_get_bitmap_height(image)));
+}
+
+void draw_objects()
+{
+    int x = 0, y = 0, w = 0, h = 0;
+    al_get_clipping_rectangle(&x, &y, &w, &h);
+    const stage_rect clip{x, y, x + w, y + h};
+    for (Object* object : objects_bin) {
+        object->drawn_bounds = object->bounds();
+        // What cannot touch the clipped pixels would change none of them.
+        if (object->drawn_bounds.overlaps(clip))
+            object->draw();
+    }
+}
+
+void Object::draw_ink(float left, float top)
+{
+    if (ink_image != image) {
+        ink = ink_tiles(image);
+        ink_image = image;
+    }
+    // One batch: the same bitmap and blender throughout.
+    al_hold_bitmap_drawing(true);
+    for (const stage_rect& part : ink)
+        al_draw_tinted_bitmap_region(image, current_tint(), static_cast<float>(part.left), static_cast<float>(part.top),
+                                     static_cast<float>(part.right - part.left), static_cast<float>(part.bottom - part.top),
+                                     left + static_cast<float>(part.left), top + static_cast<float>(part.top), 0);
+    al_hold_bitmap_drawing(false);
+}
+
 void Object::draw()
 {
     if (!is_visible() || !image)
         return;
     tint.a = opacity;
     const ALLEGRO_COLOR color = blend_color(*this);
-    // A crop needs the work bitmap, which only an object that took its image's size can have.
+    // A crop needs the work bitmap, which only an object that took its image's size can have. Once the crop
+    // is gone (a token shown whole, a title letter written) its copy of the image is not kept.
     const bool cropped = uses_work_bitmap();
+    if (!cropped && work_bitmap)
+        release_work_bitmap();
     if (cropped && work_width == 0) {
         draw_missing_image(x + screen_offset_x(), y + screen_offset_y());
     } else if (!draws_nothing(*this, color)) {

@@ -12,7 +12,7 @@ packages=(
   fonts-ebgaramond fonts-dejavu-core
   libjack-jackd2-dev libsamplerate0-dev
   libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
-  pulseaudio pulseaudio-utils jackd2 jack-midi-clock
+  pulseaudio pulseaudio-utils pipewire pipewire-pulse libxdamage-dev jackd2 jack-midi-clock
   desktop-file-utils appstream dpkg-dev
 )
 

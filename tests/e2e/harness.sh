@@ -8,6 +8,7 @@ tolme_binary=$(realpath "${1:?path to the tolme binary}")
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 tools_dir=$(dirname "$tolme_binary")/tests
 close_window="$tools_dir/close_window"
+count_damage="$tools_dir/count_damage"
 timing_probe="$tools_dir/timing_probe"
 work_dir=$(mktemp -d /tmp/tolme-e2e.XXXXXX)
 artifacts_dir="$repo_root/build/e2e-artifacts/$(basename "$0" .sh)"
@@ -15,6 +16,7 @@ mkdir -p "$artifacts_dir"
 xvfb_pid=""
 tolme_pid=""
 parecord_pid=""
+pipewire_pids=()
 tolme_window=""
 capture_file="$work_dir/capture.wav"
 
@@ -29,6 +31,7 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
   stop_pulse
   stop_jackd
+  [ ${#pipewire_pids[@]} -gt 0 ] && kill "${pipewire_pids[@]}" 2>/dev/null || true
   wait 2>/dev/null || true
   # The X server's own account of the run stays with the artifacts.
   [ -s "$work_dir/xvfb.log" ] && cp "$work_dir/xvfb.log" "$artifacts_dir/"
@@ -84,14 +87,45 @@ stop_pulse() {
   [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$work_dir/runtime" ] && pulseaudio --kill 2>/dev/null || true
 }
 
-# cpu_share SECONDS: the program's CPU use over the next SECONDS, in percent of one core.
+# The path of a desktop whose PipeWire runs without its session manager (WirePlumber): its PulseAudio server
+# accepts clients but never readies a stream, so opening a sound device never returns.
+start_pipewire_without_session_manager() {
+  export XDG_RUNTIME_DIR="$work_dir/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  unset ALSOFT_CONF
+  HOME="$work_dir" pipewire >"$work_dir/pipewire.log" 2>&1 &
+  pipewire_pids+=($!)
+  HOME="$work_dir" pipewire-pulse >>"$work_dir/pipewire.log" 2>&1 &
+  pipewire_pids+=($!)
+  for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  fail "PipeWire's PulseAudio server did not start: $(cat "$work_dir/pipewire.log")"
+}
+
+# CPU ticks used so far by the program's threads whose names match a pattern, all of them when none is given.
+cpu_ticks() {
+  local pattern=${1:-.} total=0 task
+  for task in /proc/"$tolme_pid"/task/*; do
+    grep -qE "$pattern" "$task/comm" 2>/dev/null || continue
+    total=$((total + $(awk '{print $14 + $15}' "$task/stat" 2>/dev/null || echo 0)))
+  done
+  echo "$total"
+}
+
+# cpu_share SECONDS [PATTERN]: the CPU use over the next SECONDS of the program (or of its threads whose names
+# match PATTERN), in percent of one core.
 cpu_share() {
   local before after
-  before=$(awk '{print $14 + $15}' "/proc/$tolme_pid/stat")
+  before=$(cpu_ticks "${2:-}")
   sleep "$1"
-  after=$(awk '{print $14 + $15}' "/proc/$tolme_pid/stat")
+  after=$(cpu_ticks "${2:-}")
   echo "100 * ($after - $before) / $(getconf CLK_TCK) / $1" | bc -l | xargs printf '%.1f\n'
 }
+
+# The threads that carry the sound: the supervisor, the device's opening and the device's own pulls.
+audio_threads="^tolme-(supervise|open|device)$"
 
 # start_tolme [data-dir] [arguments...]: runs the program in a working directory whose data/ is the given
 # folder (the repository's data/ when empty or not given), with the arguments.

@@ -3,7 +3,8 @@
 using title_letters_test = instrument_fixture;
 
 // The wipes themselves are screenshot by the title's end-to-end test. Put away, the title is covered by the
-// curtain, shrinks (the shrink came after the swell, so it decides the scale) and is switched off, once.
+// curtain, shrinks (the shrink came after the swell, so it decides the scale) and is switched off with the
+// curtain, once.
 TEST_F(title_letters_test, once_written_the_strokes_are_covered_shrunk_and_switched_off_once)
 {
     title_letters_class& title = instrument->title_letters;
@@ -21,9 +22,11 @@ TEST_F(title_letters_test, once_written_the_strokes_are_covered_shrunk_and_switc
         EXPECT_FLOAT_EQ(stroke.scale_x, 0.8f);
         EXPECT_FLOAT_EQ(stroke.opacity, 1.0f);
     }
+    // Then the curtain goes with them: it would cover only black.
     advance(0.2);
     for (const Object& stroke : title.strokes)
         EXPECT_FLOAT_EQ(stroke.opacity, 0.0f);
+    EXPECT_FLOAT_EQ(title.curtain.opacity, 0.0f);
 }
 
 // Laid out by their anchors alone, the five letters' cells follow each other without gaps or overlaps, and

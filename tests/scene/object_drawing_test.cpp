@@ -57,7 +57,7 @@ TEST_F(object_drawing, crops_keep_the_visible_part_in_place_and_its_alpha_exact)
     expect({{99, 35, black}, {100, 35, whole}, {149, 39, whole}, {150, 35, black}, {120, 29, black}, {120, 30, whole}});
 }
 
-TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_and_redrawn_only_on_change)
+TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_only_on_change_and_freed_uncropped)
 {
     bitmap_ptr image = make_bitmap(30, 20, white);
     bitmap_ptr other = make_bitmap(30, 20, green);
@@ -74,6 +74,10 @@ TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_and_redrawn
     expect({{20, 5, white}});
     draw(other.get(), 0, 0, false);
     expect({{20, 5, green}});
+    object.crop_left = 0;
+    draw(other.get(), 0, 0, false);
+    EXPECT_EQ(object.work_bitmap, nullptr);
+    expect({{5, 5, green}});
 }
 
 TEST_F(object_drawing, rotation_turns_clockwise_about_the_anchor_and_each_flip_mirrors_its_own_axis)
@@ -124,18 +128,6 @@ TEST_F(object_drawing, opacity_is_alpha_for_normal_draws_darkens_additive_ones_a
     for (int py = 140; py < 170; ++py)
         for (int px = 140; px < 170; ++px)
             ASSERT_TRUE(pixel_is(target.get(), px, py, black));
-}
-
-TEST_F(object_drawing, debug_outline_shows_box_cross_diagonals_and_edge_ticks)
-{
-    bitmap_ptr image = make_bitmap(100, 50, black);
-    debug_overlay = true;
-    draw(image.get(), 40, 60); // box x 40..140, y 60..110; one-pixel lines land left of and above their ends
-    const ALLEGRO_COLOR tick = al_map_rgb(241, 189, 50);
-    // Bottom and right edges, the ends of the cross's arms (five pixels up and left of the anchor), both
-    // diagonals, the ticks off the top and right.
-    expect({{90, 109, red}, {139, 80, red}, {39, 55, red}, {39, 54, black}, {35, 59, red}, {34, 59, black},
-            {65, 72, red}, {115, 72, al_map_rgb(255, 255, 0)}, {89, 50, tick}, {150, 84, tick}});
 }
 
 } // namespace
