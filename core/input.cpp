@@ -1,5 +1,7 @@
 #include "core/input.h"
 
+#include <algorithm>
+
 input_class input;
 
 // Where a code's flags are, or -1 for a code no device has (outside Allegro's key table, say): such a code
@@ -16,11 +18,11 @@ void input_class::set(int code, bool is_down, double time)
     const int flag = flag_of(code);
     if (flag < 0)
         return;
-    if (is_down && !down[flag])
+    if (is_down && !down[flag]) {
         press_times[flag] = time;
+        ++presses[flag];
+    }
     down[flag] = is_down;
-    if (is_down)
-        went_down[flag] = true;
 }
 
 static int button_code(unsigned button)
@@ -83,6 +85,8 @@ void input_class::update_control(control_button_class& control)
     control.released = false;
     control.repeated = control.held && is_down && control.code > 0 && control.code < ALLEGRO_KEY_MAX &&
                        typed_again[control.code];
+    if (flag >= 0)
+        control.presses_waiting += presses[flag];
     if (control.release_due) {
         // Last tick's tap is let go now; a press since then waits for the next tick.
         control.release_due = false;
@@ -90,12 +94,14 @@ void input_class::update_control(control_button_class& control)
         control.held = false;
         return;
     }
-    if (!control.held && (is_down || (flag >= 0 && went_down[flag]))) {
+    if (!control.held && (is_down || control.presses_waiting > 0)) {
         control.pressed = true;
         control.pressed_at = flag >= 0 ? press_times[flag] : 0;
         control.modifiers = control.code > 0 && control.code < ALLEGRO_KEY_MAX ? key_modifiers[control.code] : 0;
         control.held = true;
-        control.release_due = !is_down;
+        control.presses_waiting = std::max(0, control.presses_waiting - 1);
+        // Let go before its tick, or with another press after it: it reads released in the next.
+        control.release_due = !is_down || control.presses_waiting > 0;
     } else if (control.held && !is_down) {
         control.released = true;
         control.held = false;
@@ -110,7 +116,7 @@ void input_class::update()
     for (control_button_class& control : controls)
         update_control(control);
     // A press of a control nobody has asked about yet is not remembered for later.
-    went_down.fill(false);
+    presses.fill(0);
     typed_again.fill(false);
 }
 

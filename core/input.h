@@ -2,7 +2,8 @@
 // ever asked about is re-evaluated into held, pressed, repeated and released flags. Controls register lazily on their
 // first query. A press released again before the tick (a touchpad's tap, a remote desktop's key) still
 // counts: the control reads pressed and held in that tick and released in the next, and the tick reports
-// the mouse where the press happened. Codes are Allegro key codes; -1 is the left mouse button, -2 the
+// the mouse where the press happened. Presses that came together (events held up by a slow frame) are
+// each told, one after another. Codes are Allegro key codes; -1 is the left mouse button, -2 the
 // right one.
 #pragma once
 
@@ -20,6 +21,7 @@ public:
     bool repeated = false;    // held, and typed again by the keyboard's own repeat since the last tick
     int code = 0;
     bool release_due = false; // a tap: it was let go before its tick, so it reads released in the next
+    int presses_waiting = 0;  // presses that came in one tick with the one told, to be told next
     unsigned modifiers = 0;   // Allegro's modifier keys (ALLEGRO_KEYMOD_...) held when it was last pressed
     double pressed_at = 0;    // when it was last pressed: the event's time, finer than the tick
 
@@ -51,7 +53,7 @@ private:
     // buttons after them.
     static constexpr int flag_count = ALLEGRO_KEY_MAX + 2;
     std::array<bool, flag_count> down{};
-    std::array<bool, flag_count> went_down{};
+    std::array<int, flag_count> presses{}; // since the last update
     std::array<unsigned, ALLEGRO_KEY_MAX> key_modifiers{};
     std::array<double, flag_count> press_times{};
     std::array<bool, ALLEGRO_KEY_MAX> typed_again{};

@@ -65,6 +65,16 @@ TEST_F(input_test, a_press_and_release_within_one_tick_counts_at_the_place_it_ha
     EXPECT_EQ(std::make_pair(mouse_x(), mouse_y()), std::make_pair(600, 400));
     input.update();
     EXPECT_EQ(state(ALLEGRO_KEY_S), std::make_tuple(false, false, false));
+
+    // Two taps held up together (a slow frame) are two presses, one after the other.
+    for (bool down : {true, false, true, false})
+        input.on_event(key_event(ALLEGRO_KEY_S, down));
+    int presses = 0;
+    for (int tick = 0; tick < 5; ++tick) {
+        input.update();
+        presses += pressed(ALLEGRO_KEY_S);
+    }
+    EXPECT_EQ(presses, 2);
 }
 
 } // namespace

@@ -20,13 +20,15 @@ keys a Home Down Down Down Down Down Right Right space             # EARTH at (2
 placed_at=$(since_start)
 sleep 0.5
 screenshot keys_placed
-sleep 6
+sleep 7
 key Delete                                                        # the EARTH token again
 cleared_at=$(since_start)
 sleep 7
 key Escape
 expect_exit 0
 cp "$capture_file" "$artifacts_dir/capture.wav"
-expect_on_time "$placed" "$(echo "$placed_at + 1" | bc -l)" 8 "$cleared_at"
+# Capture times lag script times by the sound device's opening: the clear may be heard up to a second before
+# the capture's $cleared_at.
+expect_on_time "$placed" "$(echo "$placed_at + 1" | bc -l)" 8 "$(echo "$cleared_at - 1" | bc -l)"
 expect_on_time "$cleared" "$(echo "$cleared_at + 1.5" | bc -l)" 6
 echo "keyboard: passed"
