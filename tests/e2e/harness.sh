@@ -149,11 +149,12 @@ wait_for_window() {
   fail "no window titled '$title'"
 }
 
-# Input is polled once per tick, so a key or button is held for a few ticks.
+# Input is polled once per tick, so a key or button is held for a few ticks. A key that ends the program
+# (Escape) may have closed the window before it is let go.
 key() {
   xdotool keydown --window "$tolme_window" "$1"
   sleep 0.08
-  xdotool keyup --window "$tolme_window" "$1"
+  xdotool keyup --window "$tolme_window" "$1" 2>/dev/null || [ "$1" = Escape ]
   sleep 0.05
 }
 
