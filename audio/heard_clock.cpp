@@ -24,6 +24,7 @@ void heard_clock_class::record_pull(std::uint64_t frame_end, double time)
     next_anchor = (next_anchor + 1) % window;
     anchor_count = std::min(anchor_count + 1, window);
     const double best = *std::max_element(anchors.begin(), anchors.begin() + anchor_count);
+    best_anchor = best;
 
     const std::uint64_t s = sequence.load(std::memory_order_relaxed);
     sequence.store(s + 1, std::memory_order_relaxed);
@@ -32,6 +33,14 @@ void heard_clock_class::record_pull(std::uint64_t frame_end, double time)
     shared_end.store(static_cast<double>(frame_end), std::memory_order_relaxed);
     shared_valid.store(true, std::memory_order_relaxed);
     sequence.store(s + 2, std::memory_order_release);
+}
+
+bool heard_clock_class::heard_time(std::uint64_t frame, double& time) const
+{
+    if (anchor_count == 0)
+        return false;
+    time = (static_cast<double>(frame) - best_anchor) / rate;
+    return true;
 }
 
 double heard_clock_class::frame_at(double time)

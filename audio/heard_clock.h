@@ -19,6 +19,9 @@ public:
     void restart(std::uint64_t lead_frames);
     // count frames were just handed over, ending at frame_end, at the given time.
     void record_pull(std::uint64_t frame_end, double time);
+    // Rendering side: the time at which a frame will be heard, as the recent pulls tell it (the frame loop's
+    // reading, turned round); false before the first pull since the last restart.
+    bool heard_time(std::uint64_t frame, double& time) const;
 
     // Frame loop side: the frame heard at the given time; negative before the first frame is heard.
     double frame_at(double time);
@@ -31,6 +34,7 @@ private:
     std::array<double, window> anchors{};
     int anchor_count = 0;
     int next_anchor = 0;
+    double best_anchor = 0;
     std::uint64_t lead = 0;
 
     // Shared, consistent through the sequence number (odd while the writer is in the middle).

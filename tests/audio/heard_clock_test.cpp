@@ -16,6 +16,8 @@ TEST(heard_clock, tells_the_frame_heard_within_a_tick_never_backwards_never_past
     heard_clock_class clock(rate);
     const double lead = 4096, start = 10.0;
     clock.restart(static_cast<std::uint64_t>(lead));
+    double heard = 0;
+    EXPECT_FALSE(clock.heard_time(0, heard)) << "no pull yet";
     double last = -1, worst = 0;
     std::uint64_t handed = 0;
     for (double t = start; t < start + 30; t += 1.0 / 60) {
@@ -24,12 +26,15 @@ TEST(heard_clock, tells_the_frame_heard_within_a_tick_never_backwards_never_past
             const double due = start + (handed - lead) / rate;
             clock.record_pull(handed, due + (handed % 5120 == 0 ? 0.004 : 0.0));
         }
-        const double heard = clock.frame_at(t);
-        EXPECT_GE(heard, last);
-        last = heard;
-        worst = std::max(worst, std::fabs(heard - (t - start) * rate));
+        const double frame = clock.frame_at(t);
+        EXPECT_GE(frame, last);
+        last = frame;
+        worst = std::max(worst, std::fabs(frame - (t - start) * rate));
     }
     EXPECT_LT(worst, rate / 60) << "more than a tick off";
+    // The rendering side's view: the next frame to render is heard its lead after the prompt pulls.
+    ASSERT_TRUE(clock.heard_time(handed, heard));
+    EXPECT_NEAR(heard, start + handed / rate, 1e-9);
 
     // The device stalls: the heard frame stops at what it was given.
     const double stalled = clock.frame_at(start + 40);
