@@ -260,6 +260,7 @@ bool start_program(program_class& program, const command_line_class& line,
     prepare_instrument_path(program);
     instrument_setup(*program.instrument);
     start_pattern(*program.instrument, line.pattern);
+    prepare_link(program, line);
     program.quit = !start_audio_path(program, line);
     return !program.quit;
 }

@@ -23,9 +23,11 @@ extern const int display_flags;
 class program_class
 {
 public:
-    explicit program_class(unsigned rate = mixer_class::desktop_rate) : mixer(rate) {}
+    explicit program_class(unsigned rate = mixer_class::desktop_rate) : mixer(rate), link(rate) {}
 
     mixer_class mixer;
+    // Outlives the outputs, whose audio threads steer the line through it.
+    link_follower_class link;
     audio_output_class audio_output{mixer};
     // On JACK: the output, and whether to move to the desktop's sound when its server goes away.
     std::unique_ptr<jack_output_class> jack_output;

@@ -36,6 +36,16 @@ void prepare_instrument_path(program_class& program)
     configure_midi_out(program.jack_output->cycle.midi);
 }
 
+void prepare_link(program_class& program, const command_line_class& line)
+{
+    program.mixer.link = &program.link;
+    program.link.clock = &program.instrument->output->clock;
+    program.link.shared_start_stop = line.link_start_stop;
+    program.instrument->link = &program.link;
+    if (line.link)
+        program.link.turn_on(program.instrument->model.pattern().tempo, true);
+}
+
 bool start_audio_path(program_class& program, const command_line_class& line)
 {
     if (!program.jack_output) {
@@ -67,6 +77,7 @@ static void move_to_desktop(program_class& program)
     const bool opened = (al_is_audio_installed() || program.audio_output.install()) &&
                         program.audio_output.create_device_mixer();
     program.instrument->output = &program.audio_output;
+    program.link.clock = &program.audio_output.clock;
     program.instrument->studio = nullptr;
     program.instrument->following = {};
     show_timing(*program.instrument);

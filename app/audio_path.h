@@ -17,6 +17,9 @@ std::unique_ptr<jack_connection_class> connect_to_studio(const command_line_clas
 // Before the instrument is set up: on JACK it plays on the beat grid, its MIDI as the MIDI export's, and
 // its readout follows the studio cycle.
 void prepare_instrument_path(program_class& program);
+// Before the output starts: the Link session is steered from the output's pulls, and joined at once with
+// --sync link.
+void prepare_link(program_class& program, const command_line_class& line);
 // Starts the chosen output; false (told on standard error) when JACK refused Tolme's client.
 bool start_audio_path(program_class& program, const command_line_class& line);
 // Every tick: when the JACK server has gone and the command line let Tolme move, plays on through the

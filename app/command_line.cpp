@@ -13,7 +13,8 @@ std::string usage_text()
            "       tolme [TIMING] --export-wav OUT.wav [--loops N] FILE\n"
            "       tolme [TIMING] --export-midi OUT.mid [--loops N] FILE\n"
            "where TIMING is [--tempo BPM] [--swing PERCENT], in place of the pattern's own.\n"
-           "Playing also takes [--audio auto|jack|desktop] [--sync internal|midi|jack] [--no-connect].\n"
+           "Playing also takes [--audio auto|jack|desktop] [--sync internal|midi|jack|link] [--link-start-stop]\n"
+           "[--no-connect].\n"
            "\n"
            "Tolme is a looping step sequencer played with the mouse: choose an element with A, S, D or F, then\n"
            "click the grid. With FILE, its pattern is on the grid and Ctrl+S saves to it (it need not exist).\n"
@@ -27,7 +28,9 @@ std::string usage_text()
            "  --audio PATH         auto (the default): JACK when a JACK server runs, else the desktop's sound;\n"
            "                       jack: only JACK; desktop: only the desktop's sound\n"
            "  --sync SOURCE        internal (the default): lead; midi: follow the MIDI clock on midi_in;\n"
-           "                       jack: follow the JACK transport (both on JACK only)\n"
+           "                       jack: follow the JACK transport (both on JACK only); link: join the Ableton\n"
+           "                       Link session on the local network (also the L key)\n"
+           "  --link-start-stop    while in a Link session, play and stop with it (P plays and stops all of it)\n"
            "  --no-connect         leave Tolme's JACK outputs unconnected\n"
            "  --help               show this text\n"
            "  --version            show the version\n";
@@ -104,8 +107,13 @@ command_line_class parse_command_line(int argc, const char* const* argv)
             if (!has_value || !choose(argv[++i], audio_paths, line.audio))
                 return refused("--audio needs auto, jack or desktop");
         } else if (arg == "--sync") {
-            if (!has_value || !choose(argv[++i], sync_sources, line.sync))
-                return refused("--sync needs internal, midi or jack");
+            line.link = has_value && std::string(argv[i + 1]) == "link";
+            line.sync = sync_source::internal;
+            if (!has_value || !(line.link || choose(argv[i + 1], sync_sources, line.sync)))
+                return refused("--sync needs internal, midi, jack or link");
+            ++i;
+        } else if (arg == "--link-start-stop") {
+            line.link_start_stop = true;
         } else if (arg == "--no-connect") {
             line.connect_outputs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {

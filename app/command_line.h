@@ -4,7 +4,8 @@
 //   tolme --export-wav OUT.wav [--loops N] FILE    write FILE's pattern played N sweeps (4) as sound
 //   tolme --export-midi OUT.mid [--loops N] FILE   write it as a Standard MIDI File
 //   --tempo BPM and --swing PERCENT in place of the pattern's own, for play and exports
-//   --audio auto|jack|desktop, --sync internal|midi|jack and --no-connect: how play reaches the studio
+//   --audio auto|jack|desktop, --sync internal|midi|jack|link, --link-start-stop and --no-connect: how play
+//   reaches the studio and the network
 //   tolme --help | --version
 #pragma once
 
@@ -39,7 +40,9 @@ public:
     int loops = 4;
     std::string error; // why the command line was refused
     audio_path audio = audio_path::automatic;
-    sync_source sync = sync_source::internal;
+    sync_source sync = sync_source::internal; // the clock the JACK output follows
+    bool link = false;                        // --sync link: leads and joins the Link session at start
+    bool link_start_stop = false;             // play and stop shared with the Link session
     bool connect_outputs = true; // to the first two physical playback ports, on JACK
 };
 

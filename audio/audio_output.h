@@ -47,7 +47,9 @@ public:
     // After this long without a device since the start, the player is told that sound has not come yet.
     static constexpr double late_seconds = 3.0;
 
-    explicit audio_output_class(mixer_class& mixer) : sound_output_class(mixer.rate), mixer(mixer) {}
+    // The device's pulls come a few milliseconds early or late: the heard times that steer the line to a
+    // Link session are smoothed over a second.
+    explicit audio_output_class(mixer_class& mixer) : sound_output_class(mixer.rate, 1.0), mixer(mixer) {}
     ~audio_output_class() override { stop(); }
 
     // Installs Allegro's audio with the first driver that works, in Allegro's own order (or only the one a

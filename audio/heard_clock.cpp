@@ -24,6 +24,12 @@ void heard_clock_class::record_pull(std::uint64_t frame_end, double time)
     next_anchor = (next_anchor + 1) % window;
     anchor_count = std::min(anchor_count + 1, window);
     const double best = *std::max_element(anchors.begin(), anchors.begin() + anchor_count);
+    // The best anchor steps as prompt pulls come and go; what steers the line follows it smoothly, once the
+    // first few pulls have found it.
+    const double span = static_cast<double>(frame_end - smoothed_to) / rate;
+    const double weight = smoothing_seconds > 0 ? std::min(1.0, span / smoothing_seconds) : 1.0;
+    smooth_anchor = anchor_count < window ? best : smooth_anchor + (best - smooth_anchor) * weight;
+    smoothed_to = frame_end;
 
     const std::uint64_t s = sequence.load(std::memory_order_relaxed);
     sequence.store(s + 1, std::memory_order_relaxed);
@@ -32,6 +38,14 @@ void heard_clock_class::record_pull(std::uint64_t frame_end, double time)
     shared_end.store(static_cast<double>(frame_end), std::memory_order_relaxed);
     shared_valid.store(true, std::memory_order_relaxed);
     sequence.store(s + 2, std::memory_order_release);
+}
+
+bool heard_clock_class::heard_time(std::uint64_t frame, double& time) const
+{
+    if (anchor_count == 0)
+        return false;
+    time = (static_cast<double>(frame) - smooth_anchor) / rate;
+    return true;
 }
 
 double heard_clock_class::frame_at(double time)

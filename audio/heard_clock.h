@@ -11,7 +11,11 @@
 class heard_clock_class
 {
 public:
-    explicit heard_clock_class(double rate) : rate(rate) {}
+    // Smoothing of the rendering side's heard times, for a device whose pulls come unevenly (0: none).
+    explicit heard_clock_class(double rate, double smoothing_seconds = 0)
+        : rate(rate), smoothing_seconds(smoothing_seconds)
+    {
+    }
 
     // Forgets every pull: time starts again. Only while nothing renders.
     void reset();
@@ -19,6 +23,9 @@ public:
     void restart(std::uint64_t lead_frames);
     // count frames were just handed over, ending at frame_end, at the given time.
     void record_pull(std::uint64_t frame_end, double time);
+    // Rendering side: the time at which a frame will be heard, as the recent pulls tell it (the frame loop's
+    // reading turned round, smoothed as asked); false before the first pull since the last restart.
+    bool heard_time(std::uint64_t frame, double& time) const;
 
     // Frame loop side: the frame heard at the given time; negative before the first frame is heard.
     double frame_at(double time);
@@ -31,6 +38,9 @@ private:
     std::array<double, window> anchors{};
     int anchor_count = 0;
     int next_anchor = 0;
+    const double smoothing_seconds;
+    double smooth_anchor = 0;
+    std::uint64_t smoothed_to = 0;
     std::uint64_t lead = 0;
 
     // Shared, consistent through the sequence number (odd while the writer is in the middle).

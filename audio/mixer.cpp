@@ -139,6 +139,19 @@ void mixer_class::mix(voice_class& voice, float* out, unsigned count)
     });
 }
 
+// A line held by the player's stop, or by a Link session that no longer leads it, starts again from column 0
+// (Link itself starts it on a bar).
+void mixer_class::follow_player(bool guided)
+{
+    const bool stop = stop_asked.load(std::memory_order_acquire);
+    if (stop && !schedule->held())
+        schedule->hold(frame);
+    else if (!stop && !guided && schedule->held() && (line_stopped || was_guided))
+        schedule->locate(frame, schedule->column_zero());
+    line_stopped = stop;
+    was_guided = guided;
+}
+
 void mixer_class::render(float* out, unsigned count)
 {
     voiced_sound request;
@@ -147,11 +160,19 @@ void mixer_class::render(float* out, unsigned count)
     started_count = 0;
     const pattern_class& playing = pattern.read();
     if (schedule) {
-        const tempo_class& tempo = tempo_from_pattern ? playing.tempo : schedule->tempo();
+        const bool guided = link && link->on();
+        follow_player(guided);
+        const tempo_class& tempo = tempo_from_pattern && !guided ? playing.tempo : schedule->tempo();
         if (tempo != schedule->tempo() || playing.swing != schedule->swing())
             schedule->set_timing(frame, tempo, playing.swing);
-        schedule->for_each_note(frame, frame + count,
-                                [&](std::uint64_t at, int column) { start_column(playing.cells, column, at); });
+        const std::uint64_t end = frame + count;
+        for (std::uint64_t at = frame; at < end;) {
+            const std::uint64_t until = guided ? link->guide(*schedule, at, end, !line_stopped) : end;
+            schedule->for_each_note(at, until, [&](std::uint64_t note, int column) {
+                start_column(playing.cells, column, note);
+            });
+            at = until;
+        }
     }
     for (voice_class& voice : voices)
         if (voice.active)

@@ -6,6 +6,7 @@
 // render() runs on the audio thread: it never allocates, locks or touches a file.
 #pragma once
 
+#include "audio/link_follower.h"
 #include "audio/note_schedule.h"
 #include "audio/pattern.h"
 #include "audio/ring_buffer.h"
@@ -14,6 +15,7 @@
 #include "audio/sound_conversion.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -71,6 +73,12 @@ public:
     // Whether the pattern's tempo drives the line; false while it follows another machine's clock, which
     // steers the schedule itself. Set before rendering starts.
     bool tempo_from_pattern = true;
+    // Set before rendering starts: a Link session to play along with while it is on, which then leads the
+    // line and its tempo.
+    link_follower_class* link = nullptr;
+    // The player's stop (the frame loop's): the line holds from the next buffer and, asked to play again,
+    // starts from column 0's notes (at once, or on the session's next bar while Link leads).
+    std::atomic<bool> stop_asked{false};
     // The notes the last render started, in order, for whoever sends them on (MIDI); belongs to the thread
     // that renders. Notes beyond a sweep's worth in one render are counted, not kept.
     std::array<note_event, 2 * step_cells> started{};
@@ -106,5 +114,10 @@ private:
     void start(const voiced_sound& sound, std::uint64_t at);
     void start_column(const step_grid& cells, int column, std::uint64_t at);
     void mix(voice_class& voice, float* out, unsigned count);
+
+    // The rendering thread's: the player's stop as last seen, and whether Link led the last buffer.
+    bool line_stopped = false;
+    bool was_guided = false;
+    void follow_player(bool guided);
 };
 

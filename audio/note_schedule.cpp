@@ -153,3 +153,8 @@ double note_schedule_class::columns_of_clock(std::uint64_t clock) const
 {
     return static_cast<double>(static_cast<long double>(units_of_clock(clock)) * step_columns / sweep_units);
 }
+
+double note_schedule_class::column_zero() const
+{
+    return static_cast<double>(static_cast<long double>(centres[0]) * step_columns / sweep_units);
+}

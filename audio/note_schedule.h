@@ -42,6 +42,8 @@ public:
     void hold(std::uint64_t at);
     void resume(std::uint64_t at);
     bool held() const { return holding; }
+    // The frame at which the line was last held; only while it is.
+    std::uint64_t held_since() const { return origin_frame; }
 
     const tempo_class& tempo() const { return current_tempo; }
     int swing() const { return current_swing; }
@@ -56,6 +58,8 @@ public:
     std::uint64_t column_after(std::uint64_t frame) const;
     // The position of clock k, counted from the last clock 0, in columns as for locate.
     double columns_of_clock(std::uint64_t clock) const;
+    // Where the first sweep's column 0's notes lie, in columns as for locate.
+    double column_zero() const;
 
     // Calls note(frame, column) for each note from the next one on whose frame comes before `to`, in order
     // and each once: spans follow one another. A note that a change of timing moved before `from` sounds at

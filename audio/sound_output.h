@@ -9,7 +9,7 @@ class sound_output_class
 public:
     heard_clock_class clock;
 
-    explicit sound_output_class(double rate) : clock(rate) {}
+    explicit sound_output_class(double rate, double smoothing_seconds = 0) : clock(rate, smoothing_seconds) {}
     virtual ~sound_output_class() = default;
     sound_output_class(const sound_output_class&) = delete;
     sound_output_class& operator=(const sound_output_class&) = delete;

@@ -28,6 +28,7 @@ void studio_cycle_class::prepare()
         schedule().hold(mixer.frame);
         state = static_cast<int>(follow_state::stopped);
     }
+    line_held = schedule().held();
 }
 
 void studio_cycle_class::publish(follow_state now, double bpm) noexcept
@@ -38,12 +39,22 @@ void studio_cycle_class::publish(follow_state now, double bpm) noexcept
 
 void studio_cycle_class::stop(std::uint64_t frame, follow_state why) noexcept
 {
-    if (!schedule().held()) {
+    if (!schedule().held())
         schedule().hold(frame);
-        midi.all_notes_off(frame);
-        midi.realtime(frame, midi_status::stop);
-    }
+    end_notes_on_hold();
     publish(why, followed_bpm.load(std::memory_order_relaxed));
+}
+
+// However the line came to hold (the other machine, the player's stop, a Link session), every note ends and
+// Stop goes out where it did.
+void studio_cycle_class::end_notes_on_hold() noexcept
+{
+    const bool held = schedule().held();
+    if (held && !line_held) {
+        midi.all_notes_off(schedule().held_since());
+        midi.realtime(schedule().held_since(), midi_status::stop);
+    }
+    line_held = held;
 }
 
 // The line at a position from this frame on, at the tempo: steered when it is near, else put there.
@@ -99,6 +110,7 @@ void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* lef
         if (!finished.load(std::memory_order_relaxed))
             for (unsigned i = 0; i < mixer.started_count; ++i)
                 midi.note(mixer.started[i], schedule().column_after(mixer.started[i].frame));
+        end_notes_on_hold();
         // A line that follows a MIDI clock does not echo it, which could loop back to its source.
         if (sync != sync_source::midi_clock)
             schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::uint64_t clock) {

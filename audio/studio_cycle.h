@@ -103,6 +103,7 @@ private:
     clock_follower_class follower;
     std::array<float, 2 * 1024> scratch{};
     bool grid_had_notes = false;
+    bool line_held = false; // as the last render left it
     std::uint64_t last_heard = 0; // the last frame at which the other machine's clock was heard
     bool stopped_by_master = false; // a MIDI Stop came: no clock is expected until Start or Continue
     // MIDI clock: Start or Continue came and the next clock puts the line at start_columns.
@@ -120,5 +121,6 @@ private:
     void follow_transport(std::uint64_t frame, const transport_position& transport) noexcept;
     void place(std::uint64_t frame, double columns, double bpm) noexcept;
     void stop(std::uint64_t frame, follow_state why) noexcept;
+    void end_notes_on_hold() noexcept;
     void publish(follow_state now, double bpm) noexcept;
 };

@@ -7,6 +7,7 @@
 #include "instrument/note_playing.h"
 #include "instrument/notice.h"
 #include "instrument/pattern_commands.h"
+#include "instrument/play_keys.h"
 #include "instrument/timing_keys.h"
 #include "instrument/timing_readout.h"
 #include "math/clock.h"
@@ -205,6 +206,7 @@ void instrument_update(instrument_class& instrument)
         update_grid_cursor(instrument);
     }
     update_timing_keys(instrument);
+    update_play_keys(instrument);
     update_pattern(instrument);
     update_play_line(instrument);
     update_following(instrument);

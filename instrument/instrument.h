@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class link_follower_class;
 class mixer_class;
 class sound_output_class;
 class studio_cycle_class;
@@ -42,6 +43,8 @@ public:
     note_placement placement = note_placement::token;
     // On JACK, the cycle that plays with other programs, whose followed tempo the readout shows; else null.
     const studio_cycle_class* studio = nullptr;
+    // The Link session to join or leave with L (the program's, on either output); null in tests.
+    link_follower_class* link = nullptr;
     follow_reading following;
     // The player's pattern: the one truth that the tokens, the buttons' counts and the mixer follow.
     pattern_model_class model;

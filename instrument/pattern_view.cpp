@@ -1,5 +1,6 @@
 #include "instrument/pattern_view.h"
 
+#include "audio/link_follower.h"
 #include "audio/mixer.h"
 #include "instrument/instrument.h"
 #include "instrument/notice.h"
@@ -17,6 +18,9 @@ void follow_pattern(instrument_class& instrument)
         for (const element_info& info : elements)
             element_button(instrument, info.id)->show_count(instrument.model.remaining(info.id));
         instrument.mixer.pattern.write(pattern);
+        // An opened pattern's tempo, or one undone, goes to a Link session as the keys' do.
+        if (changes.tempo && instrument.link)
+            instrument.link->ask_tempo(pattern.tempo);
         if (changes.tempo || changes.swing)
             show_timing(instrument);
     }

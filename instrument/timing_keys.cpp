@@ -1,5 +1,6 @@
 #include "instrument/timing_keys.h"
 
+#include "audio/link_follower.h"
 #include "core/input.h"
 #include "instrument/instrument.h"
 #include "instrument/notice.h"
@@ -23,25 +24,30 @@ static bool fine_step()
     return held(ALLEGRO_KEY_LSHIFT) || held(ALLEGRO_KEY_RSHIFT);
 }
 
-static void tell_tempo(instrument_class& instrument)
+// The pattern's tempo, which a Link session is also asked to take: even when the pattern has it already, the
+// session may not.
+static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
 {
-    show_notice(instrument, "Tempo " + tempo_text(instrument.model.pattern().tempo) + " BPM");
+    instrument.model.set_tempo(tempo, current_time());
+    const tempo_class& set = instrument.model.pattern().tempo;
+    if (instrument.link)
+        instrument.link->ask_tempo(set);
+    show_notice(instrument, "Tempo " + tempo_text(set) + " BPM");
 }
 
+// While a Link session leads, the keys step from its tempo, which the readout shows.
 static void step_tempo(instrument_class& instrument, int direction)
 {
-    const tempo_class from = instrument.model.pattern().tempo;
-    instrument.model.set_tempo(stepped_tempo(from, direction, fine_step() ? 1 : 10), current_time());
-    tell_tempo(instrument);
+    const bool linked = instrument.link && instrument.link->on();
+    const tempo_class from = linked ? tempo_near(instrument.link->bpm.load()) : instrument.model.pattern().tempo;
+    set_tempo(instrument, stepped_tempo(from, direction, fine_step() ? 1 : 10));
 }
 
 static void tap(instrument_class& instrument)
 {
     const control_button_class& key = input.control(ALLEGRO_KEY_T);
-    if (const std::optional<tempo_class> tapped = instrument.tap_tempo.tap(key.pressed_at)) {
-        instrument.model.set_tempo(*tapped, current_time());
-        tell_tempo(instrument);
-    }
+    if (const std::optional<tempo_class> tapped = instrument.tap_tempo.tap(key.pressed_at))
+        set_tempo(instrument, *tapped);
 }
 
 static void step_swing(instrument_class& instrument, int direction)

@@ -1,6 +1,7 @@
 // The pattern's timing from the keyboard: = and - (and the keypad's + and -) take the tempo to the next or
 // previous whole BPM, by 0.1 BPM with Shift held; T taps the tempo; ] and [ take the swing up or down a
-// percent. Each change is told in the notice line.
+// percent. Each change is told in the notice line. While a Link session leads, the tempo keys step from its
+// tempo, and every tempo set goes to the session as well as to the pattern.
 #pragma once
 
 class instrument_class;

@@ -1,5 +1,6 @@
 #include "instrument/timing_readout.h"
 
+#include "audio/link_follower.h"
 #include "core/screen.h"
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
@@ -8,6 +9,7 @@
 #include "resources/bins.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 static const int readout_size = -15;
@@ -23,37 +25,64 @@ static const char* source_name(sync_source source)
 std::string timing_text(const pattern_class& pattern, const follow_reading& follow)
 {
     const std::string swing = "   SWING " + std::to_string(pattern.swing) + " %";
-    if (follow.source == sync_source::internal)
-        return tempo_text(pattern.tempo) + " BPM" + swing;
+    const std::string separator = " \u00b7 ";
+    if (follow.source == sync_source::internal && !follow.link)
+        return tempo_text(pattern.tempo) + " BPM" + (follow.state == follow_state::stopped ? separator + "STOPPED" : "") +
+               swing;
     char tempo[32];
     std::snprintf(tempo, sizeof tempo, "%.1f BPM", follow.bpm);
     const std::string shown = follow.state == follow_state::following ? tempo
                               : follow.state == follow_state::no_clock ? "NO CLOCK"
                                                                        : "STOPPED";
-    return shown + " \u00b7 " + source_name(follow.source) + swing;
+    const std::string source = follow.link ? "LINK " + std::to_string(follow.peers) : source_name(follow.source);
+    return shown + separator + source + swing;
 }
 
-// What the studio cycle says now, the tempo to a tenth so that the readout changes only when it shows.
-static follow_reading read_following(const studio_cycle_class& studio)
+// The tempo to a tenth, so that the readout changes only when it shows.
+static double tenths(double bpm)
+{
+    return std::round(bpm * 10) / 10;
+}
+
+// What the Link session or the studio cycle says now, or whether the player stopped the line.
+static follow_reading read_following(const instrument_class& instrument)
 {
     follow_reading now;
-    now.source = studio.sync;
-    now.state = static_cast<follow_state>(studio.state.load(std::memory_order_relaxed));
-    now.bpm = std::round(studio.followed_bpm.load(std::memory_order_relaxed) * 10) / 10;
+    if (const link_follower_class* link = instrument.link; link && link->on()) {
+        const auto phase = static_cast<link_phase>(link->phase.load(std::memory_order_relaxed));
+        now.link = true;
+        now.peers = link->peers();
+        now.state = phase == link_phase::stopped ? follow_state::stopped : follow_state::following;
+        now.bpm = tenths(link->bpm.load(std::memory_order_relaxed));
+    } else if (const studio_cycle_class* studio = instrument.studio; studio && studio->sync != sync_source::internal) {
+        now.source = studio->sync;
+        now.state = static_cast<follow_state>(studio->state.load(std::memory_order_relaxed));
+        now.bpm = tenths(studio->followed_bpm.load(std::memory_order_relaxed));
+    } else if (instrument.mixer.stop_asked.load(std::memory_order_relaxed)) {
+        now.state = follow_state::stopped;
+    }
     return now;
+}
+
+// "Link: 1 peer joined", "Link: a peer left", "Link: 2 peers left".
+static std::string peers_changed(int change)
+{
+    const int count = std::abs(change);
+    const std::string who = count > 1 ? std::to_string(count) + " peers" : change > 0 ? "1 peer" : "a peer";
+    return "Link: " + who + (change > 0 ? " joined" : " left");
 }
 
 void update_following(instrument_class& instrument)
 {
-    if (!instrument.studio || instrument.studio->sync == sync_source::internal)
-        return;
-    const follow_reading now = read_following(*instrument.studio);
+    const follow_reading now = read_following(instrument);
     if (now == instrument.following)
         return;
-    if (now.state == follow_state::no_clock)
+    if (now.state == follow_state::no_clock && instrument.following.state != follow_state::no_clock)
         report_problem(instrument, now.source == sync_source::midi_clock
                                        ? "No MIDI clock on midi_in for 2 s: the line holds"
                                        : "No JACK transport master for 2 s: the line holds");
+    if (now.link && instrument.following.link && now.peers != instrument.following.peers)
+        show_notice(instrument, peers_changed(now.peers - instrument.following.peers));
     instrument.following = now;
     show_timing(instrument);
 }

@@ -10,9 +10,9 @@ packages=(
   libopenal1 libcairo2-dev
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
-  libjack-jackd2-dev libsamplerate0-dev
+  libjack-jackd2-dev libsamplerate0-dev ableton-link-dev libasio-dev
   libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick bc
-  pulseaudio pulseaudio-utils pipewire pipewire-pulse libxdamage-dev jackd2 jack-midi-clock
+  pulseaudio pulseaudio-utils pipewire pipewire-pulse libxdamage-dev jackd2 jack-midi-clock iproute2
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -48,14 +48,17 @@ TEST(command_line, plays_exports_or_refuses_with_a_reason)
 
 TEST(command_line, chooses_the_sound_path_and_whose_clock_to_keep)
 {
-    const struct { std::vector<const char*> args; audio_path audio; sync_source sync; bool connect; bool refused; } cases[] = {
-        {{}, audio_path::automatic, sync_source::internal, true, false},
-        {{"--audio", "jack", "--sync", "midi", "--no-connect"}, audio_path::jack, sync_source::midi_clock, false, false},
-        {{"--sync", "jack"}, audio_path::automatic, sync_source::jack_transport, true, false},
-        {{"--audio", "desktop"}, audio_path::desktop, sync_source::internal, true, false},
-        {{"--audio", "desktop", "--sync", "midi"}, audio_path::desktop, sync_source::internal, true, true},
-        {{"--audio", "alsa"}, audio_path::automatic, sync_source::internal, true, true},
-        {{"--sync"}, audio_path::automatic, sync_source::internal, true, true}};
+    const struct { std::vector<const char*> args; audio_path audio; sync_source sync; bool link, start_stop, connect, refused; } cases[] = {
+        {{}, audio_path::automatic, sync_source::internal, false, false, true, false},
+        {{"--audio", "jack", "--sync", "midi", "--no-connect"}, audio_path::jack, sync_source::midi_clock, false, false, false, false},
+        {{"--sync", "jack"}, audio_path::automatic, sync_source::jack_transport, false, false, true, false},
+        {{"--audio", "desktop"}, audio_path::desktop, sync_source::internal, false, false, true, false},
+        {{"--audio", "desktop", "--sync", "midi"}, audio_path::desktop, sync_source::internal, false, false, true, true},
+        {{"--audio", "desktop", "--sync", "link", "--link-start-stop"}, audio_path::desktop, sync_source::internal, true, true, true, false},
+        {{"--sync", "jack", "--sync", "link"}, audio_path::automatic, sync_source::internal, true, false, true, false},
+        {{"--audio", "alsa"}, audio_path::automatic, sync_source::internal, false, false, true, true},
+        {{"--sync", "ableton"}, audio_path::automatic, sync_source::internal, false, false, true, true},
+        {{"--sync"}, audio_path::automatic, sync_source::internal, false, false, true, true}};
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"tolme"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
@@ -64,6 +67,7 @@ TEST(command_line, chooses_the_sound_path_and_whose_clock_to_keep)
         EXPECT_EQ(line.action == usage_error, c.refused);
         if (!c.refused) {
             EXPECT_TRUE(line.audio == c.audio && line.sync == c.sync && line.connect_outputs == c.connect);
+            EXPECT_TRUE(line.link == c.link && line.link_start_stop == c.start_stop);
         }
     }
 }

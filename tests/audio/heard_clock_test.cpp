@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -16,6 +17,8 @@ TEST(heard_clock, tells_the_frame_heard_within_a_tick_never_backwards_never_past
     heard_clock_class clock(rate);
     const double lead = 4096, start = 10.0;
     clock.restart(static_cast<std::uint64_t>(lead));
+    double heard = 0;
+    EXPECT_FALSE(clock.heard_time(0, heard)) << "no pull yet";
     double last = -1, worst = 0;
     std::uint64_t handed = 0;
     for (double t = start; t < start + 30; t += 1.0 / 60) {
@@ -24,17 +27,47 @@ TEST(heard_clock, tells_the_frame_heard_within_a_tick_never_backwards_never_past
             const double due = start + (handed - lead) / rate;
             clock.record_pull(handed, due + (handed % 5120 == 0 ? 0.004 : 0.0));
         }
-        const double heard = clock.frame_at(t);
-        EXPECT_GE(heard, last);
-        last = heard;
-        worst = std::max(worst, std::fabs(heard - (t - start) * rate));
+        const double frame = clock.frame_at(t);
+        EXPECT_GE(frame, last);
+        last = frame;
+        worst = std::max(worst, std::fabs(frame - (t - start) * rate));
     }
     EXPECT_LT(worst, rate / 60) << "more than a tick off";
+    // The rendering side's view: the next frame to render is heard its lead after the prompt pulls.
+    ASSERT_TRUE(clock.heard_time(handed, heard));
+    EXPECT_NEAR(heard, start + handed / rate, 1e-9);
 
     // The device stalls: the heard frame stops at what it was given.
     const double stalled = clock.frame_at(start + 40);
     EXPECT_EQ(stalled, static_cast<double>(handed));
     EXPECT_EQ(clock.frame_at(start + 41), stalled);
+}
+
+// Pulls up to 3 ms late, at random: the best anchor of the last few steps about, the smoothed heard times
+// (which steer the line to a Link session) glide, and both stay within the lateness of the truth.
+TEST(heard_clock, smoothed_heard_times_glide_over_uneven_pulls)
+{
+    heard_clock_class plain(rate), smoothed(rate, 1.0);
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> late(0, 0.003);
+    double step[2] = {0, 0}, last[2] = {0, 0};
+    for (std::uint64_t handed = 1024; handed < 600 * 1024; handed += 1024) {
+        const double due = 10.0 + (handed - 4096.0) / rate;
+        int i = 0;
+        for (heard_clock_class* clock : {&plain, &smoothed}) {
+            if (handed == 1024)
+                clock->restart(4096);
+            clock->record_pull(handed, due + late(random));
+            double heard = 0;
+            ASSERT_TRUE(clock->heard_time(handed, heard));
+            EXPECT_NEAR(heard, 10.0 + handed / rate, 0.003);
+            if (handed > 200 * 1024)
+                step[i] = std::max(step[i], std::fabs(heard - last[i] - 1024 / rate));
+            last[i++] = heard;
+        }
+    }
+    EXPECT_GT(step[0], 0.0003) << "the best anchor steps";
+    EXPECT_LT(step[1], 0.00005) << "the smoothed one glides";
 }
 
 TEST(audio_output, a_device_that_takes_nothing_for_half_a_second_or_races_ahead_is_given_up)

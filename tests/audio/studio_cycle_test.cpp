@@ -154,4 +154,22 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
     EXPECT_NEAR(studio->followed_bpm.load(), 97.3, 0.05);
 }
 
+// The player's stop holds the line at the next cycle, with every note ended and Stop at its frame; playing
+// again starts at once from column 0's notes, with Start.
+TEST_F(studio_test, the_players_stop_ends_every_note_and_play_starts_again_from_column_0)
+{
+    pattern.cells[cell_index(0, 7)] = earth;
+    pattern.cells[cell_index(5, 0)] = fire;
+    make(sync_source::internal);
+    run(30000, 256);
+    mixer->stop_asked = true;
+    run(60000, 256);
+    mixer->stop_asked = false;
+    run(100000, 256);
+    EXPECT_EQ(frames_of(0x90), (std::vector<std::uint64_t>{0, 30000, 60160, 90160}));
+    EXPECT_EQ(frames_of(0xb0), std::vector<std::uint64_t>(4, 30208)) << "All Notes Off on each channel";
+    EXPECT_EQ(frames_of(0xfc), std::vector<std::uint64_t>{30208});
+    EXPECT_EQ(frames_of(0xfa), (std::vector<std::uint64_t>{0, 60160}));
+}
+
 } // namespace

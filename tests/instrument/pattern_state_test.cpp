@@ -2,6 +2,7 @@
 // the autosave, with the tokens, counts, readout and mixer following the model.
 #include "instrument/pattern_commands.h"
 #include "instrument/pattern_file.h"
+#include "instrument/play_keys.h"
 #include "instrument/timing_keys.h"
 #include "instrument/timing_readout.h"
 
@@ -33,7 +34,9 @@ public:
         for (const input_snapshot& tick : {down, input_snapshot()}) {
             feed(tick);
             update_timing_keys(*instrument);
+            update_play_keys(*instrument);
             update_pattern(*instrument);
+            update_following(*instrument);
         }
     }
 
@@ -119,6 +122,16 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
     autosave.flush(); // as at exit: without waiting
     EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+}
+
+TEST_F(pattern_state_test, p_stops_the_line_and_plays_it_again_as_the_readout_shows)
+{
+    keys({ALLEGRO_KEY_P});
+    EXPECT_TRUE(mixer->stop_asked.load());
+    EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "87.89 BPM \u00b7 STOPPED   SWING 50 %");
+    keys({ALLEGRO_KEY_P});
+    EXPECT_FALSE(mixer->stop_asked.load());
+    EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "87.89 BPM   SWING 50 %");
 }
 
 } // namespace
