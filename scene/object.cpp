@@ -122,12 +122,12 @@ void Object::recreate_work_bitmap()
 
 float Object::get_width() const
 {
-    return image ? static_cast<float>(width) : 0.0f;
+    return image ? static_cast<float>(width) / image_density : 0.0f;
 }
 
 float Object::get_height() const
 {
-    return image ? static_cast<float>(height) : 0.0f;
+    return image ? static_cast<float>(height) / image_density : 0.0f;
 }
 
 float Object::get_scaled_width() const

@@ -18,8 +18,11 @@
 class Object
 {
 public:
-    int width = 0;
+    int width = 0; // of its image, in the image's pixels
     int height = 0;
+    // Pixels of its image per stage unit: text rendered for a window larger than the stage has more than one,
+    // and keeps its size on the stage.
+    float image_density = 1.0f;
     float x = 0;
     float y = 0;
     float z = 0;
