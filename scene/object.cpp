@@ -87,14 +87,6 @@ void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
         size_from_image();
 }
 
-void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap)
-{
-    ALLEGRO_BITMAP* previous = object.image;
-    object.set_image(bitmap, true);
-    if (previous && previous != bitmap)
-        al_destroy_bitmap(previous);
-}
-
 void Object::size_from_image()
 {
     if (!image)

@@ -150,9 +150,6 @@ private:
     template <typename F> void for_each_holder(F f);
 };
 
-// Gives an object a bitmap it owns (a label's rendered text), freeing the one it owned before.
-void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap);
-
 // Shifts every object that is not screen_fixed by minus this; nothing in the system moves it.
 extern vec2d camera_position;
 
