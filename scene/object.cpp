@@ -370,6 +370,12 @@ void sort_objects_by_depth()
     std::stable_sort(objects_bin.begin(), objects_bin.end(), drawn_before);
 }
 
+void release_work_bitmaps()
+{
+    for (Object* object : objects_bin)
+        object->release_work_bitmap();
+}
+
 void update_objects()
 {
     for (Object* object : objects_bin) {

@@ -169,6 +169,8 @@ static const objects_bin_initializer objects_bin_init;
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_objects_by_depth();
+// Frees every object's work bitmap: the next cropped draw makes it again with the bitmap flags then in force.
+void release_work_bitmaps();
 // Every object's tweens, marking the stage where an object changed, then the depth order.
 void update_objects();
 // Every object of the bin that can touch the current clipping rectangle, in depth order.
