@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -52,19 +51,6 @@ void draw_stage(ALLEGRO_BITMAP* target, const stage_rect& region, float scale, b
     else
         draw_objects();
     al_reset_clipping_rectangle();
-}
-
-bool same_pixels(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b)
-{
-    for (int y = 0; y < al_get_bitmap_height(a); ++y)
-        for (int x = 0; x < al_get_bitmap_width(a); ++x) {
-            const ALLEGRO_COLOR p = al_get_pixel(a, x, y), q = al_get_pixel(b, x, y);
-            if (std::memcmp(&p, &q, sizeof p) != 0) {
-                ADD_FAILURE() << "first difference at (" << x << ", " << y << ")";
-                return false;
-            }
-        }
-    return true;
 }
 
 TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -25,17 +24,6 @@ bitmap_ptr drawn_at(text_label_class& label, float scale)
     al_use_transform(&transform);
     label.draw();
     return target;
-}
-
-bool same_pixels(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b)
-{
-    for (int y = 0; y < al_get_bitmap_height(a); ++y)
-        for (int x = 0; x < al_get_bitmap_width(a); ++x) {
-            const ALLEGRO_COLOR p = al_get_pixel(a, x, y), q = al_get_pixel(b, x, y);
-            if (std::memcmp(&p, &q, sizeof p) != 0)
-                return false;
-        }
-    return true;
 }
 
 // Centred between two pixels at both scales, a label shown at twice the stage's size is the text rendered at
