@@ -2,7 +2,7 @@
 # at 144 the window opens at 1.5 times the stage's size and the prompt reads sharply (by OCR); resized by the
 # window manager to 1600 x 600 the stage stays whole, centred between black bars; clicks on scaled and
 # shifted tokens place them, heard at their rows; F11 fills the screen and F11 again brings the window's size
-# back, while the notes keep their time.
+# back; resized to 1536 x 900 again its text is rendered anew and reads; the notes keep their time throughout.
 screen_size=1920x1080
 source "$(dirname "$0")/harness.sh"
 
@@ -20,6 +20,11 @@ wait_for_geometry() {
 click_scaled() {
   click "$(echo "$(token_x "$1") * $3 + $4" | bc | cut -d. -f1)" "$(echo "$(token_y "$2") * $3" | bc | cut -d. -f1)"
 }
+# read_text SCREENSHOT REGION: the text tesseract reads in a screenshot's region (WxH+X+Y), light on dark.
+read_text() {
+  convert "$artifacts_dir/$1.png" -crop "$2" +repage "$work_dir/line.png"
+  tesseract "$work_dir/line.png" - --psm 7 2>/dev/null | tee "$artifacts_dir/$1_ocr.txt"
+}
 # Pixels of a screenshot's region (WxH+X+Y) that are not black.
 lit_pixels() {
   convert "$artifacts_dir/$1.png" -crop "$2" +repage -colorspace gray -threshold 0 -format '%[fx:int(mean*w*h)]' info:
@@ -34,11 +39,9 @@ wait_for_window "Tolme - A Musical Instrument"
 [ "$(geometry)" = "1536x900" ] || fail "the window opened at $(geometry), expected 1536x900 for Xft.dpi 144"
 sleep 5.5
 screenshot scaled_1536x900
-# The prompt's line, 1.5 times its place on the stage; tesseract reads light text on dark as well.
-convert "$artifacts_dir/scaled_1536x900.png" -crop 1536x45+0+532 +repage "$artifacts_dir/prompt_1536x900.png"
-tesseract "$artifacts_dir/prompt_1536x900.png" - --psm 7 2>/dev/null >"$artifacts_dir/prompt_ocr.txt"
-grep -q -- "- SELECT AN ELEMENT TO GET STARTED -" "$artifacts_dir/prompt_ocr.txt" ||
-  fail "OCR read '$(cat "$artifacts_dir/prompt_ocr.txt")' at 1.5 x"
+# The prompt's line, at 1.5 times its place on the stage.
+prompt=$(read_text scaled_1536x900 1536x45+0+532)
+[ "$prompt" = "- SELECT AN ELEMENT TO GET STARTED -" ] || fail "OCR read '$prompt' at 1.5 x"
 key a
 click_scaled 4 2 1.5 0                                     # EARTH at (4, 2)
 
@@ -60,7 +63,13 @@ xwininfo -id "$tolme_window" | grep -q 'Absolute upper-left X:  0' || fail "full
 screenshot full_screen
 key F11
 wait_for_geometry 1600x600
-sleep 5
+xdotool windowsize "$tolme_window" 1536 900
+wait_for_geometry 1536x900
+screenshot resized_1536x900
+# The tempo and swing in the bottom right corner, at 1.5 times their place.
+readout=$(read_text resized_1536x900 420x48+1080+822)
+[[ "$readout" == *"87.89 BPM"*"SWING 50 %"* ]] || fail "OCR read the readout as '$readout' after the resize"
+sleep 3
 key Escape
 expect_exit 0
 cp "$capture_file" "$artifacts_dir/capture.wav"
