@@ -18,6 +18,7 @@
 #include "scene/debug_overlay.h"
 #include "scene/object.h"
 #include "scene/stage_changes.h"
+#include "scene/stage_pixels.h"
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_color.h>
@@ -30,9 +31,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <malloc.h>
-
-// Expose events, so that a window uncovered is drawn again although nothing on the stage moved.
-const int display_flags = ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS;
 
 std::string startup_error_text(const error_list_class& errors)
 {
@@ -83,20 +81,12 @@ static void install_keyboard(error_list_class& errors)
             errors.add("Error finding the keyboard.");
 }
 
-static void create_window(program_class& program, error_list_class& errors)
+static void show_loading_screen(const window_class& window)
 {
-    al_set_new_display_flags(display_flags);
-    program.display = al_create_display(screen_width, screen_height);
-    if (!program.display)
-        errors.add("Error creating the display.");
-    program.screen_buffer = al_create_bitmap(screen_width, screen_height);
-}
-
-static void show_loading_screen()
-{
+    al_set_target_bitmap(window.stage_buffer);
     al_clear_to_color(al_color_name("black"));
     draw_text("Loading...", 30, screen_height - 40, 0, 0);
-    al_flip_display();
+    present_stage(window);
 }
 
 static void report_startup_errors(ALLEGRO_DISPLAY* display, const error_list_class& errors)
@@ -111,7 +101,7 @@ static void report_startup_errors(ALLEGRO_DISPLAY* display, const error_list_cla
 static void start_frame_timer(program_class& program)
 {
     program.event_queue = al_create_event_queue();
-    al_register_event_source(program.event_queue, al_get_display_event_source(program.display));
+    al_register_event_source(program.event_queue, al_get_display_event_source(program.window.display));
     // Input arrives as events, so a press and release between two ticks is not lost.
     al_register_event_source(program.event_queue, al_get_keyboard_event_source());
     al_register_event_source(program.event_queue, al_get_mouse_event_source());
@@ -128,6 +118,8 @@ void update_tick(program_class& program)
         debug_overlay = !debug_overlay;
         mark_stage_changed();
     }
+    if (pressed(ALLEGRO_KEY_F11))
+        toggle_full_screen(program.window);
     if (pressed(ALLEGRO_KEY_ESCAPE))
         program.quit = true;
     follow_audio_path(program);
@@ -159,25 +151,15 @@ void draw_tick(program_class& program)
     if (region.empty())
         return;
     clear_stage_changed();
-    al_set_target_bitmap(program.screen_buffer);
-    al_set_clipping_rectangle(region.left, region.top, region.right - region.left, region.bottom - region.top);
+    al_set_target_bitmap(program.window.stage_buffer);
+    clip_to_region(region);
     al_clear_to_color(al_color_name("black"));
     set_blend_mode(blend_normal, al_color_name("white"));
     instrument_draw(*program.instrument);
     if (debug_overlay)
         draw_debug_overlay();
     al_reset_clipping_rectangle();
-
-    // The buffer's colours are copied, not blended; translucent draws may have lowered its alpha, so the
-    // window keeps the opaque alpha of its clear.
-    al_set_target_backbuffer(program.display);
-    al_clear_to_color(al_color_name("black"));
-    ALLEGRO_STATE blender;
-    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO, ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE);
-    al_draw_bitmap(program.screen_buffer, 0, 0, 0);
-    al_restore_state(&blender);
-    al_flip_display();
+    present_stage(program.window);
     return_freed_memory();
 }
 
@@ -193,8 +175,21 @@ static bool shows_window_again(ALLEGRO_EVENT_TYPE type)
            type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN;
 }
 
+void take_event(program_class& program, ALLEGRO_EVENT& event)
+{
+    if (event.type == ALLEGRO_EVENT_DISPLAY_RESIZE) {
+        al_acknowledge_resize(event.display.source);
+        fit_stage(program.window);
+    }
+    // After a flip the window's back buffer holds nothing defined: the whole picture is drawn.
+    if (shows_window_again(event.type))
+        mark_stage_changed();
+    mouse_to_stage(program.window.transform, event);
+    input.on_event(event);
+}
+
 void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<void()>& update,
-                    const std::function<void()>& draw)
+                    const std::function<void()>& draw, const std::function<void(ALLEGRO_EVENT&)>& take_event)
 {
     bool due = false;
     while (!quit) {
@@ -205,13 +200,8 @@ void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<
             due = true;
         } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
             quit = true;
-        } else if (shows_window_again(event.type)) {
-            if (event.type == ALLEGRO_EVENT_DISPLAY_RESIZE)
-                al_acknowledge_resize(event.display.source);
-            // After a flip the window's back buffer holds nothing defined: the whole picture is drawn.
-            mark_stage_changed();
         } else {
-            input.on_event(event);
+            take_event(event);
         }
         // A slow draw leaves a backlog of ticks, not of draws: their updates run, the draw waits for the
         // queue to empty. The last tick before the end is drawn too.
@@ -240,16 +230,17 @@ bool start_program(program_class& program, const command_line_class& line,
         program.jack_output = std::make_unique<jack_output_class>(std::move(jack), program.mixer, line.sync);
     install_audio(program, errors);
     install_keyboard(errors);
-    create_window(program, errors);
+    if (!open_window(program.window))
+        errors.add("Error creating the display.");
     load_missing_image_and_font(errors);
     if (!missing_image || !fallback_font || (al_is_audio_installed() && !missing_sample))
         errors.add("Tolme looked for its data in " + data.where + ".");
     fonts_bin.set_default_font(fallback_font_file.path, -20);
-    if (program.display)
-        show_loading_screen();
+    if (program.window.display)
+        show_loading_screen(program.window);
 
     if (errors.count() > 0) {
-        report_startup_errors(program.display, errors);
+        report_startup_errors(program.window.display, errors);
         program.quit = true;
         return false;
     }
@@ -321,7 +312,8 @@ static int play(const command_line_class& line)
     const bool started = start_program(*program, line, std::move(jack));
     if (started)
         run_frame_loop(
-            program->event_queue, program->quit, [&] { update_tick(*program); }, [&] { draw_tick(*program); });
+            program->event_queue, program->quit, [&] { update_tick(*program); }, [&] { draw_tick(*program); },
+            [&](ALLEGRO_EVENT& event) { take_event(*program, event); });
     end_program(*program);
     return started ? 0 : 1;
 }

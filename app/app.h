@@ -1,6 +1,7 @@
 // The program's entry and frame loop: start-up with collected error reporting, the 60 Hz tick, shutdown.
 #pragma once
 
+#include "app/window.h"
 #include "audio/audio_output.h"
 #include "audio/jack_output.h"
 #include "audio/mixer.h"
@@ -14,8 +15,6 @@
 
 class command_line_class;
 class error_list_class;
-
-extern const int display_flags;
 
 // Everything one run of the program owns, made by start_program and freed by end_program in order: the
 // mixer (at the rate of the output chosen first) outlives the sound outputs that render it, and all of them
@@ -33,8 +32,7 @@ public:
     std::unique_ptr<jack_output_class> jack_output;
     bool desktop_after_jack = false;
     std::unique_ptr<instrument_class> instrument;
-    ALLEGRO_DISPLAY* display = nullptr;
-    ALLEGRO_BITMAP* screen_buffer = nullptr;
+    window_class window;
     ALLEGRO_EVENT_QUEUE* event_queue = nullptr;
     ALLEGRO_TIMER* frame_timer = nullptr;
     bool quit = false;
@@ -57,10 +55,13 @@ void end_program(program_class& program);
 // after a start-up failure or a failed export, 2 after a command line it refused.
 int run_program(int argc, const char* const* argv);
 
-// Until `quit` is set: each timer event runs an update, other events go to the input, closing the window
-// quits; a draw follows once no event is waiting, and at the end.
+// Until `quit` is set: each timer event runs an update, closing the window quits, other events are taken
+// (the window's, the keyboard's and the mouse's); a draw follows once no event is waiting, and at the end.
 void run_frame_loop(ALLEGRO_EVENT_QUEUE* queue, bool& quit, const std::function<void()>& update,
-                    const std::function<void()>& draw);
+                    const std::function<void()>& draw, const std::function<void(ALLEGRO_EVENT&)>& take_event);
+// A window's event or input: a resized window gets the stage fitted to it, a window shown again is drawn
+// whole, and the mouse goes to the input in stage units.
+void take_event(program_class& program, ALLEGRO_EVENT& event);
 
 // One frame: input, update, draw into the off-screen buffer, present.
 void run_tick(program_class& program);

@@ -1,4 +1,4 @@
-// The window's size: the off-screen buffer and every layout on the stage are measured against it.
+// The stage's size: every layout is measured on it, and a window of any size shows it scaled to fit.
 #pragma once
 
 constexpr int screen_width = 1024;

@@ -16,13 +16,6 @@ static const int buttons_y = screen_height - 80;
 static const float button_spacing = 150.0f;
 static const float label_drop = 35.0f;
 
-static void release_owned_image(Object& object)
-{
-    if (object.image)
-        al_destroy_bitmap(object.image);
-    object.image = nullptr;
-}
-
 static ALLEGRO_COLOR label_grey()
 {
     return al_map_rgb(96, 96, 96);
@@ -60,7 +53,7 @@ void element_button_class::setup(const std::string& name, const std::string& pic
     picture.set_image(picture_file, true);
     place(picture, x, y, 0.5f, 0.5f, 1.0f, 1.0f, blend_normal);
     paint(picture, white, 0.0f);
-    replace_owned_image(name_label, fonts_bin.additive_text(menu_font, -20, name));
+    name_label.show(menu_font, -20, name);
     place(name_label, x, y + label_drop, 0.5f, 0.0f, 0.75f, 1.0f, blend_additive);
     paint(name_label, label_grey(), 0.0f);
     count = start_count;
@@ -110,13 +103,7 @@ void element_button_class::flash_empty()
 
 void element_button_class::refresh_count_label()
 {
-    replace_owned_image(count_label, fonts_bin.additive_text(count_font, -30, std::to_string(count)));
-}
-
-element_button_class::~element_button_class()
-{
-    release_owned_image(name_label);
-    release_owned_image(count_label);
+    count_label.show(count_font, -30, std::to_string(count));
 }
 
 element_button_class* element_button(instrument_class& instrument, int id)
@@ -142,7 +129,7 @@ void build_element_buttons(instrument_class& instrument)
 void setup_menu_prompt(instrument_class& instrument)
 {
     fonts_bin.set_default_font(menu_font, -15);
-    replace_owned_image(instrument.menu_prompt, fonts_bin.additive_text("- SELECT AN ELEMENT TO GET STARTED -"));
+    instrument.menu_prompt.show(menu_font, -15, "- SELECT AN ELEMENT TO GET STARTED -");
     place(instrument.menu_prompt, static_cast<float>(screen_width / 2), static_cast<float>(screen_height / 2 + 60),
           0.5f, 0.0f, 1.0f, 0.0f, blend_additive);
 }

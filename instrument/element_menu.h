@@ -5,6 +5,7 @@
 #pragma once
 
 #include "scene/object.h"
+#include "scene/text_label.h"
 
 #include <allegro5/allegro.h>
 
@@ -19,8 +20,8 @@ class element_button_class
 {
 public:
     Object picture;
-    Object name_label;  // owns its image (a fresh additive text bitmap)
-    Object count_label; // owns its image; never made visible
+    text_label_class name_label;
+    text_label_class count_label; // never made visible
     Object shadow;
     int count = 0;
     ALLEGRO_COLOR color = al_map_rgba_f(1, 1, 1, 1);
@@ -40,8 +41,6 @@ public:
     element_button_class() = default;
     element_button_class(const element_button_class&) = delete;
     element_button_class& operator=(const element_button_class&) = delete;
-    // Frees the label bitmaps the button owns: while Allegro is installed.
-    ~element_button_class();
 };
 
 

@@ -31,9 +31,6 @@ instrument_class::~instrument_class()
     delete_each(water_effects);
     delete_each(flame_effects);
     delete_each(token_grid);
-    for (Object* owner : {&menu_prompt, &notice, &readout})
-        if (owner->image)
-            al_destroy_bitmap(owner->image);
     for (ALLEGRO_MOUSE_CURSOR* cursor : {arrow_cursor, pointer_cursor})
         if (cursor)
             al_destroy_mouse_cursor(cursor);

@@ -16,6 +16,7 @@
 #include "instrument/title_letters.h"
 #include "instrument/token.h"
 #include "scene/object.h"
+#include "scene/text_label.h"
 
 #include <allegro5/allegro.h>
 
@@ -53,7 +54,7 @@ public:
     // Objects register in the objects bin as they are built, and those of equal depth are drawn in that
     // order: the prompt, the glow and overlay, the title, the buttons, the notice, the readout, the cursor's
     // ring, the bursts and the tokens.
-    Object menu_prompt; // owns its image
+    text_label_class menu_prompt;
     bool prompt_shown = false;
     // Additive glow on the bottom edge and decorative overlay above the grid, both tinted by the chosen
     // element.
@@ -64,10 +65,10 @@ public:
     element_button_class wind_button;
     element_button_class water_button;
     element_button_class fire_button;
-    // What happened just now, at the top of the window; owns its image.
-    Object notice;
-    // The tempo and swing, in the bottom right corner of the play screen; owns its image.
-    Object readout;
+    // What happened just now, at the top of the window.
+    text_label_class notice;
+    // The tempo and swing, in the bottom right corner of the play screen.
+    text_label_class readout;
     // The keyboard's cursor on the grid and its ring.
     grid_cursor_class cursor;
     Object cursor_ring;
@@ -101,8 +102,7 @@ public:
     instrument_class(mixer_class& mixer, sound_output_class& output) : mixer(mixer), output(&output) {}
     instrument_class(const instrument_class&) = delete;
     instrument_class& operator=(const instrument_class&) = delete;
-    // Frees the tokens, bursts, label bitmaps and cursors: while Allegro is installed and after the sound
-    // has stopped.
+    // Frees the tokens, bursts and cursors: while Allegro is installed and after the sound has stopped.
     ~instrument_class();
 };
 

@@ -8,8 +8,8 @@
 
 void show_notice(instrument_class& instrument, const std::string& text)
 {
-    Object& notice = instrument.notice;
-    replace_owned_image(notice, fonts_bin.additive_text(text));
+    text_label_class& notice = instrument.notice;
+    notice.show(fonts_bin.default_font_file, fonts_bin.default_font_size, text);
     notice.move_to(static_cast<float>(screen_width / 2), 18.0f);
     notice.set_anchor(0.5f, 0.0f);
     notice.blend_mode = blend_additive;

@@ -106,7 +106,5 @@ void show_timing_readout(instrument_class& instrument)
 
 void show_timing(instrument_class& instrument)
 {
-    replace_owned_image(instrument.readout,
-                        fonts_bin.additive_text(menu_font, readout_size,
-                                                timing_text(instrument.model.pattern(), instrument.following)));
+    instrument.readout.show(menu_font, readout_size, timing_text(instrument.model.pattern(), instrument.following));
 }

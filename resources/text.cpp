@@ -84,11 +84,6 @@ ALLEGRO_BITMAP* font_bin_class::render_additive_text(ALLEGRO_FONT* font, const s
                                ALLEGRO_ZERO, ALLEGRO_ONE);
 }
 
-ALLEGRO_BITMAP* font_bin_class::additive_text(const std::string& text)
-{
-    return additive_text(default_font_file, default_font_size, text);
-}
-
 ALLEGRO_BITMAP* font_bin_class::additive_text(const std::string& file, int size, const std::string& text)
 {
     return render_additive_text(get_font(file, size), text, al_color_name("white"));

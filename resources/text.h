@@ -36,7 +36,6 @@ public:
     // A new opaque bitmap: the color times coverage times its alpha, added onto black.
     ALLEGRO_BITMAP* render_additive_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color);
 
-    ALLEGRO_BITMAP* additive_text(const std::string& text);
     ALLEGRO_BITMAP* additive_text(const std::string& file, int size, const std::string& text);
     ALLEGRO_BITMAP* text_bitmap(const std::string& text);
     ALLEGRO_BITMAP* text_bitmap(const std::string& file, int size, const std::string& text);

@@ -87,14 +87,6 @@ void Object::set_image(ALLEGRO_BITMAP* bitmap, bool take_size)
         size_from_image();
 }
 
-void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap)
-{
-    ALLEGRO_BITMAP* previous = object.image;
-    object.set_image(bitmap, true);
-    if (previous && previous != bitmap)
-        al_destroy_bitmap(previous);
-}
-
 void Object::size_from_image()
 {
     if (!image)
@@ -122,12 +114,12 @@ void Object::recreate_work_bitmap()
 
 float Object::get_width() const
 {
-    return image ? static_cast<float>(width) : 0.0f;
+    return image ? static_cast<float>(width) / image_density : 0.0f;
 }
 
 float Object::get_height() const
 {
-    return image ? static_cast<float>(height) : 0.0f;
+    return image ? static_cast<float>(height) / image_density : 0.0f;
 }
 
 float Object::get_scaled_width() const
@@ -376,6 +368,12 @@ void sort_objects_by_depth()
 {
     // Stable: objects of equal depth keep the order in which they registered.
     std::stable_sort(objects_bin.begin(), objects_bin.end(), drawn_before);
+}
+
+void release_work_bitmaps()
+{
+    for (Object* object : objects_bin)
+        object->release_work_bitmap();
 }
 
 void update_objects()

@@ -18,8 +18,11 @@
 class Object
 {
 public:
-    int width = 0;
+    int width = 0; // of its image, in the image's pixels
     int height = 0;
+    // Pixels of its image per stage unit: text rendered for a window larger than the stage has more than one,
+    // and keeps its size on the stage.
+    float image_density = 1.0f;
     float x = 0;
     float y = 0;
     float z = 0;
@@ -147,9 +150,6 @@ private:
     template <typename F> void for_each_holder(F f);
 };
 
-// Gives an object a bitmap it owns (a label's rendered text), freeing the one it owned before.
-void replace_owned_image(Object& object, ALLEGRO_BITMAP* bitmap);
-
 // Shifts every object that is not screen_fixed by minus this; nothing in the system moves it.
 extern vec2d camera_position;
 
@@ -169,6 +169,8 @@ static const objects_bin_initializer objects_bin_init;
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_objects_by_depth();
+// Frees every object's work bitmap: the next cropped draw makes it again with the bitmap flags then in force.
+void release_work_bitmaps();
 // Every object's tweens, marking the stage where an object changed, then the depth order.
 void update_objects();
 // Every object of the bin that can touch the current clipping rectangle, in depth order.

@@ -9,6 +9,7 @@
 #include "resources/fallbacks.h"
 #include "scene/ink_tiles.h"
 #include "scene/debug_overlay.h"
+#include "scene/stage_pixels.h"
 
 #include <allegro5/allegro_color.h>
 #include <allegro5/allegro_primitives.h>
@@ -73,7 +74,8 @@ static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& color)
 void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
 {
     set_blend_mode(blend_mode, color);
-    // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped.
+    // The pivot moves back by the cropped amount, so the visible part stays where it was uncropped. It is in
+    // the image's pixels, and the image is drawn at its density's inverse.
     const float cl = unit_clamped(crop_left);
     const float ct = unit_clamped(crop_top);
     const float w = static_cast<float>(width);
@@ -82,24 +84,31 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     const float pivot_y = h * anchor_y - h * ct;
     const float to_x = x + screen_offset_x();
     const float to_y = y + screen_offset_y();
-    const bool whole_pixels = scale_x == 1 && scale_y == 1 && rotation == 0;
+    if (scale_x != 1 || scale_y != 1 || rotation != 0) {
+        al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, to_x, to_y,
+                                             scale_x / image_density, scale_y / image_density, rotation,
+                                             flip_flags(*this));
+        set_blend_mode(blend_normal, white);
+        return;
+    }
+    // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole pixels
+    // of the target instead, where text rendered at the target's own scale keeps its every pixel.
+    const vec2d at = on_whole_pixels(to_x - pivot_x / image_density, to_y - pivot_y / image_density);
+    const float bw = static_cast<float>(al_get_bitmap_width(bitmap));
+    const float bh = static_cast<float>(al_get_bitmap_height(bitmap));
+    if (image_density != 1)
+        al_draw_tinted_scaled_bitmap(bitmap, current_tint(), 0, 0, bw, bh, at.x, at.y, bw / image_density,
+                                     bh / image_density, flip_flags(*this));
     // A large additive picture, drawn as it is, adds nothing where it is black.
-    if (whole_pixels && bitmap == image && blend_mode == blend_additive && flip_flags(*this) == 0 &&
-        al_get_bitmap_width(image) * al_get_bitmap_height(image) >= 256 * 256)
-        draw_ink(std::round(to_x - pivot_x), std::round(to_y - pivot_y));
-    else if (whole_pixels)
-        // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole
-        // pixels instead.
-        al_draw_tinted_bitmap(bitmap, current_tint(), std::round(to_x - pivot_x), std::round(to_y - pivot_y),
-                              flip_flags(*this));
+    else if (bitmap == image && blend_mode == blend_additive && flip_flags(*this) == 0 && bw * bh >= 256 * 256)
+        draw_ink(at.x, at.y);
     else
-        al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, to_x, to_y, scale_x, scale_y,
-                                             rotation, flip_flags(*this));
+        al_draw_tinted_bitmap(bitmap, current_tint(), at.x, at.y, flip_flags(*this));
     set_blend_mode(blend_normal, white);
 }
 
-// The box of a w x h bitmap drawn as draw_bitmap draws it, a whole pixel wider on each side so that
-// rounding in the rasterizer stays inside.
+// The box of a w x h bitmap drawn as draw_bitmap draws it, a whole unit wider on each side so that rounding
+// in the rasterizer, and placing on whole pixels of a target drawn at a scale of 1/2 or more, stay inside.
 static stage_rect box_of(const Object& object, float w, float h)
 {
     const float ow = static_cast<float>(object.width), oh = static_cast<float>(object.height);
@@ -107,19 +116,20 @@ static stage_rect box_of(const Object& object, float w, float h)
     const float pivot_y = oh * object.anchor_y - oh * unit_clamped(object.crop_top);
     const float to_x = object.x + object.screen_offset_x();
     const float to_y = object.y + object.screen_offset_y();
+    const float scale_x = object.scale_x / object.image_density, scale_y = object.scale_y / object.image_density;
     float left = 0, top = 0, right = 0, bottom = 0;
     if (object.scale_x == 1 && object.scale_y == 1 && object.rotation == 0) {
-        left = std::round(to_x - pivot_x);
-        top = std::round(to_y - pivot_y);
-        right = left + w;
-        bottom = top + h;
+        left = std::round(to_x - pivot_x * scale_x);
+        top = std::round(to_y - pivot_y * scale_y);
+        right = left + w * scale_x;
+        bottom = top + h * scale_y;
     } else {
         const float c = std::cos(object.rotation), s = std::sin(object.rotation);
         left = top = INFINITY;
         right = bottom = -INFINITY;
         for (const float cx : {0.0f, w})
             for (const float cy : {0.0f, h}) {
-                const float sx = (cx - pivot_x) * object.scale_x, sy = (cy - pivot_y) * object.scale_y;
+                const float sx = (cx - pivot_x) * scale_x, sy = (cy - pivot_y) * scale_y;
                 const float px = to_x + sx * c - sy * s, py = to_y + sx * s + sy * c;
                 left = std::min(left, px), right = std::max(right, px);
                 top = std::min(top, py), bottom = std::max(bottom, py);
@@ -153,9 +163,7 @@ stage_rect Object::bounds() const
 
 void draw_objects()
 {
-    int x = 0, y = 0, w = 0, h = 0;
-    al_get_clipping_rectangle(&x, &y, &w, &h);
-    const stage_rect clip{x, y, x + w, y + h};
+    const stage_rect clip = clipped_region();
     for (Object* object : objects_bin) {
         object->drawn_bounds = object->bounds();
         // What cannot touch the clipped pixels would change none of them.

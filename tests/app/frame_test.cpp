@@ -39,7 +39,7 @@ TEST(frame_loop, ticks_that_came_due_during_a_slow_draw_all_update_but_draw_once
     al_register_event_source(queue, &source);
     emit(ALLEGRO_EVENT_TIMER);
     bool quit = false;
-    run_frame_loop(queue, quit, count_update, slow_draw);
+    run_frame_loop(queue, quit, count_update, slow_draw, [](ALLEGRO_EVENT&) {});
     EXPECT_EQ(updates, 4);
     EXPECT_EQ(draws, 2);
     al_destroy_user_event_source(&source);

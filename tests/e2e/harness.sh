@@ -14,6 +14,7 @@ work_dir=$(mktemp -d /tmp/tolme-e2e.XXXXXX)
 artifacts_dir="$repo_root/build/e2e-artifacts/$(basename "$0" .sh)"
 mkdir -p "$artifacts_dir"
 xvfb_pid=""
+openbox_pid=""
 tolme_pid=""
 parecord_pid=""
 pipewire_pids=()
@@ -28,6 +29,7 @@ fail() {
 
 cleanup() {
   [ -n "$tolme_pid" ] && kill "$tolme_pid" 2>/dev/null || true
+  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
   stop_pulse
   stop_jackd
@@ -40,9 +42,11 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display itself and names it once it accepts clients; -noreset keeps it from resetting
-# (and refusing connections for a moment) each time its last client, such as a probe, disconnects.
+# (and refusing connections for a moment) each time its last client, such as a probe, disconnects. A script
+# may set screen_size before sourcing this.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work_dir/display" >"$work_dir/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen_size:-1280x800}x24" -nolisten tcp -noreset 3>"$work_dir/display" \
+    >"$work_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 200); do
     if [ -s "$work_dir/display" ]; then
@@ -53,6 +57,18 @@ start_xvfb() {
     sleep 0.05
   done
   fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
+}
+
+# A window manager (openbox), which full screen and a player's resizing need: a bare X server leaves windows
+# as they are. Returns once it has taken the screen.
+start_window_manager() {
+  openbox --sm-disable >"$work_dir/openbox.log" 2>&1 &
+  openbox_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  fail "openbox did not start: $(cat "$work_dir/openbox.log")"
 }
 
 # Sound goes to a WAV file in real time, so the test hears what a player would.

@@ -2,12 +2,13 @@
 
 #include "math/colors.h"
 #include "scene/object.h"
+#include "scene/stage_pixels.h"
 #include "support/fake_clock.h"
 #include "support/test_bitmaps.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -32,29 +33,24 @@ stage_rect tick_region()
     return region;
 }
 
-// Draws the stage onto the target as the frame loop does: the whole of it, or only a region over the last
-// picture.
-void draw_stage(ALLEGRO_BITMAP* target, const stage_rect& region)
+// Draws the stage onto the target through its scale as the frame loop does: the whole of it, or only a
+// region over the last picture; or every object, none left out for lying outside the region.
+void draw_stage(ALLEGRO_BITMAP* target, const stage_rect& region, float scale, bool every_object = false)
 {
     al_set_target_bitmap(target);
-    al_set_clipping_rectangle(region.left, region.top, region.right - region.left, region.bottom - region.top);
+    ALLEGRO_TRANSFORM transform;
+    al_identity_transform(&transform);
+    al_scale_transform(&transform, scale, scale);
+    al_use_transform(&transform);
+    clip_to_region(region);
     al_clear_to_color(al_map_rgb(0, 0, 0));
     set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));
-    draw_objects();
+    if (every_object)
+        for (Object* object : objects_bin)
+            object->draw();
+    else
+        draw_objects();
     al_reset_clipping_rectangle();
-}
-
-bool same_pixels(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b)
-{
-    for (int y = 0; y < al_get_bitmap_height(a); ++y)
-        for (int x = 0; x < al_get_bitmap_width(a); ++x) {
-            const ALLEGRO_COLOR p = al_get_pixel(a, x, y), q = al_get_pixel(b, x, y);
-            if (std::memcmp(&p, &q, sizeof p) != 0) {
-                ADD_FAILURE() << "first difference at (" << x << ", " << y << ")";
-                return false;
-            }
-        }
-    return true;
 }
 
 TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
@@ -67,7 +63,7 @@ TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
     object.move_to(50, 50);
     const stage_rect at_first = tick_region();
     EXPECT_TRUE(at_first.left <= 50 && at_first.right >= 60 && at_first.top <= 50 && at_first.bottom >= 60);
-    draw_stage(target.get(), at_first);
+    draw_stage(target.get(), at_first, 1);
     EXPECT_TRUE(tick_region().empty());
 
     // A fade after a delay: nothing to draw while it waits, every tick while it moves, the tick that lands its
@@ -98,12 +94,15 @@ TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
 }
 
 // The region a tick marks, drawn over the last picture, gives exactly the picture of a whole draw: objects
-// moved, turned, scaled, faded, cropped, added and gone, in every blend mode.
-TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pixel)
+// moved, turned, scaled, faded, cropped, added and gone, in every blend mode, with the stage at its own size,
+// enlarged and shrunk (the region's pixels rounded outward, sprites placed on the target's whole pixels).
+void expect_the_region_gives_the_whole_picture(float scale)
 {
+    SCOPED_TRACE(scale);
     fake_clock_class clock;
     bitmap_ptr opaque = gradient(40, 30, 1.0f), translucent = gradient(24, 24, 0.6f);
-    bitmap_ptr partial = make_bitmap(300, 200, al_map_rgb(0, 0, 0)), whole = make_bitmap(300, 200, al_map_rgb(0, 0, 0));
+    const int w = static_cast<int>(std::ceil(300 * scale)), h = static_cast<int>(std::ceil(200 * scale));
+    bitmap_ptr partial = make_bitmap(w, h, al_map_rgb(0, 0, 0)), whole = make_bitmap(w, h, al_map_rgb(0, 0, 0));
     Object backdrop, turning, fading, cropped;
     auto leaving = std::make_unique<Object>();
     backdrop.set_image(opaque.get(), true);
@@ -120,7 +119,7 @@ TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pi
     cropped.crop_top_anim.set(0.3f);
     leaving->move_to(100, 150);
     leaving->blend_mode = blend_additive;
-    draw_stage(partial.get(), tick_region());
+    draw_stage(partial.get(), tick_region(), scale);
 
     turning.rotation_anim.animate_by(0.7f, 1.0, curve_linear);
     turning.scale_x_anim.animate(1.0f, 1.8f, 0.0, 1.0, curve_linear);
@@ -136,9 +135,15 @@ TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pi
     const stage_rect region = tick_region();
     ASSERT_FALSE(region.empty());
     EXPECT_LT((region.right - region.left) * (region.bottom - region.top), 300 * 200); // not all of it
-    draw_stage(partial.get(), region);
-    draw_stage(whole.get(), whole_stage());
+    draw_stage(partial.get(), region, scale);
+    draw_stage(whole.get(), whole_stage(), scale, true);
     EXPECT_TRUE(same_pixels(partial.get(), whole.get()));
+}
+
+TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pixel)
+{
+    for (const float scale : {1.0f, 1.5f, 0.625f, 1.37f})
+        expect_the_region_gives_the_whole_picture(scale);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <ostream>
 
@@ -42,4 +43,18 @@ inline ::testing::AssertionResult pixel_is(ALLEGRO_BITMAP* bitmap, int x, int y,
     return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is "
                                          << ::testing::PrintToString(seen) << ", expected "
                                          << ::testing::PrintToString(expected);
+}
+
+// Every pixel the same, to the bit; the first difference is told.
+inline bool same_pixels(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b)
+{
+    for (int y = 0; y < al_get_bitmap_height(a); ++y)
+        for (int x = 0; x < al_get_bitmap_width(a); ++x) {
+            const ALLEGRO_COLOR p = al_get_pixel(a, x, y), q = al_get_pixel(b, x, y);
+            if (std::memcmp(&p, &q, sizeof p) != 0) {
+                ADD_FAILURE() << "first difference at (" << x << ", " << y << ")";
+                return false;
+            }
+        }
+    return true;
 }
