@@ -11,16 +11,8 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
+        update = update_element_menu;
         advance(0.3);
-    }
-
-    // The input seen by the menu on this tick, then everything released on a quiet tick.
-    void press(const input_snapshot& down)
-    {
-        for (const input_snapshot& snapshot : {down, input_snapshot().at(down.x, down.y)}) {
-            feed(snapshot);
-            update_element_menu(*instrument);
-        }
     }
 
     void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
@@ -54,12 +46,10 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
     press(input_snapshot().key(ALLEGRO_KEY_F));
     EXPECT_EQ(instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count(), tweens);
     // A held on while S goes down and comes back up leaves WIND chosen.
-    for (const input_snapshot& tick : {input_snapshot().key(ALLEGRO_KEY_A),
+    for (const input_snapshot& held : {input_snapshot().key(ALLEGRO_KEY_A),
                                        input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_S),
-                                       input_snapshot().key(ALLEGRO_KEY_A)}) {
-        feed(tick);
-        update_element_menu(*instrument);
-    }
+                                       input_snapshot().key(ALLEGRO_KEY_A)})
+        tick(held);
     EXPECT_EQ(instrument->current_element, wind_element);
     click(737 + 54, 520);
     EXPECT_EQ(instrument->current_element, fire_element);

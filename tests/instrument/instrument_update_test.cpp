@@ -11,14 +11,11 @@ public:
         setup_menu_prompt(*instrument);
         show_menu_prompt(*instrument);
         instrument->title_letters.reveal();
+        update = instrument_update;
     }
 
     // One frame's input and update with the mouse resting at (x, y).
-    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot())
-    {
-        feed(snapshot.at(x, y));
-        instrument_update(*instrument);
-    }
+    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot()) { tick(snapshot.at(x, y)); }
 };
 
 } // namespace

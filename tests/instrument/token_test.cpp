@@ -12,10 +12,9 @@ public:
     // Ticks of the token clicks with the mouse at (x, y), each with these buttons down.
     void ticks(int x, int y, std::initializer_list<int> buttons)
     {
-        for (int down : buttons) {
-            feed(input_snapshot{{}, down, x, y});
-            update_token_clicks(*instrument);
-        }
+        update = update_token_clicks;
+        for (int down : buttons)
+            tick(input_snapshot{{}, down, x, y});
     }
 };
 
