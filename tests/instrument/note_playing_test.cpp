@@ -11,15 +11,7 @@
 
 namespace {
 
-class note_playing_test : public instrument_fixture
-{
-public:
-    void SetUp() override
-    {
-        instrument_fixture::SetUp();
-        instrument->note_sounds.load();
-    }
-};
+using note_playing_test = instrument_fixture;
 
 // A sound device that starts playing at the set-up and, 4096 frames ahead of what it plays, takes a buffer
 // each time one has been played; the frame loop ticks at 60 Hz beside it.
@@ -32,6 +24,7 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
         pattern.cells[cell] = element;
     pattern.tempo = tempo_in_tenths(1000);
     instrument->model.reset(pattern);
+    instrument->note_sounds.load();
     instrument->grid_shown = true;
     start_note_playing(*instrument);
 
