@@ -11,7 +11,6 @@ TEST(command_line, plays_exports_or_refuses_with_a_reason)
         {{"--tempo", "120.5", "--swing", "60", "s.tolme"}, play_action, "s.tolme", "", 4, false, 1205, 60},
         {{"--export-wav", "o.wav", "--tempo", "40", "s.tolme"}, export_wav_action, "s.tolme", "o.wav", 4, false, 400},
         {{"--tempo", "241"}, usage_error, "", "", 4, false},
-        {{"--swing", "49"}, usage_error, "", "", 4, false},
         {{"--tempo"}, usage_error, "", "", 4, false},
         {{"song.tolme"}, play_action, "song.tolme", "", 4, false},
         {{"--resume"}, play_action, "", "", 4, true},

@@ -1,3 +1,4 @@
+// The start menu: choosing an element, its prompt and labels, and what a choice wakes in the instrument.
 #include "instrument_fixture.h"
 
 #include <atomic>
@@ -11,16 +12,8 @@ public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
+        update = update_element_menu;
         advance(0.3);
-    }
-
-    // The input seen by the menu on this tick, then everything released on a quiet tick.
-    void press(const input_snapshot& down)
-    {
-        for (const input_snapshot& snapshot : {down, input_snapshot().at(down.x, down.y)}) {
-            feed(snapshot);
-            update_element_menu(*instrument);
-        }
     }
 
     void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
@@ -54,12 +47,10 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
     press(input_snapshot().key(ALLEGRO_KEY_F));
     EXPECT_EQ(instrument->fire_button.picture.animation_count() + instrument->glow_sprite.animation_count(), tweens);
     // A held on while S goes down and comes back up leaves WIND chosen.
-    for (const input_snapshot& tick : {input_snapshot().key(ALLEGRO_KEY_A),
+    for (const input_snapshot& held : {input_snapshot().key(ALLEGRO_KEY_A),
                                        input_snapshot().key(ALLEGRO_KEY_A).key(ALLEGRO_KEY_S),
-                                       input_snapshot().key(ALLEGRO_KEY_A)}) {
-        feed(tick);
-        update_element_menu(*instrument);
-    }
+                                       input_snapshot().key(ALLEGRO_KEY_A)})
+        tick(held);
     EXPECT_EQ(instrument->current_element, wind_element);
     click(737 + 54, 520);
     EXPECT_EQ(instrument->current_element, fire_element);
@@ -97,6 +88,56 @@ TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)
     // Allegro's audio thread may hold a block of its own across the window; a leaked label bitmap would leave
     // dozens behind, a few for every cycle.
     EXPECT_LT(live_blocks, 5);
+}
+
+class instrument_update_test : public instrument_fixture
+{
+public:
+    void SetUp() override
+    {
+        instrument_fixture::SetUp();
+        setup_menu_prompt(*instrument);
+        show_menu_prompt(*instrument);
+        instrument->title_letters.reveal();
+        update = instrument_update;
+    }
+
+    // One frame's input and update with the mouse resting at (x, y).
+    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot()) { tick(snapshot.at(x, y)); }
+};
+
+TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_away_for_good_and_bursts_end)
+{
+    spawn_flame(*instrument, 500, 300);
+    token_class& token = *instrument->token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)
+    tick_at(381, 284);
+    advance(0.3);
+    EXPECT_EQ(token.bead.opacity, 0.0f) << "tokens wait for a choice";
+    EXPECT_TRUE(instrument->prompt_shown && instrument->title_letters.showing);
+    // Chosen in the same tick as a click, the element lands at once.
+    tick_at(381, 284, input_snapshot().left_button().key(ALLEGRO_KEY_A));
+    EXPECT_EQ(token.shown, earth_element);
+    EXPECT_FALSE(instrument->prompt_shown);
+    EXPECT_FALSE(instrument->title_letters.showing);
+    const int tweens = instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count();
+    tick_at(10, 10, input_snapshot().key(ALLEGRO_KEY_F));
+    tick_at(10, 10, input_snapshot().key(ALLEGRO_KEY_A));
+    EXPECT_EQ(instrument->menu_prompt.animation_count() + instrument->title_letters.curtain.animation_count(), tweens);
+
+    // Every bead away from the mouse dims in; the one under it brightens once and dims when it leaves.
+    advance(0.2);
+    for (token_class* each : instrument->token_grid)
+        EXPECT_FLOAT_EQ(each->bead.opacity, 0.4f);
+    tick_at(381, 284);
+    advance(0.1);
+    tick_at(381, 284); // held still: the tween runs on
+    advance(0.1);
+    EXPECT_FLOAT_EQ(token.bead.opacity, 0.7f);
+    tick_at(10, 10);
+    advance(1.0);
+    EXPECT_FLOAT_EQ(token.bead.opacity, 0.4f);
+    tick_at(10, 10);
+    EXPECT_TRUE(instrument->flame_effects.empty());
 }
 
 } // namespace

@@ -16,6 +16,14 @@
 
 namespace {
 
+// A lone full-scale click at the start of these frames, so each note's first frame shows in the file.
+ALLEGRO_SAMPLE* click_sample(std::vector<std::int16_t>& frames)
+{
+    frames[0] = 32767;
+    return al_create_sample(frames.data(), static_cast<unsigned>(frames.size()), 44100, ALLEGRO_AUDIO_DEPTH_INT16,
+                            ALLEGRO_CHANNEL_CONF_1, false);
+}
+
 // At 120 BPM a column is 5512.5 frames and 120 ticks; at a swing of 60 % odd columns come a fifth late.
 class export_test : public ::testing::Test
 {
@@ -23,22 +31,17 @@ public:
     pattern_class pattern;
     note_sounds_class sounds;
     std::vector<std::int16_t> click = std::vector<std::int16_t>(100, 0);
-    std::vector<std::int16_t> wind_click;
+    // WIND rings on: its last note outlasts the last bar.
+    std::vector<std::int16_t> wind_click = std::vector<std::int16_t>(20000, 0);
 
     void SetUp() override
     {
         release_resources();
-        click[0] = 32767;
-        // Every note a lone full-scale click, so each note's first frame shows in the file.
         for (int element : {1, 3, 4})
             for (int note = 0; note < notes_per_set; ++note)
-                samples_bin.loaded[note_sample_file(element, note)] = click_sample();
-        // WIND rings on: its last note outlasts the last bar.
-        wind_click.resize(20000);
-        wind_click[0] = 32767;
+                samples_bin.loaded[note_sample_file(element, note)] = click_sample(click);
         for (ALLEGRO_SAMPLE*& sample : sounds.wind_samples)
-            sample = al_create_sample(wind_click.data(), static_cast<unsigned>(wind_click.size()), 44100,
-                                      ALLEGRO_AUDIO_DEPTH_INT16, ALLEGRO_CHANNEL_CONF_1, false);
+            sample = click_sample(wind_click);
         pattern.cells[cell_index(0, 0)] = 4; // FIRE, note 7, E5
         pattern.cells[cell_index(1, 7)] = 2; // WIND, note 0, C4
         pattern.cells[cell_index(9, 7)] = 2;
@@ -46,12 +49,6 @@ public:
         pattern.swing = 60;
     }
     void TearDown() override { release_resources(); }
-
-    ALLEGRO_SAMPLE* click_sample()
-    {
-        return al_create_sample(click.data(), static_cast<unsigned>(click.size()), 44100, ALLEGRO_AUDIO_DEPTH_INT16,
-                                ALLEGRO_CHANNEL_CONF_1, false);
-    }
 };
 
 TEST_F(export_test, the_wav_file_opens_on_column_0s_notes_and_holds_every_note_at_its_exact_frame)

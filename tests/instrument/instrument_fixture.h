@@ -1,6 +1,7 @@
 // Shared ground for the instrument's tests: a fake clock, fresh bins, the built-in font as fallback, 100 x 60
 // stand-in pictures for the four elements and a small stand-in bead, an instrument with its own mixer and
-// silent output, its token grid and element buttons built on them, and input fed from hand-made snapshots.
+// silent output, its token grid and element buttons built on them, and input fed from hand-made snapshots to
+// the update under test.
 // Tear-down puts the globals back.
 #pragma once
 
@@ -52,6 +53,22 @@ public:
         release_resources();
         al_destroy_font(std::exchange(fallback_font, nullptr));
         reset_input();
+    }
+
+    // The part of the frame loop a test's ticks run.
+    void (*update)(instrument_class&) = [](instrument_class&) {};
+
+    void tick(const input_snapshot& snapshot)
+    {
+        feed(snapshot);
+        update(*instrument);
+    }
+
+    // A tick with these down, then one with everything let go where the mouse is.
+    void press(const input_snapshot& down)
+    {
+        tick(down);
+        tick(input_snapshot().at(down.x, down.y));
     }
 
     // Time passes and every object's tweens catch up, as one frame would do.

@@ -1,8 +1,12 @@
-// The pattern's rules on the model alone: no display, bitmap or sound.
+// The pattern's rules on the model alone and its file format: no display, bitmap or sound.
+#include "instrument/pattern_file.h"
 #include "instrument/pattern_model.h"
 #include "instrument/tap_tempo.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -59,22 +63,15 @@ TEST(pattern_model, undo_and_redo_step_through_cells_tempo_and_swing)
 TEST(pattern_model, a_full_history_lets_the_oldest_steps_go_first)
 {
     pattern_model_class model;
-    for (int i = 0; i < 300; ++i) {
-        model.place(i % step_cells, 1 + i % 4);
-        model.clear(i % step_cells);
-    }
-    model.place(0, 1);
+    for (int i = 0; i <= 256; ++i)
+        model.set_tempo(tempo_in_tenths(400 + i), 2.0 * i); // far enough apart to be a step each
     int steps = 0;
     while (model.undo())
         ++steps;
     EXPECT_EQ(steps, 256);
-    // Of 601 steps the 345 oldest went: the oldest pattern kept is the one after step 345, the place of
-    // round 172, and its clear follows.
-    step_grid oldest{};
-    oldest[172 % step_cells] = 1 + 172 % 4;
-    EXPECT_EQ(model.pattern().cells, oldest);
+    EXPECT_EQ(model.pattern().tempo, tempo_in_tenths(400)) << "only the first step went";
     model.redo();
-    EXPECT_EQ(model.pattern().cells, step_grid{});
+    EXPECT_EQ(model.pattern().tempo, tempo_in_tenths(401));
 }
 
 TEST(pattern_model, tempo_steps_go_to_the_next_whole_or_tenth_bpm_and_stay_in_range)
@@ -106,6 +103,75 @@ TEST(tap_tempo, is_a_minute_over_the_mean_of_the_last_four_good_intervals)
     EXPECT_EQ(taps.tap(13.5), tempo_in_tenths(1000)) << "only the last four intervals";
     EXPECT_FALSE(taps.tap(15.1)) << "after a pause a new count";
     EXPECT_EQ(taps.tap(15.35), tempo_in_tenths(2400));
+}
+
+const std::string rows = "1..............4\n................\n................\n................\n"
+                         "................\n................\n................\n2..3............\n";
+
+TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line)
+{
+    const struct { const char* what; std::string text; const char* error; double bpm; int swing; } cases[] = {
+        {"plain", "tolme-pattern 1\n" + rows, "", 0, 50},
+        {"comments, blank lines, CRLF and trailing spaces", "# mine\n\ntolme-pattern 1  \r\n# rows\n" + rows, "", 0, 50},
+        {"a byte-order mark", "\xEF\xBB\xBFtolme-pattern 1\n" + rows, "", 0, 50},
+        {"version 2 alone", "tolme-pattern 2\n" + rows, "", 0, 50},
+        {"tempo and swing", "tolme-pattern 2\ntempo 120.5\nswing 60\n" + rows, "", 120.5, 60},
+        {"swing first, tempo whole", "tolme-pattern 2\r\nswing 75 \r\n# fast\ntempo 240\n" + rows, "", 240, 75},
+        {"empty", "", "the file is empty"},
+        {"only comments", "# nothing\n\n", "not a pattern (\"tolme-pattern 1\" expected)"},
+        {"garbage", "RIFF....WAVEfmt \n", "line 1: not a pattern (\"tolme-pattern 1\" expected)"},
+        {"another version", "tolme-pattern 3\n" + rows, "line 1: a pattern of another version"},
+        {"a tempo in version 1", "tolme-pattern 1\ntempo 120\n" + rows, "line 2: a row has 9 cells, not 16"},
+        {"a slow tempo", "tolme-pattern 2\ntempo 39.9\n" + rows, "line 2: tempo 39.9: not from 40 to 240 BPM"},
+        {"two digits after the point", "tolme-pattern 2\ntempo 120.25\n" + rows,
+         "line 2: tempo 120.25: not a number of BPM with at most one digit after the point"},
+        {"a tempo twice", "tolme-pattern 2\ntempo 120\ntempo 121\n" + rows, "line 3: a second tempo line"},
+        {"a tempo after the rows", "tolme-pattern 2\n" + rows + "tempo 120\n", "line 10: tempo after the rows"},
+        {"a wide swing", "tolme-pattern 2\nswing 80\n" + rows, "line 2: swing 80: not from 50 to 75 percent"},
+        {"a fractional swing", "tolme-pattern 2\nswing 60.5\n" + rows, "line 2: swing 60.5: not a whole number of percent"},
+        {"a short row", "tolme-pattern 1\n1..............\n" + rows, "line 2: a row has 15 cells, not 16"},
+        {"an unknown cell", "tolme-pattern 1\n1......x.......4\n", "line 2: unknown cell 'x' (use . or 1 to 4)"},
+        {"too few rows", "tolme-pattern 1\n" + rows.substr(0, 34), "line 3: only 2 of 8 rows"},
+        {"too many rows", "tolme-pattern 1\n" + rows + "................\n", "line 10: more than 8 rows"},
+        {"NUL bytes", "tolme-pattern 1\n" + std::string(16, '\0') + "\n", "it holds NUL bytes: not a text file"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const pattern_reading reading = parse_pattern(c.text);
+        EXPECT_EQ(reading.ok, std::string(c.error).empty());
+        EXPECT_EQ(reading.error, c.error);
+        if (!reading.ok)
+            continue;
+        EXPECT_EQ(reading.pattern.cells[cell_index(15, 0)], 4);
+        EXPECT_EQ(reading.pattern.cells[cell_index(3, 7)], 3);
+        EXPECT_EQ(reading.pattern.tempo, c.bpm ? tempo_in_tenths(static_cast<int>(c.bpm * 10)) : default_tempo);
+        EXPECT_EQ(reading.pattern.swing, c.swing);
+        EXPECT_EQ(parse_pattern(format_pattern(reading.pattern)).pattern, reading.pattern);
+    }
+}
+
+// Every Tolme reads a pattern at the default timing, so it is written as version 1; any other as version 2.
+TEST(pattern_file, is_written_as_version_1_at_the_default_timing_and_as_version_2_otherwise)
+{
+    pattern_class pattern = parse_pattern("tolme-pattern 1\n" + rows).pattern;
+    const auto body = [](const pattern_class& p) { return format_pattern(p).substr(format_pattern(p).find("tolme")); };
+    EXPECT_EQ(body(pattern), "tolme-pattern 1\n" + rows);
+    pattern.swing = 55;
+    EXPECT_EQ(body(pattern), "tolme-pattern 2\nswing 55\n" + rows);
+    pattern.tempo = tempo_in_tenths(875);
+    EXPECT_EQ(body(pattern), "tolme-pattern 2\ntempo 87.5\nswing 55\n" + rows);
+    pattern.swing = 50;
+    pattern.tempo = tempo_in_tenths(1200);
+    EXPECT_EQ(body(pattern), "tolme-pattern 2\ntempo 120\n" + rows);
+}
+
+TEST(pattern_file, a_folder_a_missing_file_and_one_over_a_mebibyte_are_refused_unread)
+{
+    const std::string big = (std::filesystem::temp_directory_path() / "tolme_big.tolme").string();
+    std::ofstream(big) << "tolme-pattern 1\n" << rows << std::string(largest_pattern_file, '#');
+    EXPECT_EQ(read_pattern_file(big).error, "it is larger than 1 MiB: not a pattern");
+    EXPECT_EQ(read_pattern_file(std::filesystem::temp_directory_path().string()).error, "it is a folder");
+    EXPECT_EQ(read_pattern_file("/no/such/pattern.tolme").error, "No such file or directory");
+    std::filesystem::remove(big);
 }
 
 } // namespace

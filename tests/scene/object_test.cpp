@@ -1,5 +1,8 @@
+// Objects' boxes, depth order, collisions and ink.
+#include "math/colors.h"
+#include "scene/collision.h"
+#include "scene/ink_tiles.h"
 #include "scene/object.h"
-
 #include "support/fake_clock.h"
 #include "support/test_bitmaps.h"
 
@@ -53,6 +56,73 @@ TEST(objects_bin_order, registration_sorts_in_after_equal_depths_and_tweens_reor
     clock.advance(1);
     update_objects();
     EXPECT_LT(bin_index(b), bin_index(c));
+}
+
+// A is a 10 x 10 square anchored on the origin; B a square, a wide flat bar (30 x 4) or an imageless point,
+// with its top-left corner at (bx, by); touching counts.
+TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
+{
+    const float quarter = ALLEGRO_PI / 4, half = ALLEGRO_PI / 2;
+    enum shape { square_b, bar_b, point_b };
+    const struct { const char* name; float rotation, anchor, bx, by; shape b; bool expected; } cases[] = {
+        {"shared edge", 0, 0, 10, 0, square_b, true},
+        {"centred edge apart", 0, 0.5f, 5.5f, 0, square_b, false},
+        {"bar just below", 0, 0, 0, 10.5f, bar_b, false},
+        {"bar touching below", 0, 0, 0, 10, bar_b, true},
+        // The diamond's corner lies at 5 * sqrt(2), about 7.07.
+        {"diamond corner reached", quarter, 0.5f, 7.0f, -5, square_b, true},
+        {"diamond corner missed", quarter, 0.5f, 7.1f, -5, square_b, false},
+        {"inside the unrotated box but not the diamond", quarter, 0.5f, 4, -14, square_b, false},
+        // Turned about its top-left corner the square covers x -10..0.
+        {"rotated edge touching", half, 0, 0, 0, square_b, true},
+        {"rotated edge apart", half, 0, 0.5f, 0, square_b, false},
+        {"point in the diamond", quarter, 0.5f, 6.5f, 0, point_b, true},
+        {"point outside the diamond", quarter, 0.5f, 4.5f, 4.5f, point_b, false},
+    };
+    bitmap_ptr square = make_bitmap(10, 10, al_map_rgb(255, 255, 255));
+    bitmap_ptr bar = make_bitmap(30, 4, al_map_rgb(255, 255, 255));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Object a, b;
+        a.set_image(square.get(), true);
+        a.rotation = c.rotation;
+        a.set_anchor(c.anchor, c.anchor);
+        if (c.b != point_b)
+            b.set_image(c.b == bar_b ? bar.get() : square.get(), true);
+        b.move_to(c.bx, c.by);
+        EXPECT_EQ(collides_with(a, b), c.expected);
+        EXPECT_EQ(collides_with(b, a), c.expected);
+    }
+}
+
+const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
+
+// A large additive picture, black inside, drawn through its ink alone gives the whole picture.
+TEST(ink_tiles, a_large_additive_picture_drawn_by_its_ink_is_the_whole_picture)
+{
+    bitmap_ptr image = make_bitmap(300, 260, black);
+    al_set_target_bitmap(image.get());
+    for (int i = 0; i < 300; i += 7)
+        al_put_pixel(i, i % 260, al_map_rgb(i % 256, 90, 200));
+    bitmap_ptr by_ink = make_bitmap(320, 280, al_map_rgb(30, 60, 90));
+    bitmap_ptr whole = make_bitmap(320, 280, al_map_rgb(30, 60, 90));
+    Object frame;
+    frame.set_image(image.get(), true);
+    frame.move_to(10, 10);
+    frame.blend_mode = blend_additive;
+    frame.tint = al_map_rgba_f(0.8f, 0.5f, 1.0f, 1.0f);
+    al_set_target_bitmap(by_ink.get());
+    frame.draw();
+    // Through 32 x 32 tiles: only those on the dotted diagonal, and the dots' partial ones at the edges.
+    int inked = 0;
+    for (const stage_rect& part : frame.ink)
+        inked += (part.right - part.left) * (part.bottom - part.top);
+    EXPECT_GT(inked, 0);
+    EXPECT_LT(inked, 300 * 260 / 2);
+    al_set_target_bitmap(whole.get());
+    set_blend_mode(blend_additive, frame.tint);
+    al_draw_tinted_bitmap(image.get(), frame.tint, 10, 10, 0);
+    EXPECT_TRUE(same_pixels(by_ink.get(), whole.get()));
 }
 
 } // namespace
