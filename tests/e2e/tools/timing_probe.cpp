@@ -21,7 +21,6 @@
 #include "instrument/note_playing.h"
 #include "instrument/note_sounds.h"
 #include "instrument/pattern_file.h"
-#include "wav_file.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
@@ -29,8 +28,12 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -42,16 +45,69 @@ double rate = mixer_class::desktop_rate;
 note_placement placement = note_placement::token;
 constexpr double heard_match = 0.9; // the capture is the same frames, give or take its 16-bit rounding
 
-bool parse_pattern(const std::string& text, step_grid& cells)
+// The pattern's rows joined by '/', as a version 1 pattern file holds them.
+bool read_cells(std::string rows, step_grid& cells)
 {
-    if (text.size() != step_rows * (step_columns + 1) - 1)
+    std::replace(rows.begin(), rows.end(), '/', '\n');
+    const pattern_reading reading = parse_pattern("tolme-pattern 1\n" + rows);
+    cells = reading.pattern.cells;
+    return reading.ok;
+}
+
+// A captured mix: OpenAL Soft's wave writer (32-bit float, extensible header, sizes possibly unset while it was
+// still writing) or parecord's 16-bit PCM, any channel count, kept as interleaved stereo.
+struct captured_mix
+{
+    int rate = 0;
+    std::vector<float> frames; // left, right, left, right...
+};
+
+uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+
+float sample_at(const unsigned char* q, int format, int bits)
+{
+    if (format == 3 && bits == 32) {
+        const uint32_t v = u32(q);
+        float f;
+        std::memcpy(&f, &v, 4);
+        return f;
+    }
+    return bits == 16 ? int16_t(u16(q)) / 32768.0f : 0.0f;
+}
+
+bool read_mix(const std::string& path, captured_mix& out)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(bytes.data() + 8, "WAVE", 4))
         return false;
-    for (int row = 0; row < step_rows; ++row)
-        for (int column = 0; column < step_columns; ++column) {
-            const char c = text[row * (step_columns + 1) + column];
-            cells[cell_index(column, row)] = c >= '1' && c <= '4' ? static_cast<std::uint8_t>(c - '0') : 0;
+    int channels = 0, bits = 0, format = 0;
+    size_t pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const unsigned char* chunk = bytes.data() + pos;
+        const uint32_t size = u32(chunk + 4);
+        if (!std::memcmp(chunk, "fmt ", 4)) {
+            format = u16(chunk + 8);
+            channels = u16(chunk + 10);
+            out.rate = int(u32(chunk + 12));
+            bits = u16(chunk + 22);
+            if (format == 0xFFFE)
+                format = u16(chunk + 32);
+        } else if (!std::memcmp(chunk, "data", 4)) {
+            // A writer that was not closed leaves the size unset: take the rest of the file.
+            const size_t end = (size == 0 || pos + 8 + size > bytes.size()) ? bytes.size() : pos + 8 + size;
+            const size_t frame = size_t(channels) * bits / 8;
+            for (size_t p = pos + 8; frame && p + frame <= end; p += frame) {
+                const float left = sample_at(bytes.data() + p, format, bits);
+                out.frames.push_back(left);
+                out.frames.push_back(channels > 1 ? sample_at(bytes.data() + p + bits / 8, format, bits) : left);
+            }
+            return out.rate > 0;
         }
-    return true;
+        pos += 8 + size + (size & 1);
+    }
+    return false;
 }
 
 // Each group of n values averaged: a stereo mix made mono (n = 2), or a sound at a lower rate.
@@ -288,27 +344,21 @@ int print_onsets(const std::vector<float>& capture, double from, double until)
 // the placement.
 bool read_options(int& argc, char**& argv, pattern_class& pattern)
 {
-    for (;;) {
-        if (argc > 1 && std::string(argv[1]) == "--beat") {
+    for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; --argc, ++argv) {
+        const std::string option = argv[1];
+        if (option == "--beat") {
             placement = note_placement::beat;
-            --argc, ++argv;
             continue;
         }
-        if (argc > 2 && std::string(argv[1]) == "--rate") {
-            rate = std::atof(argv[2]);
-            argc -= 2, argv += 2;
-            continue;
-        }
-        if (argc <= 2 || (std::string(argv[1]) != "--tempo" && std::string(argv[1]) != "--swing"))
-            break;
+        const std::string value = argc > 2 ? argv[2] : "";
         int tenths = 0;
-        const bool tempo = std::string(argv[1]) == "--tempo";
-        if (!(tempo ? read_tempo(argv[2], tenths) : read_swing(argv[2], pattern.swing)).empty())
-            return false;
-        if (tempo)
+        --argc, ++argv;
+        if (option == "--rate")
+            rate = std::atof(value.c_str());
+        else if (option == "--tempo" && read_tempo(value, tenths).empty())
             pattern.tempo = tempo_in_tenths(tenths);
-        argc -= 2;
-        argv += 2;
+        else if (option != "--swing" || !read_swing(value, pattern.swing).empty())
+            return false;
     }
     return true;
 }
@@ -321,7 +371,7 @@ int main(int argc, char** argv)
     if (argc == 5 && std::string(argv[1]) == "--onsets" && read_mix(argv[2], capture) && capture.rate == int(rate))
         return print_onsets(mono_of(capture.frames), std::atof(argv[3]), std::atof(argv[4]));
     pattern_class pattern;
-    if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !parse_pattern(argv[2], pattern.cells)) {
+    if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !read_cells(argv[2], pattern.cells)) {
         std::fprintf(stderr, "usage: timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> "
                              "<8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
         return 2;
