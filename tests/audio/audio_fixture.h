@@ -24,6 +24,16 @@ inline note_schedule_class grid_schedule(unsigned rate = mixer_class::desktop_ra
     return note_schedule_class(grid_centres(), grid_sweep, rate);
 }
 
+// Notes on the beat (each column's halfway through its sixteenth), as on JACK: at 48 kHz and 120 BPM a column
+// is exactly 6000 frames, at the default tempo a quarter is exactly 32768.
+inline note_schedule_class beat_schedule(unsigned rate = 48000)
+{
+    std::array<double, step_columns> centres{};
+    for (int column = 0; column < step_columns; ++column)
+        centres[column] = (column + 0.5) * grid_sweep / step_columns;
+    return note_schedule_class(centres, grid_sweep, rate);
+}
+
 // A mono 16-bit sound: a full-scale click, then `level` held for the rest of its length.
 class test_sound
 {

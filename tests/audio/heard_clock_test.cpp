@@ -51,12 +51,12 @@ TEST(heard_clock, smoothed_heard_times_glide_over_uneven_pulls)
     std::mt19937 random(3);
     std::uniform_real_distribution<double> late(0, 0.003);
     double step[2] = {0, 0}, last[2] = {0, 0};
+    plain.restart(4096);
+    smoothed.restart(4096);
     for (std::uint64_t handed = 1024; handed < 600 * 1024; handed += 1024) {
         const double due = 10.0 + (handed - 4096.0) / rate;
         int i = 0;
         for (heard_clock_class* clock : {&plain, &smoothed}) {
-            if (handed == 1024)
-                clock->restart(4096);
             clock->record_pull(handed, due + late(random));
             double heard = 0;
             ASSERT_TRUE(clock->heard_time(handed, heard));

@@ -42,10 +42,7 @@ struct heard_note
 // frame heard `latency` seconds after it is rendered.
 std::vector<heard_note> play(const session_script& session, double latency, double seconds)
 {
-    std::array<double, step_columns> centres{};
-    for (int column = 0; column < step_columns; ++column)
-        centres[column] = (column + 0.5) * grid_sweep / step_columns;
-    note_schedule_class schedule(centres, grid_sweep, static_cast<unsigned>(rate));
+    note_schedule_class schedule = beat_schedule(static_cast<unsigned>(rate));
     schedule.locate(0, 0.5);
     link_steering_class steering(rate);
     std::vector<heard_note> notes;

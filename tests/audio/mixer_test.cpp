@@ -21,10 +21,8 @@ public:
     void SetUp() override
     {
         mixer->schedule.emplace(grid_schedule());
-        for (int note = 0; note < step_rows; ++note) {
-            mixer->notes[earth][note] = {click.sound, gains_for(0.8f, 0.0f, 1)};
-            mixer->notes[wind][note] = {click.sound, gains_for(0.7f, 0.5f, 1)};
-        }
+        mixer->notes[earth].fill({click.sound, gains_for(0.8f, 0.0f, 1)});
+        mixer->notes[wind].fill({click.sound, gains_for(0.7f, 0.5f, 1)});
     }
 
     void publish(const step_grid& cells, tempo_class tempo = default_tempo)
@@ -85,8 +83,7 @@ TEST_F(mixer_test, every_note_starts_on_its_frame_at_the_instruments_gains_and_p
 TEST_F(mixer_test, tails_run_on_across_the_wrap_and_the_pattern_changes_from_the_next_buffer_on)
 {
     const test_sound long_tone{mixer_class::desktop_rate * 13 / 10, 0.5f};
-    for (int note = 0; note < step_rows; ++note)
-        mixer->notes[earth][note] = {long_tone.sound, gains_for(0.8f, 0.0f, 1)};
+    mixer->notes[earth].fill({long_tone.sound, gains_for(0.8f, 0.0f, 1)});
     step_grid cells{};
     cells[cell_index(15, 0)] = earth;
     publish(cells);
@@ -132,8 +129,7 @@ TEST_F(mixer_test, the_limiter_leaves_quiet_sound_alone_and_the_fullest_grid_nev
     step_grid cells{};
     for (int cell = 0; cell < step_cells; ++cell) {
         cells[cell] = static_cast<std::uint8_t>(1 + cell % 4);
-        for (int note = 0; note < step_rows; ++note)
-            mixer->notes[1 + cell % 4][note] = {loud.sound, gains_for(0.8f, 0.0f, 1)};
+        mixer->notes[1 + cell % 4].fill({loud.sound, gains_for(0.8f, 0.0f, 1)});
     }
     publish(cells);
     const std::vector<float> out = render(mixer->schedule->frame_at(3 * step_columns), 1024);

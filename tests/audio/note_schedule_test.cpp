@@ -15,16 +15,6 @@ long long exact_frame(long long sweep, int column)
     return std::llround(pixels * 44100.0L / 300.0L);
 }
 
-// Notes on the beat (each column's halfway through its sixteenth), at 48 kHz: at 120 BPM a column is exactly
-// 6000 frames, at the default tempo a quarter is exactly 32768.
-note_schedule_class beat_schedule()
-{
-    std::array<double, step_columns> centres{};
-    for (int column = 0; column < step_columns; ++column)
-        centres[column] = (column + 0.5) * grid_sweep / step_columns;
-    return note_schedule_class(centres, grid_sweep, 48000);
-}
-
 using note_list = std::vector<std::pair<std::uint64_t, int>>;
 
 // Every note up to `end`, in buffers of `size`, with the tempo changed at the first buffer from `change` on.
@@ -74,12 +64,8 @@ TEST(note_schedule, any_split_into_buffers_meets_every_note_once_and_in_order_ac
 // the rest of the way to it is covered at that speed, and each note after it a column later.
 TEST(note_schedule, a_tempo_change_goes_on_from_where_the_line_is_at_that_frame)
 {
-    note_schedule_class schedule = beat_schedule();
     const std::uint64_t change = 8192 * 4 + 4096 + 1000; // at the default tempo, 1000 frames past column 4's note
-    note_list notes;
-    schedule.for_each_note(0, change, [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
-    schedule.set_timing(change, tempo_in_tenths(1200), straight_swing);
-    schedule.for_each_note(change, 100000, [&](std::uint64_t at, int column) { notes.emplace_back(at, column); });
+    const note_list notes = play(beat_schedule(), 100000, change, change, tempo_in_tenths(1200));
     ASSERT_EQ(notes[4], (std::pair<std::uint64_t, int>(4096 + 8192 * 4, 4)));
     // 7192 of 8192 frames were left at 87.89 BPM: the same distance at 120 BPM is 7192 * 6000 / 8192 frames.
     const double rest = 7192.0 * 6000 / 8192;
@@ -89,7 +75,8 @@ TEST(note_schedule, a_tempo_change_goes_on_from_where_the_line_is_at_that_frame)
         EXPECT_EQ(notes[i].first - notes[i - 1].first, 6000u);
 }
 
-TEST(note_schedule, swing_puts_every_odd_columns_notes_late_and_the_line_stays_even_for_days)
+// Put on a column's notes, the line sounds them at that frame and goes on from there.
+TEST(note_schedule, swing_puts_every_odd_columns_notes_late_for_days_and_a_located_line_goes_on_from_there)
 {
     note_schedule_class schedule = beat_schedule();
     const struct { int swing; std::uint64_t late; } cases[] = {{50, 0}, {60, 1200}, {75, 3000}};
@@ -100,11 +87,6 @@ TEST(note_schedule, swing_puts_every_odd_columns_notes_late_and_the_line_stays_e
                 EXPECT_EQ(schedule.frame_of(sweep, column), sweep * 96000 + 6000 * column + 3000 + (column % 2) * c.late)
                     << "swing " << c.swing << " sweep " << sweep << " column " << column;
     }
-}
-
-TEST(note_schedule, put_on_a_columns_notes_the_line_sounds_them_at_that_frame_and_goes_on_from_there)
-{
-    note_schedule_class schedule = beat_schedule();
     schedule.set_timing(0, tempo_in_tenths(1200), straight_swing);
     schedule.locate(500000, 16 * 3 + 2.5);
     note_list notes;
@@ -119,10 +101,7 @@ TEST(note_schedule, the_midi_clock_keeps_its_exact_frames_for_a_day_at_every_rat
     for (unsigned rate : {44100u, 48000u, 88200u, 96000u})
         for (tempo_class tempo : {default_tempo, tempo_in_tenths(1201), tempo_in_tenths(2400)}) {
             SCOPED_TRACE(::testing::Message() << rate << " Hz, " << tempo.bpm() << " BPM");
-            std::array<double, step_columns> centres{};
-            for (int column = 0; column < step_columns; ++column)
-                centres[column] = (column + 0.5) * grid_sweep / step_columns;
-            note_schedule_class schedule(centres, grid_sweep, rate);
+            note_schedule_class schedule = beat_schedule(rate);
             schedule.set_timing(0, tempo, straight_swing);
             schedule.locate(0, 0.5);
             const __int128 numerator = static_cast<__int128>(60) * rate * tempo.minutes, denominator = 24 * tempo.beats;

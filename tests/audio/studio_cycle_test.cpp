@@ -34,10 +34,7 @@ public:
 
     void make(sync_source sync)
     {
-        std::array<double, step_columns> centres{};
-        for (int column = 0; column < step_columns; ++column)
-            centres[column] = (column + 0.5) * grid_sweep / step_columns;
-        mixer->schedule.emplace(centres, grid_sweep, rate);
+        mixer->schedule.emplace(beat_schedule(rate));
         mixer->schedule->locate(0, 0.5);
         for (auto& set : mixer->notes)
             set.fill({click.sound, gains_for(0.8f, 0.0f, 1)});
@@ -112,22 +109,6 @@ TEST_F(studio_test, notes_and_clocks_go_out_on_their_frames_in_any_cycles_and_ev
     }
 }
 
-TEST_F(studio_test, a_cleared_grid_and_the_end_silence_every_channel_at_once)
-{
-    pattern.cells[cell_index(0, 7)] = earth;
-    make(sync_source::internal);
-    run(3000, 256);
-    mixer->pattern.write(pattern_class{{}, pattern.tempo, pattern.swing});
-    run(6000, 256);
-    studio->finishing = true;
-    run(9000, 256);
-    EXPECT_TRUE(studio->finished);
-    EXPECT_EQ(frames_of(0xb0), (std::vector<std::uint64_t>{3072, 3072, 3072, 3072, 6144, 6144, 6144, 6144}))
-        << "All Notes Off on each channel as the grid clears and at the end";
-    EXPECT_EQ(frames_of(0x80), std::vector<std::uint64_t>{3072}) << "the sounding key ends as the grid clears";
-    EXPECT_EQ(frames_of(0xfc), std::vector<std::uint64_t>{6144});
-}
-
 // A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late: after a few
 // seconds the notes fall within a quarter of a millisecond of the clock's own beat grid.
 TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
@@ -155,8 +136,9 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
 }
 
 // The player's stop holds the line at the next cycle, with every note ended and Stop at its frame; playing
-// again starts at once from column 0's notes, with Start.
-TEST_F(studio_test, the_players_stop_ends_every_note_and_play_starts_again_from_column_0)
+// again starts at once from column 0's notes, with Start. A cleared grid and the end silence every channel at
+// once, and the end sends Stop.
+TEST_F(studio_test, the_players_stop_a_cleared_grid_and_the_end_silence_every_channel_and_play_starts_at_column_0)
 {
     pattern.cells[cell_index(0, 7)] = earth;
     pattern.cells[cell_index(5, 0)] = fire;
@@ -165,10 +147,19 @@ TEST_F(studio_test, the_players_stop_ends_every_note_and_play_starts_again_from_
     mixer->stop_asked = true;
     run(60000, 256);
     mixer->stop_asked = false;
-    run(100000, 256);
-    EXPECT_EQ(frames_of(0x90), (std::vector<std::uint64_t>{0, 30000, 60160, 90160}));
-    EXPECT_EQ(frames_of(0xb0), std::vector<std::uint64_t>(4, 30208)) << "All Notes Off on each channel";
-    EXPECT_EQ(frames_of(0xfc), std::vector<std::uint64_t>{30208});
+    run(63000, 256);
+    mixer->pattern.write(pattern_class{{}, pattern.tempo, pattern.swing});
+    run(66000, 256);
+    studio->finishing = true;
+    run(69000, 256);
+    EXPECT_TRUE(studio->finished);
+    EXPECT_EQ(frames_of(0x90), (std::vector<std::uint64_t>{0, 30000, 60160}));
+    EXPECT_EQ(frames_of(0x80), (std::vector<std::uint64_t>{6000, 30208, 63232})) << "each sounding key ends";
+    std::vector<std::uint64_t> all_off;
+    for (std::uint64_t at : {30208, 63232, 66048})
+        all_off.insert(all_off.end(), 4, at);
+    EXPECT_EQ(frames_of(0xb0), all_off) << "All Notes Off on each channel";
+    EXPECT_EQ(frames_of(0xfc), (std::vector<std::uint64_t>{30208, 66048}));
     EXPECT_EQ(frames_of(0xfa), (std::vector<std::uint64_t>{0, 60160}));
 }
 

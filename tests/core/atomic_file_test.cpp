@@ -17,24 +17,6 @@ std::string contents_of(const std::string& path)
     return text.str();
 }
 
-bool disk_full(int, const char*, std::size_t)
-{
-    errno = ENOSPC;
-    return false;
-}
-
-bool flush_failed(int)
-{
-    errno = EIO;
-    return false;
-}
-
-bool rename_refused(const char*, const char*)
-{
-    errno = EXDEV;
-    return false;
-}
-
 // Whatever step fails, the old file keeps every byte, no temporary file is left, and the reason comes back.
 TEST(atomic_file, a_failed_write_leaves_the_old_file_whole_and_says_why)
 {
@@ -44,9 +26,11 @@ TEST(atomic_file, a_failed_write_leaves_the_old_file_whole_and_says_why)
     const std::string path = (folder / "song.tolme").string();
     ASSERT_EQ(write_file_atomically(path, "old\n"), "");
     const struct { file_steps steps; const char* why; } faults[] = {
-        {{disk_full, disk_steps.sync, disk_steps.rename}, "No space left on device"},
-        {{disk_steps.write_all, flush_failed, disk_steps.rename}, "Input/output error"},
-        {{disk_steps.write_all, disk_steps.sync, rename_refused}, "Invalid cross-device link"}};
+        {{[](int, const char*, std::size_t) { errno = ENOSPC; return false; }, disk_steps.sync, disk_steps.rename},
+         "No space left on device"},
+        {{disk_steps.write_all, [](int) { errno = EIO; return false; }, disk_steps.rename}, "Input/output error"},
+        {{disk_steps.write_all, disk_steps.sync, [](const char*, const char*) { errno = EXDEV; return false; }},
+         "Invalid cross-device link"}};
     for (const auto& fault : faults) {
         EXPECT_EQ(write_file_atomically(path, "new\n", fault.steps), fault.why);
         EXPECT_EQ(contents_of(path), "old\n");

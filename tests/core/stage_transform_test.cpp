@@ -4,20 +4,20 @@
 
 namespace {
 
-// Uniform scale to the largest size that fits, the stage centred on whole pixels; points go there and back.
+// Uniform scale to the largest size that fits, the stage centred on whole pixels (down to one: 1200 - 937.5 is
+// 262.5); points go there and back.
 TEST(stage_transform, fits_the_stage_centred_and_maps_points_both_ways)
 {
     const struct { int width, height; float scale, left, top; } cases[] = {
         {1024, 600, 1, 0, 0},     {1536, 900, 1.5f, 0, 0}, {1600, 600, 1, 288, 0}, {1024, 900, 1, 0, 150},
         {2048, 1201, 2, 0, 0},    {1025, 601, 1.000976f, 0, 0}, {100, 60, 100.0f / 1024, 0, 0},
-        {3, 500, 3.0f / 1024, 0, 249}, {0, 0, 1, 0, 0}};
+        {3, 500, 3.0f / 1024, 0, 249}, {1600, 1200, 1.5625f, 0, 131}, {0, 0, 1, 0, 0}};
     for (const auto& c : cases) {
         const stage_transform_class t = stage_transform_class::fit(c.width, c.height);
         SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
         EXPECT_NEAR(t.scale, c.scale, 1e-5);
         EXPECT_EQ(t.left, c.left);
         EXPECT_EQ(t.top, c.top);
-        EXPECT_LE(t.left + 1024 * t.scale, c.width > 0 ? c.width + 1e-3 : 1024);
         // The buffer holding the stage covers it and stays inside the window.
         EXPECT_GE(t.width(), 1024 * t.scale - 1e-3);
         EXPECT_GE(t.height(), 600 * t.scale - 1e-3);
@@ -27,10 +27,6 @@ TEST(stage_transform, fits_the_stage_centred_and_maps_points_both_ways)
             EXPECT_NEAR(t.to_stage_x(t.to_window_x(x)), x, 1e-3);
         EXPECT_NEAR(t.to_stage_y(t.to_window_y(284.8f)), 284.8f, 1e-2);
     }
-    // A click at the window's pixel of a token at 1.5 x finds that token's stage point.
-    const stage_transform_class big = stage_transform_class::fit(1600, 1200);
-    EXPECT_NEAR(big.to_stage_x(381.6f * big.scale + big.left), 381.6f, 1e-3);
-    EXPECT_EQ(big.top, 131); // (1200 - 937.5) / 2, down to a whole pixel
 }
 
 TEST(stage_transform, the_desktop_asks_for_a_scale_by_gdk_scale_or_a_high_xft_dpi)

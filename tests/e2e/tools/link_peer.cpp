@@ -109,17 +109,11 @@ public:
     {
         for (const unsigned until = written.load(std::memory_order_acquire); printed < until; ++printed) {
             const heard_note& note = notes[printed % notes.size()];
-            char text[96];
-            std::snprintf(text, sizeof text, "note %d %.6f %u", note.key, note.beat, note.frame);
-            say(text);
+            say("note " + std::to_string(note.key) + " " + std::to_string(note.beat) + " " +
+                std::to_string(note.frame));
         }
     }
 };
-
-int process(jack_nframes_t frames, void* peer)
-{
-    return static_cast<peer_class*>(peer)->process(frames);
-}
 
 } // namespace
 
@@ -143,7 +137,9 @@ int main(int argc, char** argv)
     }
     peer.out = jack_port_register(peer.client, "out", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
     peer.midi_in = jack_port_register(peer.client, "midi_in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    jack_set_process_callback(peer.client, process, &peer);
+    jack_set_process_callback(
+        peer.client, [](jack_nframes_t frames, void* self) { return static_cast<peer_class*>(self)->process(frames); },
+        &peer);
     jack_activate(peer.client);
     std::atomic<bool> done{false};
     std::thread printer([&] {

@@ -21,16 +21,18 @@
 #include "instrument/note_playing.h"
 #include "instrument/note_sounds.h"
 #include "instrument/pattern_file.h"
-#include "wav_file.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -42,16 +44,69 @@ double rate = mixer_class::desktop_rate;
 note_placement placement = note_placement::token;
 constexpr double heard_match = 0.9; // the capture is the same frames, give or take its 16-bit rounding
 
-bool parse_pattern(const std::string& text, step_grid& cells)
+// The pattern's rows joined by '/', as a version 1 pattern file holds them.
+bool read_cells(std::string rows, step_grid& cells)
 {
-    if (text.size() != step_rows * (step_columns + 1) - 1)
+    std::replace(rows.begin(), rows.end(), '/', '\n');
+    const pattern_reading reading = parse_pattern("tolme-pattern 1\n" + rows);
+    cells = reading.pattern.cells;
+    return reading.ok;
+}
+
+// A captured mix: OpenAL Soft's wave writer (32-bit float, extensible header, sizes possibly unset while it was
+// still writing) or parecord's 16-bit PCM, any channel count, kept as interleaved stereo.
+struct captured_mix
+{
+    int rate = 0;
+    std::vector<float> frames; // left, right, left, right...
+};
+
+uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+
+float sample_at(const unsigned char* q, int format, int bits)
+{
+    if (format == 3 && bits == 32) {
+        const uint32_t v = u32(q);
+        float f;
+        std::memcpy(&f, &v, 4);
+        return f;
+    }
+    return bits == 16 ? int16_t(u16(q)) / 32768.0f : 0.0f;
+}
+
+bool read_mix(const std::string& path, captured_mix& out)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(bytes.data() + 8, "WAVE", 4))
         return false;
-    for (int row = 0; row < step_rows; ++row)
-        for (int column = 0; column < step_columns; ++column) {
-            const char c = text[row * (step_columns + 1) + column];
-            cells[cell_index(column, row)] = c >= '1' && c <= '4' ? static_cast<std::uint8_t>(c - '0') : 0;
+    int channels = 0, bits = 0, format = 0;
+    size_t pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const unsigned char* chunk = bytes.data() + pos;
+        const uint32_t size = u32(chunk + 4);
+        if (!std::memcmp(chunk, "fmt ", 4)) {
+            format = u16(chunk + 8);
+            channels = u16(chunk + 10);
+            out.rate = int(u32(chunk + 12));
+            bits = u16(chunk + 22);
+            if (format == 0xFFFE)
+                format = u16(chunk + 32);
+        } else if (!std::memcmp(chunk, "data", 4)) {
+            // A writer that was not closed leaves the size unset: take the rest of the file.
+            const size_t end = (size == 0 || pos + 8 + size > bytes.size()) ? bytes.size() : pos + 8 + size;
+            const size_t frame = size_t(channels) * bits / 8;
+            for (size_t p = pos + 8; frame && p + frame <= end; p += frame) {
+                const float left = sample_at(bytes.data() + p, format, bits);
+                out.frames.push_back(left);
+                out.frames.push_back(channels > 1 ? sample_at(bytes.data() + p + bits / 8, format, bits) : left);
+            }
+            return out.rate > 0;
         }
-    return true;
+        pos += 8 + size + (size & 1);
+    }
+    return false;
 }
 
 // Each group of n values averaged: a stereo mix made mono (n = 2), or a sound at a lower rate.
@@ -97,38 +152,9 @@ std::pair<long, double> best_lag(const std::vector<float>& reference, const std:
     return best;
 }
 
-using complex = std::complex<double>;
-
-// In-place radix-2 FFT; the inverse is left unscaled.
-void fft(std::vector<complex>& a, bool inverse)
-{
-    const std::size_t n = a.size();
-    for (std::size_t i = 1, j = 0; i < n; ++i) {
-        std::size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap(a[i], a[j]);
-    }
-    for (std::size_t length = 2; length <= n; length <<= 1) {
-        const double angle = 2 * M_PI / double(length) * (inverse ? 1 : -1);
-        const complex step(std::cos(angle), std::sin(angle));
-        for (std::size_t i = 0; i < n; i += length) {
-            complex w(1);
-            for (std::size_t k = 0; k < length / 2; ++k, w *= step) {
-                const complex u = a[i + k], v = a[i + k + length / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + length / 2] = u - v;
-            }
-        }
-    }
-}
-
-// Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
-// at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
-// it fits as well whole sweeps earlier or later: of the best fit's repeats, the one nearest the capture's own
-// position is taken (and never a neighbouring side lobe of a note's waveform).
+// Where in the reference the capture's stretch from `from` on fits, as a lag: at a quarter of the rate over the
+// offsets within half a sweep of the capture's own position, then to the frame. The pattern repeats every
+// sweep, so one sweep of offsets holds every fit, and the one nearest the capture's position is taken.
 std::pair<long, double> find_latency(const std::vector<float>& reference, const std::vector<float>& capture,
                                      long from, double sweep)
 {
@@ -137,36 +163,18 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
         return {0, -1};
     const std::vector<float> r = averaged(reference.data(), reference.size(), 4);
     const std::vector<float> c = averaged(capture.data() + from, window, 4);
-    std::size_t size = 1;
-    while (size < r.size() + c.size())
-        size <<= 1;
-    std::vector<complex> fr(size), fc(size);
-    std::copy(r.begin(), r.end(), fr.begin());
-    std::copy(c.begin(), c.end(), fc.begin());
-    fft(fr, false);
-    fft(fc, false);
-    for (std::size_t i = 0; i < size; ++i)
-        fr[i] *= std::conj(fc[i]);
-    fft(fr, true);
-    double captured = 0;
+    double captured = 0, best = -2;
     for (float v : c)
         captured += double(v) * v;
-    std::vector<double> energy(r.size() + 1, 0.0); // prefix sums of the reference's energy
-    for (std::size_t i = 0; i < r.size(); ++i)
-        energy[i + 1] = energy[i] + double(r[i]) * r[i];
-    std::vector<double> scores(r.size() - c.size() + 1);
-    for (std::size_t k = 0; k < scores.size(); ++k) {
+    long at = 0;
+    const long last = std::min(long(r.size() - c.size()), long((double(from) + sweep / 2) / 4));
+    for (long k = std::max(0L, long((double(from) - sweep / 2) / 4)); k <= last; ++k) {
+        double rc = 0, rr = 0;
+        for (std::size_t i = 0; i < c.size(); ++i)
+            rc += double(r[k + i]) * c[i], rr += double(r[k + i]) * r[k + i];
         // A quiet stretch of the reference would score high on little: it must be about as loud.
-        const double e = energy[k + c.size()] - energy[k];
-        scores[k] = e > 0.25 * captured ? fr[k].real() / std::sqrt(e) : -1;
-    }
-    const long best = long(std::max_element(scores.begin(), scores.end()) - scores.begin());
-    long at = 4 * best;
-    for (long repeat = -long(scores.size() * 4 / sweep) - 1; repeat * sweep < double(scores.size() * 4); ++repeat) {
-        const long k = best + std::lround(repeat * sweep / 4);
-        if (k >= 0 && k < long(scores.size()) && scores[k] >= 0.9 * scores[best] &&
-            std::labs(from - 4 * k) < std::labs(from - at))
-            at = 4 * k;
+        if (rr > 0.25 * captured && rc / std::sqrt(rr) > best)
+            best = rc / std::sqrt(rr), at = 4 * k;
     }
     return best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
 }
@@ -288,27 +296,21 @@ int print_onsets(const std::vector<float>& capture, double from, double until)
 // the placement.
 bool read_options(int& argc, char**& argv, pattern_class& pattern)
 {
-    for (;;) {
-        if (argc > 1 && std::string(argv[1]) == "--beat") {
+    for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; --argc, ++argv) {
+        const std::string option = argv[1];
+        if (option == "--beat") {
             placement = note_placement::beat;
-            --argc, ++argv;
             continue;
         }
-        if (argc > 2 && std::string(argv[1]) == "--rate") {
-            rate = std::atof(argv[2]);
-            argc -= 2, argv += 2;
-            continue;
-        }
-        if (argc <= 2 || (std::string(argv[1]) != "--tempo" && std::string(argv[1]) != "--swing"))
-            break;
+        const std::string value = argc > 2 ? argv[2] : "";
         int tenths = 0;
-        const bool tempo = std::string(argv[1]) == "--tempo";
-        if (!(tempo ? read_tempo(argv[2], tenths) : read_swing(argv[2], pattern.swing)).empty())
-            return false;
-        if (tempo)
+        --argc, ++argv;
+        if (option == "--rate")
+            rate = std::atof(value.c_str());
+        else if (option == "--tempo" && read_tempo(value, tenths).empty())
             pattern.tempo = tempo_in_tenths(tenths);
-        argc -= 2;
-        argv += 2;
+        else if (option != "--swing" || !read_swing(value, pattern.swing).empty())
+            return false;
     }
     return true;
 }
@@ -321,7 +323,7 @@ int main(int argc, char** argv)
     if (argc == 5 && std::string(argv[1]) == "--onsets" && read_mix(argv[2], capture) && capture.rate == int(rate))
         return print_onsets(mono_of(capture.frames), std::atof(argv[3]), std::atof(argv[4]));
     pattern_class pattern;
-    if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !parse_pattern(argv[2], pattern.cells)) {
+    if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !read_cells(argv[2], pattern.cells)) {
         std::fprintf(stderr, "usage: timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> "
                              "<8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
         return 2;
