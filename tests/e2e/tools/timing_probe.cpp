@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -152,9 +153,38 @@ std::pair<long, double> best_lag(const std::vector<float>& reference, const std:
     return best;
 }
 
-// Where in the reference the capture's stretch from `from` on fits, as a lag: at a quarter of the rate over the
-// offsets within half a sweep of the capture's own position, then to the frame. The pattern repeats every
-// sweep, so one sweep of offsets holds every fit, and the one nearest the capture's position is taken.
+using complex = std::complex<double>;
+
+// In-place radix-2 FFT; the inverse is left unscaled.
+void fft(std::vector<complex>& a, bool inverse)
+{
+    const std::size_t n = a.size();
+    for (std::size_t i = 1, j = 0; i < n; ++i) {
+        std::size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+            std::swap(a[i], a[j]);
+    }
+    for (std::size_t length = 2; length <= n; length <<= 1) {
+        const double angle = 2 * M_PI / double(length) * (inverse ? 1 : -1);
+        const complex step(std::cos(angle), std::sin(angle));
+        for (std::size_t i = 0; i < n; i += length) {
+            complex w(1);
+            for (std::size_t k = 0; k < length / 2; ++k, w *= step) {
+                const complex u = a[i + k], v = a[i + k + length / 2] * w;
+                a[i + k] = u + v;
+                a[i + k + length / 2] = u - v;
+            }
+        }
+    }
+}
+
+// Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
+// at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
+// it fits as well whole sweeps earlier or later: of the best fit's repeats, the one nearest the capture's own
+// position is taken (and never a neighbouring side lobe of a note's waveform).
 std::pair<long, double> find_latency(const std::vector<float>& reference, const std::vector<float>& capture,
                                      long from, double sweep)
 {
@@ -163,18 +193,36 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
         return {0, -1};
     const std::vector<float> r = averaged(reference.data(), reference.size(), 4);
     const std::vector<float> c = averaged(capture.data() + from, window, 4);
-    double captured = 0, best = -2;
+    std::size_t size = 1;
+    while (size < r.size() + c.size())
+        size <<= 1;
+    std::vector<complex> fr(size), fc(size);
+    std::copy(r.begin(), r.end(), fr.begin());
+    std::copy(c.begin(), c.end(), fc.begin());
+    fft(fr, false);
+    fft(fc, false);
+    for (std::size_t i = 0; i < size; ++i)
+        fr[i] *= std::conj(fc[i]);
+    fft(fr, true);
+    double captured = 0;
     for (float v : c)
         captured += double(v) * v;
-    long at = 0;
-    const long last = std::min(long(r.size() - c.size()), long((double(from) + sweep / 2) / 4));
-    for (long k = std::max(0L, long((double(from) - sweep / 2) / 4)); k <= last; ++k) {
-        double rc = 0, rr = 0;
-        for (std::size_t i = 0; i < c.size(); ++i)
-            rc += double(r[k + i]) * c[i], rr += double(r[k + i]) * r[k + i];
+    std::vector<double> energy(r.size() + 1, 0.0); // prefix sums of the reference's energy
+    for (std::size_t i = 0; i < r.size(); ++i)
+        energy[i + 1] = energy[i] + double(r[i]) * r[i];
+    std::vector<double> scores(r.size() - c.size() + 1);
+    for (std::size_t k = 0; k < scores.size(); ++k) {
         // A quiet stretch of the reference would score high on little: it must be about as loud.
-        if (rr > 0.25 * captured && rc / std::sqrt(rr) > best)
-            best = rc / std::sqrt(rr), at = 4 * k;
+        const double e = energy[k + c.size()] - energy[k];
+        scores[k] = e > 0.25 * captured ? fr[k].real() / std::sqrt(e) : -1;
+    }
+    const long best = long(std::max_element(scores.begin(), scores.end()) - scores.begin());
+    long at = 4 * best;
+    for (long repeat = -long(scores.size() * 4 / sweep) - 1; repeat * sweep < double(scores.size() * 4); ++repeat) {
+        const long k = best + std::lround(repeat * sweep / 4);
+        if (k >= 0 && k < long(scores.size()) && scores[k] >= 0.9 * scores[best] &&
+            std::labs(from - 4 * k) < std::labs(from - at))
+            at = 4 * k;
     }
     return best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
 }
