@@ -1,12 +1,13 @@
 // A Link peer for the end-to-end tests, built from Debian's Link headers: it joins the session at a tempo with
-// start and stop shared, and takes commands on standard input ("tempo BPM", "start", "stop", "quit"). As a
+// start and stop shared, and takes commands on standard input ("tempo BPM", "start", "stop", "quit", and
+// "mark", which changes nothing and only says when it came). As a
 // JACK client it plays a short click on the first beat of every bar of four beats at the moment it is heard,
 // and listens on midi_in to another client's notes: each note-on is placed on the session's beat at the
 // moment it is heard (the cycle's time plus the frames into it and the playback latency, turned into Link's
 // clock: Link's own rule, which Tolme follows too). Both clients' outputs go to the same playback ports, so
 // both have the same latency. It prints one line a report, each after the wall-clock time in seconds:
-//   peers N | tempo BPM | playing 0|1 | did COMMAND FRAME | note KEY BEAT FRAME
-// where FRAME is JACK's frame count (at the command, or at which the note sounds) and KEY the note's channel
+//   peers N | tempo BPM | playing 0|1 | did COMMAND FRAME | note KEY BEAT FRAME | xrun FRAME
+// where FRAME is JACK's frame count (at the command or the xrun, or at which the note sounds) and KEY the note's channel
 // times 128 plus its pitch.
 //   link_peer BPM
 #include <ableton/Link.hpp>
@@ -137,6 +138,13 @@ int main(int argc, char** argv)
     }
     peer.out = jack_port_register(peer.client, "out", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
     peer.midi_in = jack_port_register(peer.client, "midi_in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    jack_set_xrun_callback(
+        peer.client,
+        [](void* self) {
+            say("xrun " + std::to_string(jack_frame_time(static_cast<peer_class*>(self)->client)));
+            return 0;
+        },
+        &peer);
     jack_set_process_callback(
         peer.client, [](jack_nframes_t frames, void* self) { return static_cast<peer_class*>(self)->process(frames); },
         &peer);
@@ -159,7 +167,8 @@ int main(int argc, char** argv)
         } else if (command == "start" || command == "stop") {
             state.setIsPlayingAndRequestBeatAtTime(command == "start", now, 0, quantum);
         }
-        peer.link.commitAppSessionState(state);
+        if (command != "mark")
+            peer.link.commitAppSessionState(state);
         say("did " + command + " " + std::to_string(jack_frame_time(peer.client)));
     }
     done.store(true);
