@@ -135,7 +135,7 @@ figures=$(awk -v rate=48000 '
       d = $5 - last_frame[part]
       if (part == "at120") interval(d, 23999, 24001)
       if (part == "at121") interval(d, 23799, 23804)
-      if (part == "at130") interval(d, 22148, 22160)
+      if (part == "at130" && settled != "") interval(d, 22148, 22160)
     }
     last_frame[part] = $5
     if (part == "at120" || part == "at121") { judged++; on_frame += abs(e) <= 12; worst = abs(e) > worst ? abs(e) : worst; if ($3 == 60) { bars++; sum += abs(e) } }
@@ -154,10 +154,10 @@ read -r before notes120 bars worst mean judged on_frame even120 intervals120 eve
 echo "joined on the session's bar after $before notes of Tolme's own; at 120 BPM: $notes120 notes, $even120 of $intervals120 intervals 24000 frames to one (120 BPM)"
 echo "phase: $bars column 0 notes on the peer's bars, mean $mean frames off; of $judged notes heard at 120 and 121 BPM $on_frame within 12 frames of their beat, the worst $worst frames ($xruns xruns)"
 echo "at 121 BPM: $even121 of $intervals121 intervals 23801.7 frames to a frame or two"
-echo "the peer's 130 BPM: the first note $first130 frames off, within 0.25 ms (12 frames) $settled s after; $even130 of $intervals130 intervals 22153.8 frames to a few"
+echo "the peer's 130 BPM: the first note $first130 frames off, within 0.25 ms (12 frames) $settled s after; from then on $even130 of $intervals130 intervals 22153.8 frames to a few"
 awk -v w="$worst" 'BEGIN { exit !(w <= 300) }' || fail "a note $worst frames off the peer's beat"
 [ "$notes120" -ge 10 ] && [ $((2 * even120)) -ge "$intervals120" ] && [ "$even121" -ge 1 ] && [ "$notes130" -ge 8 ] &&
-  [ $((2 * even130)) -ge "$intervals130" ] || fail "Tolme's notes not at the session's tempo"
+  [ "$even130" -ge 3 ] && [ $((2 * even130)) -ge "$intervals130" ] || fail "Tolme's notes not at the session's tempo"
 # A machine too busy to keep JACK's cycles keeps the line from settling to the frame for a while.
 [ "$xruns" -gt 4 ] || awk -v s="$settled" 'BEGIN { exit !(s != "never" && s < 4) }' ||
   fail "Tolme took $settled s to settle on 130 BPM"
