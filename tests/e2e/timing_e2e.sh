@@ -49,8 +49,9 @@ sleep 0.5
 tapped_tempo=$(awk '/^tempo/ {print $2}' "$song")
 sleep 5
 undoing=$(since "$started")
-chord ctrl+z
-chord ctrl+z
+# Back to the file as opened, as a player would: Ctrl+Z until nothing is left to undo (the taps and the presses
+# of = are a step each, or more when a busy machine kept two of them a second apart).
+for _ in 1 2 3 4; do chord ctrl+z; sleep 0.15; done
 sleep 0.3
 chord ctrl+s
 sleep 0.5
