@@ -96,5 +96,7 @@ kill -0 "$tolme_pid" 2>/dev/null || fail "the program ended while playing on dam
 screenshot damaged_data_playing
 key Escape
 expect_exit 0
-[ ! -s "$work_dir/stderr.log" ] || fail "unexpected output on standard error: $(cat "$work_dir/stderr.log")"
+# libpng itself warns of a damaged chunk whose random name happens to read as an optional one.
+unexpected=$(grep -v '^libpng warning: ' "$work_dir/stderr.log" || true)
+[ -z "$unexpected" ] || fail "unexpected output on standard error: $unexpected"
 echo "bad data: passed"
