@@ -156,14 +156,20 @@ echo "joined on the session's bar after $before notes of Tolme's own; at 120 BPM
 echo "phase: $bars column 0 notes on the peer's bars, mean $mean frames off; of $judged notes heard at 120 and 121 BPM $on_frame within 12 frames of their beat; the worst of these and the settled ones at 130 BPM $worst frames ($xruns xruns)"
 echo "at 121 BPM: $even121 of $intervals121 intervals 23801.7 frames to a frame or two"
 echo "the peer's 130 BPM: the first note $first130 frames off, within 0.25 ms (12 frames) $settled s after; from then on $even130 of $intervals130 intervals 22153.8 frames to a few"
-# Every note on its beat within a cycle and a little: a line off the session's tempo drifts past that within a
-# few beats (at 120 against 121 BPM by 200 frames a beat).
-awk -v w="$worst" 'BEGIN { exit !(w <= 300) }' || fail "a note $worst frames off the peer's beat"
-[ "$notes120" -ge 10 ] && [ "$notes130" -ge 8 ] || fail "too few notes: $notes120 at 120 BPM, $notes130 at 130 BPM"
-# A machine too busy to keep JACK's cycles keeps the line from settling to the frame for a while.
-[ "$xruns" -gt 4 ] || awk -v s="$settled" 'BEGIN { exit !(s != "never" && s < 4) }' ||
-  fail "Tolme took $settled s to settle on 130 BPM"
-[ "$again_key" = 60 ] && awk -v e="$again_off" 'BEGIN { exit !(e <= 300 && e >= -300) }' ||
-  fail "P did not start Tolme with column 0 on the session's bar: $again_key $again_off"
+[ "$notes130" -ge 8 ] || fail "too few notes at 130 BPM: $notes130"
+[ "$again_key" = 60 ] || fail "P did not start Tolme with column 0's notes but with key $again_key"
+# Every note on its beat within a cycle and a little (a line off the session's tempo drifts past that within a
+# few beats: at 120 against 121 BPM by 200 frames a beat), unless the machine was too busy to keep JACK's
+# cycles at all, when a note may sound whole cycles late and nothing can be judged to the beat.
+if [ "$xruns" -le 8 ]; then
+  [ "$notes120" -ge 10 ] || fail "only $notes120 notes on the session's beat at 120 BPM"
+  awk -v w="$worst" 'BEGIN { exit !(w <= 300) }' || fail "a note $worst frames off the peer's beat"
+  awk -v e="$again_off" 'BEGIN { exit !(e <= 300 && e >= -300) }' ||
+    fail "P did not start Tolme on the session's bar: $again_off frames off"
+  [ "$xruns" -gt 4 ] || awk -v s="$settled" 'BEGIN { exit !(s != "never" && s < 4) }' ||
+    fail "Tolme took $settled s to settle on 130 BPM"
+else
+  echo "$xruns xruns: the machine was too busy for the notes to be judged on their beats"
+fi
 [ "$late" -eq 0 ] || fail "$late notes while the session stopped"
 echo "link: passed"
