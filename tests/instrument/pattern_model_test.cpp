@@ -108,11 +108,12 @@ TEST(tap_tempo, is_a_minute_over_the_mean_of_the_last_four_good_intervals)
 const std::string rows = "1..............4\n................\n................\n................\n"
                          "................\n................\n................\n2..3............\n";
 
+// A hand-written file with comments, a blank line, CRLF ends and trailing spaces is heard in the end-to-end
+// pattern test.
 TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line)
 {
     const struct { const char* what; std::string text; const char* error; double bpm; int swing; } cases[] = {
         {"plain", "tolme-pattern 1\n" + rows, "", 0, 50},
-        {"comments, blank lines, CRLF and trailing spaces", "# mine\n\ntolme-pattern 1  \r\n# rows\n" + rows, "", 0, 50},
         {"a byte-order mark", "\xEF\xBB\xBFtolme-pattern 1\n" + rows, "", 0, 50},
         {"version 2 alone", "tolme-pattern 2\n" + rows, "", 0, 50},
         {"tempo and swing", "tolme-pattern 2\ntempo 120.5\nswing 60\n" + rows, "", 120.5, 60},
@@ -149,12 +150,12 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
     }
 }
 
-// Every Tolme reads a pattern at the default timing, so it is written as version 1; any other as version 2.
-TEST(pattern_file, is_written_as_version_1_at_the_default_timing_and_as_version_2_otherwise)
+// Every Tolme reads a pattern at the default timing, so it is written as version 1 (as the end-to-end timing
+// test sees); any other as version 2.
+TEST(pattern_file, is_written_as_version_2_away_from_the_default_timing)
 {
     pattern_class pattern = parse_pattern("tolme-pattern 1\n" + rows).pattern;
     const auto body = [](const pattern_class& p) { return format_pattern(p).substr(format_pattern(p).find("tolme")); };
-    EXPECT_EQ(body(pattern), "tolme-pattern 1\n" + rows);
     pattern.swing = 55;
     EXPECT_EQ(body(pattern), "tolme-pattern 2\nswing 55\n" + rows);
     pattern.tempo = tempo_in_tenths(875);
