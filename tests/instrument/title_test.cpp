@@ -77,8 +77,7 @@ frame_class drawn_alone(Object& stroke)
 {
     frame_class f{static_cast<int>(stroke.get_left()), static_cast<int>(stroke.get_top()),
                   static_cast<int>(stroke.get_scaled_width()) + 2, static_cast<int>(stroke.get_scaled_height()) + 2, {}};
-    bitmap_ptr bitmap = make_bitmap(screen_width, screen_height, al_map_rgb(0, 0, 0));
-    al_set_target_bitmap(bitmap.get());
+    bitmap_ptr bitmap = make_bitmap(screen_width, screen_height, al_map_rgb(0, 0, 0), true);
     stroke.draw();
     for (int y = 0; y < f.height; ++y)
         for (int x = 0; x < f.width; ++x) {

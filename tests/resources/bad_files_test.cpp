@@ -38,7 +38,7 @@ void write_damaged(const std::string& original, const std::string& file, damage 
 // wide (an empty bitmap) or less (none) must not crash.
 bool load_and_use(const std::string& file)
 {
-    bitmap_ptr target = resource_fixture::transparent_target(64, 64);
+    bitmap_ptr target = make_bitmap(64, 64, al_map_rgba(0, 0, 0, 0), true);
     const std::string kind = std::filesystem::path(file).extension();
     if (kind == ".png") {
         draw_image(file, 1, 1, 0.5f, 2.0f, 1.0f);

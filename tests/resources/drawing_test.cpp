@@ -12,7 +12,7 @@ using drawing = resource_fixture;
 TEST_F(drawing, a_missing_image_draws_the_placeholder_tinted_with_its_corner_at_the_place)
 {
     const ALLEGRO_COLOR dim_red = al_map_rgba_f(0.5f, 0, 0, 1), clear = al_map_rgba(0, 0, 0, 0);
-    bitmap_ptr target = transparent_target(20, 20);
+    bitmap_ptr target = make_bitmap(20, 20, clear, true);
     set_blend_mode(blend_normal, al_map_rgba_f(0.5f, 0.5f, 0.5f, 1));
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
     draw_missing_image(10, 12);

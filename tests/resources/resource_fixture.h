@@ -49,12 +49,4 @@ public:
         EXPECT_TRUE(al_save_bitmap(path(name).c_str(), make_bitmap(w, h, color).get()));
         return path(name);
     }
-
-    // A memory bitmap cleared to transparent black, made the target.
-    static bitmap_ptr transparent_target(int w, int h)
-    {
-        bitmap_ptr target = make_bitmap(w, h, al_map_rgba(0, 0, 0, 0));
-        al_set_target_bitmap(target.get());
-        return target;
-    }
 };

@@ -13,7 +13,7 @@ using text_rendering = resource_fixture;
 TEST_F(text_rendering, alpha_and_additive_text_carry_the_coverage_and_leave_target_and_blender_alone)
 {
     ALLEGRO_FONT* font = fonts_bin.get_font(test_font_file, -40);
-    bitmap_ptr target = transparent_target(8, 8);
+    bitmap_ptr target = make_bitmap(8, 8, al_map_rgba(0, 0, 0, 0), true);
     al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, ALLEGRO_DEST_MINUS_SRC, ALLEGRO_ONE,
                             ALLEGRO_ONE);
     bitmap_ptr white(fonts_bin.render_text(font, "Tolme", al_map_rgb(255, 255, 255)));

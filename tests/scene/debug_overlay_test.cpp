@@ -35,8 +35,7 @@ TEST(debug_overlay, lines_show_each_bins_counts_and_are_drawn_without_the_text_c
                                           "Fonts Bin: 0 (1 missing, 3 rendered in cache)", "Samples Bin: 0 (2 missing)"}));
 
     ALLEGRO_FONT* const saved_font = std::exchange(fallback_font, al_create_builtin_font());
-    const bitmap_ptr target = make_bitmap(400, 160, al_map_rgb(0, 0, 0));
-    al_set_target_bitmap(target.get());
+    const bitmap_ptr target = make_bitmap(400, 160, al_map_rgb(0, 0, 0), true);
     draw_debug_overlay();
     al_set_target_bitmap(nullptr);
     al_destroy_font(std::exchange(fallback_font, saved_font));

@@ -83,9 +83,8 @@ TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_onl
 TEST_F(object_drawing, rotation_turns_clockwise_about_the_anchor_and_each_flip_mirrors_its_own_axis)
 {
     // A green image whose red top-left quarter shows where each turn or flip takes it.
-    bitmap_ptr image = make_bitmap(10, 10, green);
     bitmap_ptr quarter = make_bitmap(5, 5, red);
-    al_set_target_bitmap(image.get());
+    bitmap_ptr image = make_bitmap(10, 10, green, true);
     al_draw_bitmap(quarter.get(), 0, 0, 0);
     object.rotation = ALLEGRO_PI / 2;
     draw(image.get(), 50, 50); // about the top-left corner: the quarter goes to x 45..49, y 50..54

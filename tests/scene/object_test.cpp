@@ -100,8 +100,7 @@ const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
 // A large additive picture, black inside, drawn through its ink alone gives the whole picture.
 TEST(ink_tiles, a_large_additive_picture_drawn_by_its_ink_is_the_whole_picture)
 {
-    bitmap_ptr image = make_bitmap(300, 260, black);
-    al_set_target_bitmap(image.get());
+    bitmap_ptr image = make_bitmap(300, 260, black, true);
     for (int i = 0; i < 300; i += 7)
         al_put_pixel(i, i % 260, al_map_rgb(i % 256, 90, 200));
     bitmap_ptr by_ink = make_bitmap(320, 280, al_map_rgb(30, 60, 90));

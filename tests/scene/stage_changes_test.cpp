@@ -16,8 +16,7 @@ namespace {
 // A bitmap whose every pixel differs from its neighbours, so that a pixel drawn from the wrong place shows.
 bitmap_ptr gradient(int w, int h, float alpha)
 {
-    bitmap_ptr bitmap = make_bitmap(w, h, al_map_rgba(0, 0, 0, 0));
-    al_set_target_bitmap(bitmap.get());
+    bitmap_ptr bitmap = make_bitmap(w, h, al_map_rgba(0, 0, 0, 0), true);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             al_put_pixel(x, y, al_map_rgba_f(x / float(w), y / float(h), 0.5f, alpha));

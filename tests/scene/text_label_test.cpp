@@ -16,8 +16,8 @@ const char* const line = "- SELECT AN ELEMENT -";
 // The label drawn additively onto a black target of the stage's size at this scale, through the scale.
 bitmap_ptr drawn_at(text_label_class& label, float scale)
 {
-    bitmap_ptr target = make_bitmap(static_cast<int>(240 * scale), static_cast<int>(60 * scale), al_map_rgb(0, 0, 0));
-    al_set_target_bitmap(target.get());
+    bitmap_ptr target =
+        make_bitmap(static_cast<int>(240 * scale), static_cast<int>(60 * scale), al_map_rgb(0, 0, 0), true);
     ALLEGRO_TRANSFORM transform;
     al_identity_transform(&transform);
     al_scale_transform(&transform, scale, scale);
@@ -43,8 +43,7 @@ TEST(text_label, rendered_for_the_stage_scale_is_the_text_at_that_size_on_whole_
     EXPECT_NEAR(label.get_width(), stage_width, 0.03f * stage_width);
     bitmap_ptr at_two = drawn_at(label, 2);
     bitmap_ptr twice(fonts_bin.additive_text(menu_font_file.path, -30, line));
-    bitmap_ptr direct = make_bitmap(480, 120, al_map_rgb(0, 0, 0));
-    al_set_target_bitmap(direct.get());
+    bitmap_ptr direct = make_bitmap(480, 120, al_map_rgb(0, 0, 0), true);
     set_blend_mode(blend_additive, al_map_rgb(255, 255, 255));
     al_draw_bitmap(twice.get(), std::round(2 * 120.3f - al_get_bitmap_width(twice.get()) / 2.0f), 40, 0);
     set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));

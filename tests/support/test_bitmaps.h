@@ -21,14 +21,15 @@ struct bitmap_deleter
 };
 using bitmap_ptr = std::unique_ptr<ALLEGRO_BITMAP, bitmap_deleter>;
 
-// A w x h bitmap filled with one color; the current target is left as it was.
-inline bitmap_ptr make_bitmap(int w, int h, ALLEGRO_COLOR fill)
+// A w x h bitmap filled with one color, made the target when asked; else the current target is left as it was.
+inline bitmap_ptr make_bitmap(int w, int h, ALLEGRO_COLOR fill, bool as_target = false)
 {
     bitmap_ptr bitmap(al_create_bitmap(w, h));
     ALLEGRO_BITMAP* const target = al_get_target_bitmap();
     al_set_target_bitmap(bitmap.get());
     al_clear_to_color(fill);
-    al_set_target_bitmap(target);
+    if (!as_target)
+        al_set_target_bitmap(target);
     return bitmap;
 }
 
