@@ -50,5 +50,4 @@ TEST(wav_check, accepts_only_structures_the_loader_handles_safely)
         const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
         EXPECT_EQ(wav_bytes_are_sound(bytes, c.bytes.size() - c.cut), c.sound) << c.what;
     }
-    EXPECT_EQ(load_checked_sample("no/such/file.wav"), nullptr);
 }
