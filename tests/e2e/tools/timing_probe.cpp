@@ -37,6 +37,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -265,8 +266,10 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
         const long at = onset - 256;
         if (onset + latency < from || at + latency > until)
             continue;
-        // Near the constant latency: a note further off is as wrong as one not heard.
-        const auto [lag, m] = best_lag(reference, capture, at, latency - 256, latency + 256, 2048);
+        // Near the constant latency first; a note that far off is looked for further away.
+        auto [lag, m] = best_lag(reference, capture, at, latency - 256, latency + 256, 2048);
+        if (m < heard_match)
+            std::tie(lag, m) = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
         if (m < heard_match) {
             ++lost;
             if (std::getenv("TIMING_PROBE_EACH"))
