@@ -1,11 +1,11 @@
 // A Link peer for the end-to-end tests, built from Debian's Link headers: it joins the session at a tempo with
 // start and stop shared, and takes commands on standard input ("tempo BPM", "start", "stop", "quit", and
 // "mark", which changes nothing and only says when it came). As a
-// JACK client it plays a short click on the first beat of every bar of four beats at the moment it is heard,
-// and listens on midi_in to another client's notes: each note-on is placed on the session's beat at the
-// moment it is heard (the cycle's time plus the frames into it and the playback latency, turned into Link's
-// clock: Link's own rule, which Tolme follows too). Both clients' outputs go to the same playback ports, so
-// both have the same latency. It prints one line a report, each after the wall-clock time in seconds:
+// JACK client it listens on midi_in to another client's notes: each note-on is placed on the session's beat
+// at the moment it is heard (the cycle's time plus the frames into it and the playback latency, turned into
+// Link's clock: Link's own rule, which Tolme follows too). Its silent output goes to the same playback port as
+// Tolme's, so both have the same latency. It prints one line a report, each after the wall-clock time in
+// seconds:
 //   peers N | tempo BPM | playing 0|1 | did COMMAND FRAME | note KEY BEAT FRAME | xrun FRAME
 // where FRAME is JACK's frame count (at the command or the xrun, or at which the note sounds) and KEY the note's channel
 // times 128 plus its pitch.
@@ -14,6 +14,7 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -27,7 +28,6 @@
 namespace {
 
 constexpr double quantum = 4;
-constexpr int click_frames = 64;
 
 std::mutex print_lock;
 
@@ -53,8 +53,6 @@ public:
     jack_client_t* client = nullptr;
     jack_port_t* out = nullptr;
     jack_port_t* midi_in = nullptr;
-    double last_bar = -1;
-    int clicking = 0;
     // From the process callback to the printer, without a lock.
     std::array<heard_note, 4096> notes{};
     std::atomic<unsigned> written{0};
@@ -71,7 +69,7 @@ public:
 
     int process(jack_nframes_t frames)
     {
-        auto* buffer = static_cast<float*>(jack_port_get_buffer(out, frames));
+        std::fill_n(static_cast<float*>(jack_port_get_buffer(out, frames)), frames, 0.0f);
         jack_nframes_t cycle_start;
         jack_time_t now_us, next_us;
         float period_us;
@@ -83,15 +81,6 @@ public:
         const auto beat_at = [&](double offset) {
             return state.beatAtTime(link_time(double(now_us) + (offset + latency.max) * frame_us), quantum);
         };
-        for (jack_nframes_t i = 0; i < frames; ++i) {
-            const double beat = beat_at(i);
-            const double bar = std::floor(beat / quantum);
-            if (last_bar >= 0 && bar > last_bar && beat >= 0)
-                clicking = click_frames;
-            last_bar = bar;
-            buffer[i] = clicking > 0 ? 0.8f : 0.0f;
-            clicking = clicking > 0 ? clicking - 1 : 0;
-        }
         void* midi = jack_port_get_buffer(midi_in, frames);
         for (jack_nframes_t i = 0, n = jack_midi_get_event_count(midi); i < n; ++i) {
             jack_midi_event_t event;

@@ -16,7 +16,7 @@
 //     Each audio onset's frame (the third field of the timing probe's "onset" lines) lies a constant number
 //     of frames, a whole number of 256-frame cycles, before a note-on. Prints: match <onsets> <offset>
 // The pattern is 8 rows of 16 cells as for the timing probe. Exits 1 on the first fault, naming it.
-#include "audio/step_grid.h"
+#include "probe_pattern.h"
 #include "resources/manifest.h"
 
 #include <algorithm>
@@ -76,15 +76,13 @@ int key_of_cell(int element, int row) { return (element - 1) * 128 + note_pitche
 
 int grid(const std::vector<message>& dump, const std::string& pattern, double quarter)
 {
-    if (pattern.size() != step_rows * (step_columns + 1) - 1)
+    step_grid cells{};
+    if (!read_cells(pattern, cells))
         return fault("a pattern is 8 rows of 16 cells");
-    std::map<int, std::vector<int>> columns_of_key; // each key's columns in the pattern
-    for (int row = 0; row < step_rows; ++row)
-        for (int column = 0; column < step_columns; ++column) {
-            const char c = pattern[row * (step_columns + 1) + column];
-            if (c >= '1' && c <= '4')
-                columns_of_key[key_of_cell(c - '0', row)].push_back(column);
-        }
+    std::map<int, std::vector<int>> columns_of_key; // each key's columns in the pattern, in order
+    for (int cell = 0; cell < step_cells; ++cell)
+        if (cells[cell])
+            columns_of_key[key_of_cell(cells[cell], cell % step_rows)].push_back(cell / step_rows);
     int marker = -1;
     for (const auto& [key, columns] : columns_of_key)
         if (columns == std::vector<int>{0})
@@ -222,18 +220,15 @@ int match(const std::vector<message>& dump, const char* onsets_path)
             onsets.push_back(frame);
     if (onsets.empty() || ons.empty())
         return fault("no onsets or no note-ons");
-    // The offset that puts the first onset on a note-on and the most onsets after it on one too.
-    long best = 0, best_count = -1;
-    for (long on : ons) {
-        const long offset = on - onsets.front();
-        long count = 0;
-        for (long onset : onsets)
-            count += std::binary_search(ons.begin(), ons.end(), onset + offset);
-        if (count > best_count)
-            best = offset, best_count = count;
-    }
-    if (best_count != long(onsets.size()))
-        return fault(std::to_string(onsets.size() - best_count) + " onsets lie off their note-ons");
+    // The note-on of the first onset: the one that puts every other onset on a note-on too.
+    const auto fits = [&](long offset) {
+        return std::all_of(onsets.begin(), onsets.end(),
+                           [&](long onset) { return std::binary_search(ons.begin(), ons.end(), onset + offset); });
+    };
+    const auto first = std::find_if(ons.begin(), ons.end(), [&](long on) { return fits(on - onsets.front()); });
+    if (first == ons.end())
+        return fault("no constant offset puts every onset on a note-on");
+    const long best = *first - onsets.front();
     if (best % 256 != 0)
         return fault("the onsets lie " + std::to_string(best) + " frames before their note-ons, not whole cycles");
     std::printf("match %zu %ld\n", onsets.size(), best);

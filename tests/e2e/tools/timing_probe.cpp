@@ -21,6 +21,7 @@
 #include "instrument/note_playing.h"
 #include "instrument/note_sounds.h"
 #include "instrument/pattern_file.h"
+#include "probe_pattern.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
@@ -45,23 +46,6 @@ double rate = mixer_class::desktop_rate;
 note_placement placement = note_placement::token;
 constexpr double heard_match = 0.9; // the capture is the same frames, give or take its 16-bit rounding
 
-// The pattern's rows joined by '/', as a version 1 pattern file holds them.
-bool read_cells(std::string rows, step_grid& cells)
-{
-    std::replace(rows.begin(), rows.end(), '/', '\n');
-    const pattern_reading reading = parse_pattern("tolme-pattern 1\n" + rows);
-    cells = reading.pattern.cells;
-    return reading.ok;
-}
-
-// A captured mix: OpenAL Soft's wave writer (32-bit float, extensible header, sizes possibly unset while it was
-// still writing) or parecord's 16-bit PCM, any channel count, kept as interleaved stereo.
-struct captured_mix
-{
-    int rate = 0;
-    std::vector<float> frames; // left, right, left, right...
-};
-
 uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
 
@@ -76,13 +60,16 @@ float sample_at(const unsigned char* q, int format, int bits)
     return bits == 16 ? int16_t(u16(q)) / 32768.0f : 0.0f;
 }
 
-bool read_mix(const std::string& path, captured_mix& out)
+// A captured mix made mono, as the reference is: OpenAL Soft's wave writer (32-bit float, extensible header,
+// sizes possibly unset while it was still writing) or parecord's 16-bit PCM, any channel count (the first two
+// heard). Its rate, 0 when it is not one.
+int read_mix(const std::string& path, std::vector<float>& mono)
 {
     std::ifstream file(path, std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(bytes.data() + 8, "WAVE", 4))
-        return false;
-    int channels = 0, bits = 0, format = 0;
+        return 0;
+    int channels = 0, bits = 0, format = 0, hz = 0;
     size_t pos = 12;
     while (pos + 8 <= bytes.size()) {
         const unsigned char* chunk = bytes.data() + pos;
@@ -90,7 +77,7 @@ bool read_mix(const std::string& path, captured_mix& out)
         if (!std::memcmp(chunk, "fmt ", 4)) {
             format = u16(chunk + 8);
             channels = u16(chunk + 10);
-            out.rate = int(u32(chunk + 12));
+            hz = int(u32(chunk + 12));
             bits = u16(chunk + 22);
             if (format == 0xFFFE)
                 format = u16(chunk + 32);
@@ -100,14 +87,13 @@ bool read_mix(const std::string& path, captured_mix& out)
             const size_t frame = size_t(channels) * bits / 8;
             for (size_t p = pos + 8; frame && p + frame <= end; p += frame) {
                 const float left = sample_at(bytes.data() + p, format, bits);
-                out.frames.push_back(left);
-                out.frames.push_back(channels > 1 ? sample_at(bytes.data() + p + bits / 8, format, bits) : left);
+                mono.push_back(channels > 1 ? (left + sample_at(bytes.data() + p + bits / 8, format, bits)) / 2 : left);
             }
-            return out.rate > 0;
+            return hz;
         }
         pos += 8 + size + (size & 1);
     }
-    return false;
+    return 0;
 }
 
 // Each group of n values averaged: a stereo mix made mono (n = 2), or a sound at a lower rate.
@@ -238,11 +224,10 @@ int expect_silence(const std::vector<float>& capture, char** argv, int argc)
     return peak < 1e-3f ? 0 : 1;
 }
 
-int probe(const captured_mix& capture_mix, const note_sounds_class& sounds, const pattern_class& pattern,
+int probe(const std::vector<float>& capture, const note_sounds_class& sounds, const pattern_class& pattern,
           char** argv, int argc)
 {
     const step_grid& cells = pattern.cells;
-    const std::vector<float> capture = mono_of(capture_mix.frames);
     if (cells == step_grid{})
         return expect_silence(capture, argv, argc);
     const auto schedule_only = std::make_unique<mixer_class>(unsigned(rate));
@@ -306,12 +291,8 @@ int probe(const captured_mix& capture_mix, const note_sounds_class& sounds, cons
         mean += d / double(deviations.size()), worst = std::max(worst, std::fabs(d));
     for (double d : deviations)
         variance += (d - mean) * (d - mean) / double(deviations.size());
-    // Least-squares slope of heard against expected frames: how the capture's clock ran against the mixer's.
-    double se = 0, sh = 0, see = 0, seh = 0;
-    const double n = double(heard_at.size());
-    for (std::size_t i = 0; i < heard_at.size(); ++i)
-        se += expected_at[i], sh += heard_at[i], see += expected_at[i] * expected_at[i], seh += expected_at[i] * heard_at[i];
-    const double slope = (n * seh - se * sh) / (n * see - se * se);
+    // How the capture's clock ran against the mixer's, from the first note heard to the last.
+    const double slope = (heard_at.back() - heard_at.front()) / (expected_at.back() - expected_at.front());
     std::printf("timing %zu %ld %.4f %.4f %.4f %.5f %.3f %.3f\n", deviations.size(), lost, mean,
                 std::sqrt(variance), worst, slope * sweep * 1000.0 / rate, double(latency) * 1000.0 / rate,
                 double(sound_start) / rate);
@@ -367,16 +348,16 @@ bool read_options(int& argc, char**& argv, pattern_class& pattern)
 
 int main(int argc, char** argv)
 {
-    captured_mix capture;
-    if (argc == 5 && std::string(argv[1]) == "--onsets" && read_mix(argv[2], capture) && capture.rate == int(rate))
-        return print_onsets(mono_of(capture.frames), std::atof(argv[3]), std::atof(argv[4]));
+    std::vector<float> capture;
+    if (argc == 5 && std::string(argv[1]) == "--onsets" && read_mix(argv[2], capture) == int(rate))
+        return print_onsets(capture, std::atof(argv[3]), std::atof(argv[4]));
     pattern_class pattern;
     if (!read_options(argc, argv, pattern) || argc < 4 || argc > 5 || !read_cells(argv[2], pattern.cells)) {
         std::fprintf(stderr, "usage: timing_probe [--tempo BPM] [--swing PERCENT] <capture.wav> "
                              "<8 rows of 16 cells joined by '/'> <from s> [<until s>]\n");
         return 2;
     }
-    if (!read_mix(argv[1], capture) || capture.rate != int(rate)) {
+    if (read_mix(argv[1], capture) != int(rate)) {
         std::fprintf(stderr, "cannot read %s as a %g Hz capture\n", argv[1], rate);
         return 2;
     }
