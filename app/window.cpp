@@ -67,7 +67,12 @@ void fit_stage(window_class& window)
         al_get_bitmap_height(window.stage_buffer) != now.height()) {
         if (window.stage_buffer)
             al_destroy_bitmap(window.stage_buffer);
+        // Without alpha: every draw blends by its own alpha alone, and an opaque buffer is copied to the
+        // window as it is, with nothing of the window read back.
+        const int format = al_get_new_bitmap_format();
+        al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_XRGB_8888);
         window.stage_buffer = al_create_bitmap(now.width(), now.height());
+        al_set_new_bitmap_format(format);
     }
     al_set_target_bitmap(window.stage_buffer);
     ALLEGRO_TRANSFORM scaled;
@@ -117,12 +122,13 @@ void mouse_to_stage(const stage_transform_class& transform, ALLEGRO_EVENT& event
 void present_stage(const window_class& window)
 {
     al_set_target_backbuffer(window.display);
-    al_clear_to_color(al_color_name("black"));
-    // The buffer's colours are copied, not blended; translucent draws may have lowered its alpha, so the
-    // window keeps the opaque alpha of its clear.
+    const stage_transform_class& stage = window.transform;
+    if (stage.left != 0 || stage.top != 0 || stage.width() != al_get_display_width(window.display) ||
+        stage.height() != al_get_display_height(window.display))
+        al_clear_to_color(al_color_name("black")); // the bars beside the stage
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO, ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
     al_draw_bitmap(window.stage_buffer, window.transform.left, window.transform.top, 0);
     al_restore_state(&blender);
     al_flip_display();
