@@ -81,12 +81,12 @@ static void install_keyboard(error_list_class& errors)
             errors.add("Error finding the keyboard.");
 }
 
-static void show_loading_screen(const window_class& window)
+static void show_loading_screen(window_class& window)
 {
     al_set_target_bitmap(window.stage_buffer);
     al_clear_to_color(al_color_name("black"));
     draw_text("Loading...", 30, screen_height - 40, 0, 0);
-    present_stage(window);
+    present_stage(window, {0, 0, al_get_bitmap_width(window.stage_buffer), al_get_bitmap_height(window.stage_buffer)});
 }
 
 static void report_startup_errors(ALLEGRO_DISPLAY* display, const error_list_class& errors)
@@ -148,7 +148,8 @@ void draw_tick(program_class& program)
     // A picture identical to the one on show is neither drawn nor presented; otherwise only the part that
     // changed is drawn again, over the last picture, which the buffer keeps.
     const stage_rect region = changed_region();
-    if (region.empty())
+    // A window of a new size is presented whole on two ticks, even when nothing on the stage moved.
+    if (region.empty() && program.window.whole_presents == 0)
         return;
     clear_stage_changed();
     al_set_target_bitmap(program.window.stage_buffer);
@@ -158,8 +159,12 @@ void draw_tick(program_class& program)
     instrument_draw(*program.instrument);
     if (debug_overlay)
         draw_debug_overlay();
+    stage_rect pixels;
+    al_get_clipping_rectangle(&pixels.left, &pixels.top, &pixels.right, &pixels.bottom);
+    pixels.right += pixels.left;
+    pixels.bottom += pixels.top;
     al_reset_clipping_rectangle();
-    present_stage(program.window);
+    present_stage(program.window, pixels);
     return_freed_memory();
 }
 

@@ -7,6 +7,7 @@
 #include "scene/text_label.h"
 
 #include <allegro5/allegro_color.h>
+#include <allegro5/allegro_opengl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +52,9 @@ bool open_window(window_class& window)
                                        static_cast<int>(std::lround(screen_height * scale)));
     if (!window.display)
         return false;
+    if (al_have_opengl_extension("GLX_MESA_copy_sub_buffer"))
+        window.copy_sub_buffer = reinterpret_cast<decltype(window.copy_sub_buffer)>(
+            al_get_opengl_proc_address("glXCopySubBufferMESA"));
     al_set_window_constraints(window.display, smallest_width, smallest_height, 0, 0);
     al_apply_window_constraints(window.display, true);
     fit_stage(window);
@@ -80,6 +84,7 @@ void fit_stage(window_class& window)
     al_scale_transform(&scaled, now.scale, now.scale);
     al_use_transform(&scaled);
     filter_images(now.scale != 1);
+    window.whole_presents = 2;
     if (now.scale != before.scale) {
         release_work_bitmaps();
         render_labels_at(now.scale);
@@ -119,17 +124,48 @@ void mouse_to_stage(const stage_transform_class& transform, ALLEGRO_EVENT& event
     }
 }
 
-void present_stage(const window_class& window)
+// The part of the window shown again, from the back buffer, which keeps the rest of the last picture: a
+// whole window costs the software rasterizer as much to copy as to hand to the X server, every frame.
+static void show_part(const window_class& window, int left, int top, int width, int height)
+{
+    using current_display_function = void* (*)();
+    using current_drawable_function = unsigned long (*)();
+    static const auto current_display =
+        reinterpret_cast<current_display_function>(al_get_opengl_proc_address("glXGetCurrentDisplay"));
+    static const auto current_drawable =
+        reinterpret_cast<current_drawable_function>(al_get_opengl_proc_address("glXGetCurrentDrawable"));
+    // GLX counts rows from the bottom.
+    window.copy_sub_buffer(current_display(), current_drawable(), left,
+                           al_get_display_height(window.display) - (top + height), width, height);
+}
+
+void present_stage(window_class& window, const stage_rect& changed)
 {
     al_set_target_backbuffer(window.display);
     const stage_transform_class& stage = window.transform;
-    if (stage.left != 0 || stage.top != 0 || stage.width() != al_get_display_width(window.display) ||
-        stage.height() != al_get_display_height(window.display))
+    const int buffer_width = al_get_bitmap_width(window.stage_buffer);
+    const int buffer_height = al_get_bitmap_height(window.stage_buffer);
+    const stage_rect part{std::max(changed.left, 0), std::max(changed.top, 0), std::min(changed.right, buffer_width),
+                          std::min(changed.bottom, buffer_height)};
+    bool whole = part.left == 0 && part.top == 0 && part.right == buffer_width && part.bottom == buffer_height;
+    if (window.whole_presents > 0) {
+        --window.whole_presents;
+        whole = true;
+    }
+    if (whole && (stage.left != 0 || stage.top != 0 || stage.width() != al_get_display_width(window.display) ||
+                  stage.height() != al_get_display_height(window.display)))
         al_clear_to_color(al_color_name("black")); // the bars beside the stage
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    al_draw_bitmap(window.stage_buffer, window.transform.left, window.transform.top, 0);
+    const stage_rect copied = whole ? stage_rect{0, 0, buffer_width, buffer_height} : part;
+    const int left = static_cast<int>(stage.left) + copied.left, top = static_cast<int>(stage.top) + copied.top;
+    al_draw_bitmap_region(window.stage_buffer, static_cast<float>(copied.left), static_cast<float>(copied.top),
+                          static_cast<float>(copied.right - copied.left), static_cast<float>(copied.bottom - copied.top),
+                          static_cast<float>(left), static_cast<float>(top), 0);
     al_restore_state(&blender);
-    al_flip_display();
+    if (whole || !window.copy_sub_buffer)
+        al_flip_display();
+    else
+        show_part(window, left, top, copied.right - copied.left, copied.bottom - copied.top);
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/stage_transform.h"
+#include "scene/stage_changes.h"
 
 #include <allegro5/allegro.h>
 
@@ -20,6 +21,11 @@ public:
     // The size the window had before it went full screen.
     int windowed_width = 0;
     int windowed_height = 0;
+    // GLX_MESA_copy_sub_buffer, where the driver has it: shows part of the back buffer, leaving the rest of
+    // the window as it was (null without it).
+    void (*copy_sub_buffer)(void* x_display, unsigned long drawable, int x, int y, int width, int height) = nullptr;
+    // Presents still to be whole: the driver takes a window's new size at its next whole present only.
+    int whole_presents = 0;
 };
 
 // Opens the window and fits the stage to it; false when no display could be made.
@@ -31,5 +37,6 @@ void fit_stage(window_class& window);
 void toggle_full_screen(window_class& window);
 // A mouse event's position in stage units (over the bars beside the stage, outside it); other events stay.
 void mouse_to_stage(const stage_transform_class& transform, ALLEGRO_EVENT& event);
-// Copies the stage's buffer into the window, the rest of it black, and shows it.
-void present_stage(const window_class& window);
+// Copies the stage's buffer into the window, the rest of it black, and shows it. Where the driver can show
+// part of a window, only the changed pixels of the buffer (in its own pixels) are copied and shown.
+void present_stage(window_class& window, const stage_rect& changed);

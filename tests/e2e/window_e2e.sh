@@ -1,5 +1,5 @@
 # The window a player sees: its title and size, F1 toggling the overlay once per press, Escape and the close
-# button ending the program with status 0.
+# button ending the program with status 0; a part of the stage shown alone lands where it was drawn.
 source "$(dirname "$0")/harness.sh"
 
 # Bright pixels in a region (WxH+X+Y) of a screenshot of the window.
@@ -10,6 +10,8 @@ bright_pixels() {
 }
 # The overlay's four text lines start at (30, 30).
 overlay_pixels() { bright_pixels "$1" 420x110+25+25; }
+
+"$tools_dir/present_pixels" || fail "a changed part of the stage is not shown as drawn"
 
 # "Loading..." stays up while the set-up waits for a file: a pipe in place of the icon holds it there.
 slow_data="$work_dir/slow-data"
