@@ -71,6 +71,23 @@ static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& color)
     return object.blend_mode == blend_additive && color.r == 0 && color.g == 0 && color.b == 0;
 }
 
+// A large additive picture, drawn unscaled as it is, adds nothing where it is black: only its inked tiles
+// are drawn.
+static bool drawn_as_ink(const Object& object)
+{
+    return object.blend_mode == blend_additive && flip_flags(object) == 0 && object.scale_x == 1 &&
+           object.scale_y == 1 && object.rotation == 0 && object.image_density == 1 &&
+           al_get_bitmap_width(object.image) * al_get_bitmap_height(object.image) >= 256 * 256;
+}
+
+// Every draw leaves the normal blender behind it, but one in a batch: the batch's blender must still be in
+// force when the batch reaches the rasterizer.
+static void end_draw()
+{
+    if (!al_is_bitmap_drawing_held())
+        set_blend_mode(blend_normal, white);
+}
+
 void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
 {
     set_blend_mode(blend_mode, color);
@@ -88,7 +105,7 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
         al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, to_x, to_y,
                                              scale_x / image_density, scale_y / image_density, rotation,
                                              flip_flags(*this));
-        set_blend_mode(blend_normal, white);
+        end_draw();
         return;
     }
     // Sampled nearest, a bitmap landing between pixels would drop and double columns: it goes on whole pixels
@@ -99,12 +116,11 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     if (image_density != 1)
         al_draw_tinted_scaled_bitmap(bitmap, current_tint(), 0, 0, bw, bh, at.x, at.y, bw / image_density,
                                      bh / image_density, flip_flags(*this));
-    // A large additive picture, drawn as it is, adds nothing where it is black.
-    else if (bitmap == image && blend_mode == blend_additive && flip_flags(*this) == 0 && bw * bh >= 256 * 256)
+    else if (bitmap == image && drawn_as_ink(*this))
         draw_ink(at.x, at.y);
     else
         al_draw_tinted_bitmap(bitmap, current_tint(), at.x, at.y, flip_flags(*this));
-    set_blend_mode(blend_normal, white);
+    end_draw();
 }
 
 // The box of a w x h bitmap drawn as draw_bitmap draws it, a whole unit wider on each side so that rounding
@@ -161,15 +177,47 @@ stage_rect Object::bounds() const
     return box_of(*this, static_cast<float>(al_get_bitmap_width(image)), static_cast<float>(al_get_bitmap_height(image)));
 }
 
+// Whether the object may be drawn in a batch: not through its work bitmap (another target) nor as inked tiles
+// (a batch of their own), and not with its debug outline (primitives).
+static bool batches(const Object& object)
+{
+    return !debug_overlay && !object.uses_work_bitmap() && !drawn_as_ink(object);
+}
+
+static void end_batch()
+{
+    al_hold_bitmap_drawing(false);
+    set_blend_mode(blend_normal, white);
+}
+
+// Objects that follow one another in depth with the same picture and blend mode reach the rasterizer as one
+// batch: at the worst load a draw call each cost the software rasterizer more than the pixels they cover.
+// Allegro places a batched picture's corners itself instead of through the rasterizer's transform; the two
+// round differently in the last bit, which moves a handful of edge pixels of scaled pictures (at most a few
+// hundred of a frame's 614,400).
 void draw_objects()
 {
     const stage_rect clip = clipped_region();
+    const Object* batch = nullptr; // the first object of the batch held open
     for (Object* object : objects_bin) {
         object->drawn_bounds = object->bounds();
         // What cannot touch the clipped pixels would change none of them.
-        if (object->drawn_bounds.overlaps(clip))
-            object->draw();
+        if (!object->drawn_bounds.overlaps(clip))
+            continue;
+        const bool joins = batch && batches(*object) && object->image == batch->image &&
+                           object->blend_mode == batch->blend_mode;
+        if (batch && !joins) {
+            end_batch();
+            batch = nullptr;
+        }
+        if (!batch && batches(*object)) {
+            al_hold_bitmap_drawing(true);
+            batch = object;
+        }
+        object->draw();
     }
+    if (batch)
+        end_batch();
 }
 
 void Object::draw_ink(float left, float top)
