@@ -86,7 +86,8 @@ static void show_loading_screen(window_class& window)
     al_set_target_bitmap(window.stage_buffer);
     al_clear_to_color(al_color_name("black"));
     draw_text("Loading...", 30, screen_height - 40, 0, 0);
-    present_stage(window, {0, 0, al_get_bitmap_width(window.stage_buffer), al_get_bitmap_height(window.stage_buffer)});
+    present_stage(window,
+                  {{0, 0, al_get_bitmap_width(window.stage_buffer), al_get_bitmap_height(window.stage_buffer)}});
 }
 
 static void report_startup_errors(ALLEGRO_DISPLAY* display, const error_list_class& errors)
@@ -145,24 +146,26 @@ void draw_tick(program_class& program)
 {
     if (debug_overlay_outdated())
         mark_stage_changed();
-    // A picture identical to the one on show is neither drawn nor presented; otherwise only the part that
-    // changed is drawn again, over the last picture, which the buffer keeps.
-    const stage_rect region = changed_region();
-    // A window of a new size is presented whole on two ticks, even when nothing on the stage moved.
-    if (region.empty() && program.window.whole_presents == 0)
+    // A picture identical to the one on show is neither drawn nor presented; otherwise only the parts that
+    // changed are drawn again, over the last picture, which the buffer keeps. A window of a new size is
+    // presented whole on two ticks, even when nothing on the stage moved.
+    const std::vector<stage_rect> parts = changed_parts();
+    if (parts.empty() && program.window.whole_presents == 0)
         return;
     clear_stage_changed();
     al_set_target_bitmap(program.window.stage_buffer);
-    clip_to_region(region);
-    al_clear_to_color(al_color_name("black"));
-    set_blend_mode(blend_normal, al_color_name("white"));
-    instrument_draw(*program.instrument);
-    if (debug_overlay)
-        draw_debug_overlay();
-    stage_rect pixels;
-    al_get_clipping_rectangle(&pixels.left, &pixels.top, &pixels.right, &pixels.bottom);
-    pixels.right += pixels.left;
-    pixels.bottom += pixels.top;
+    std::vector<stage_rect> pixels;
+    for (const stage_rect& part : parts) {
+        clip_to_region(part);
+        al_clear_to_color(al_color_name("black"));
+        set_blend_mode(blend_normal, al_color_name("white"));
+        instrument_draw(*program.instrument);
+        if (debug_overlay)
+            draw_debug_overlay();
+        stage_rect drawn;
+        al_get_clipping_rectangle(&drawn.left, &drawn.top, &drawn.right, &drawn.bottom);
+        pixels.push_back({drawn.left, drawn.top, drawn.left + drawn.right, drawn.top + drawn.bottom});
+    }
     al_reset_clipping_rectangle();
     present_stage(program.window, pixels);
     return_freed_memory();

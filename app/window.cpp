@@ -139,33 +139,51 @@ static void show_part(const window_class& window, int left, int top, int width, 
                            al_get_display_height(window.display) - (top + height), width, height);
 }
 
-void present_stage(window_class& window, const stage_rect& changed)
+// The parts within the buffer, or the whole buffer where they cover it, or where the driver shows only
+// whole windows, or on the ticks after the window took a new size.
+static std::vector<stage_rect> parts_to_copy(window_class& window, const std::vector<stage_rect>& changed)
 {
-    al_set_target_backbuffer(window.display);
-    const stage_transform_class& stage = window.transform;
-    const int buffer_width = al_get_bitmap_width(window.stage_buffer);
-    const int buffer_height = al_get_bitmap_height(window.stage_buffer);
-    const stage_rect part{std::max(changed.left, 0), std::max(changed.top, 0), std::min(changed.right, buffer_width),
-                          std::min(changed.bottom, buffer_height)};
-    bool whole = part.left == 0 && part.top == 0 && part.right == buffer_width && part.bottom == buffer_height;
-    if (window.whole_presents > 0) {
+    const stage_rect buffer{0, 0, al_get_bitmap_width(window.stage_buffer), al_get_bitmap_height(window.stage_buffer)};
+    const bool resized = window.whole_presents > 0;
+    if (resized)
         --window.whole_presents;
-        whole = true;
+    if (resized || !window.copy_sub_buffer)
+        return {buffer};
+    std::vector<stage_rect> parts;
+    for (const stage_rect& part : changed) {
+        const stage_rect within{std::max(part.left, 0), std::max(part.top, 0), std::min(part.right, buffer.right),
+                                std::min(part.bottom, buffer.bottom)};
+        if (within.left == 0 && within.top == 0 && within.right == buffer.right && within.bottom == buffer.bottom)
+            return {buffer};
+        if (!within.empty())
+            parts.push_back(within);
     }
+    return parts;
+}
+
+void present_stage(window_class& window, const std::vector<stage_rect>& changed)
+{
+    const std::vector<stage_rect> parts = parts_to_copy(window, changed);
+    const stage_transform_class& stage = window.transform;
+    const bool whole = parts.size() == 1 && parts[0].left == 0 && parts[0].top == 0 &&
+                       parts[0].right == al_get_bitmap_width(window.stage_buffer) &&
+                       parts[0].bottom == al_get_bitmap_height(window.stage_buffer);
+    al_set_target_backbuffer(window.display);
     if (whole && (stage.left != 0 || stage.top != 0 || stage.width() != al_get_display_width(window.display) ||
                   stage.height() != al_get_display_height(window.display)))
         al_clear_to_color(al_color_name("black")); // the bars beside the stage
     ALLEGRO_STATE blender;
     al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    const stage_rect copied = whole ? stage_rect{0, 0, buffer_width, buffer_height} : part;
-    const int left = static_cast<int>(stage.left) + copied.left, top = static_cast<int>(stage.top) + copied.top;
-    al_draw_bitmap_region(window.stage_buffer, static_cast<float>(copied.left), static_cast<float>(copied.top),
-                          static_cast<float>(copied.right - copied.left), static_cast<float>(copied.bottom - copied.top),
-                          static_cast<float>(left), static_cast<float>(top), 0);
+    for (const stage_rect& part : parts)
+        al_draw_bitmap_region(window.stage_buffer, static_cast<float>(part.left), static_cast<float>(part.top),
+                              static_cast<float>(part.right - part.left), static_cast<float>(part.bottom - part.top),
+                              stage.left + static_cast<float>(part.left), stage.top + static_cast<float>(part.top), 0);
     al_restore_state(&blender);
-    if (whole || !window.copy_sub_buffer)
+    if (whole)
         al_flip_display();
     else
-        show_part(window, left, top, copied.right - copied.left, copied.bottom - copied.top);
+        for (const stage_rect& part : parts)
+            show_part(window, static_cast<int>(stage.left) + part.left, static_cast<int>(stage.top) + part.top,
+                      part.right - part.left, part.bottom - part.top);
 }

@@ -9,6 +9,8 @@
 #include "core/stage_transform.h"
 #include "scene/stage_changes.h"
 
+#include <vector>
+
 #include <allegro5/allegro.h>
 
 class window_class
@@ -38,5 +40,5 @@ void toggle_full_screen(window_class& window);
 // A mouse event's position in stage units (over the bars beside the stage, outside it); other events stay.
 void mouse_to_stage(const stage_transform_class& transform, ALLEGRO_EVENT& event);
 // Copies the stage's buffer into the window, the rest of it black, and shows it. Where the driver can show
-// part of a window, only the changed pixels of the buffer (in its own pixels) are copied and shown.
-void present_stage(window_class& window, const stage_rect& changed);
+// part of a window, only the changed parts of the buffer (in its own pixels) are copied and shown.
+void present_stage(window_class& window, const std::vector<stage_rect>& changed);

@@ -376,6 +376,24 @@ void release_work_bitmaps()
         object->release_work_bitmap();
 }
 
+// Where it was drawn, and where it will be; a large additive picture that stayed in place with its image
+// (a change of colour) only where it has ink. Its image's corner is a unit inside its box, and a unit more on
+// each side holds its placing on whole pixels.
+static void mark_change(const Object& object)
+{
+    const stage_rect now = object.bounds(), was = object.drawn_bounds;
+    const bool in_place = now.left == was.left && now.top == was.top && now.right == was.right &&
+                          now.bottom == was.bottom;
+    if (!in_place || object.ink_image != object.image || !object.drawn_as_ink()) {
+        mark_region_changed(was);
+        mark_region_changed(now);
+        return;
+    }
+    for (const stage_rect& tile : object.ink)
+        mark_region_changed(
+            {now.left + tile.left, now.top + tile.top, now.left + tile.right + 2, now.top + tile.bottom + 2});
+}
+
 void update_objects()
 {
     for (Object* object : objects_bin) {
@@ -385,9 +403,7 @@ void update_objects()
         if (!moved && !object->image_changed)
             continue;
         object->image_changed = false;
-        // Where it was drawn, and where it will be.
-        mark_region_changed(object->drawn_bounds);
-        mark_region_changed(object->bounds());
+        mark_change(*object);
     }
     sort_objects_by_depth();
 }

@@ -137,6 +137,8 @@ public:
     // Every pixel a draw now could touch (a whole pixel more on each side), empty when it would draw nothing.
     stage_rect bounds() const;
     bool uses_work_bitmap() const;
+    // A large additive picture drawn as it is: only its inked tiles are drawn, as nothing is added elsewhere.
+    bool drawn_as_ink() const;
     bool crop_changed() const;
     void render_work_bitmap();
     ALLEGRO_BITMAP* prepared_bitmap();

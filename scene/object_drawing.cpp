@@ -71,13 +71,10 @@ static bool draws_nothing(const Object& object, const ALLEGRO_COLOR& color)
     return object.blend_mode == blend_additive && color.r == 0 && color.g == 0 && color.b == 0;
 }
 
-// A large additive picture, drawn unscaled as it is, adds nothing where it is black: only its inked tiles
-// are drawn.
-static bool drawn_as_ink(const Object& object)
+bool Object::drawn_as_ink() const
 {
-    return object.blend_mode == blend_additive && flip_flags(object) == 0 && object.scale_x == 1 &&
-           object.scale_y == 1 && object.rotation == 0 && object.image_density == 1 &&
-           al_get_bitmap_width(object.image) * al_get_bitmap_height(object.image) >= 256 * 256;
+    return image && blend_mode == blend_additive && flip_flags(*this) == 0 && scale_x == 1 && scale_y == 1 &&
+           rotation == 0 && image_density == 1 && al_get_bitmap_width(image) * al_get_bitmap_height(image) >= 256 * 256;
 }
 
 // Every draw leaves the normal blender behind it, but one in a batch: the batch's blender must still be in
@@ -116,7 +113,7 @@ void Object::draw_bitmap(ALLEGRO_BITMAP* bitmap, const ALLEGRO_COLOR& color)
     if (image_density != 1)
         al_draw_tinted_scaled_bitmap(bitmap, current_tint(), 0, 0, bw, bh, at.x, at.y, bw / image_density,
                                      bh / image_density, flip_flags(*this));
-    else if (bitmap == image && drawn_as_ink(*this))
+    else if (bitmap == image && drawn_as_ink())
         draw_ink(at.x, at.y);
     else
         al_draw_tinted_bitmap(bitmap, current_tint(), at.x, at.y, flip_flags(*this));
@@ -181,7 +178,7 @@ stage_rect Object::bounds() const
 // (a batch of their own), and not with its debug outline (primitives).
 static bool batches(const Object& object)
 {
-    return !debug_overlay && !object.uses_work_bitmap() && !drawn_as_ink(object);
+    return !debug_overlay && !object.uses_work_bitmap() && !object.drawn_as_ink();
 }
 
 static void end_batch()
@@ -226,12 +223,16 @@ void Object::draw_ink(float left, float top)
         ink = ink_tiles(image);
         ink_image = image;
     }
-    // One batch: the same bitmap and blender throughout.
+    // One batch: the same bitmap and blender throughout; tiles outside the clip would draw nothing.
+    const stage_rect clip = clipped_region();
     al_hold_bitmap_drawing(true);
     for (const stage_rect& part : ink)
-        al_draw_tinted_bitmap_region(image, current_tint(), static_cast<float>(part.left), static_cast<float>(part.top),
-                                     static_cast<float>(part.right - part.left), static_cast<float>(part.bottom - part.top),
-                                     left + static_cast<float>(part.left), top + static_cast<float>(part.top), 0);
+        if (clip.overlaps({static_cast<int>(left) + part.left - 1, static_cast<int>(top) + part.top - 1,
+                           static_cast<int>(left) + part.right + 1, static_cast<int>(top) + part.bottom + 1}))
+            al_draw_tinted_bitmap_region(image, current_tint(), static_cast<float>(part.left),
+                                         static_cast<float>(part.top), static_cast<float>(part.right - part.left),
+                                         static_cast<float>(part.bottom - part.top), left + static_cast<float>(part.left),
+                                         top + static_cast<float>(part.top), 0);
     al_hold_bitmap_drawing(false);
 }
 

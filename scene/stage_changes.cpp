@@ -3,8 +3,17 @@
 #include "core/screen.h"
 
 #include <algorithm>
+#include <bitset>
 
-static stage_rect changed{0, 0, screen_width, screen_height};
+// The stage in square tiles: a mark sets the tiles it touches, so that marks far apart stay apart and marks
+// that overlap cost no more than the tiles they share.
+static constexpr int tile_size = 32;
+static constexpr int tile_columns = (screen_width + tile_size - 1) / tile_size;
+static constexpr int tile_rows = (screen_height + tile_size - 1) / tile_size;
+// Each part costs a pass over the objects and a copy to the window of its own.
+static constexpr std::size_t most_parts = 8;
+
+static std::bitset<tile_columns * tile_rows> changed_tiles = std::bitset<tile_columns * tile_rows>().set();
 
 bool stage_rect::overlaps(const stage_rect& other) const
 {
@@ -33,22 +42,80 @@ stage_rect whole_stage()
 
 void mark_stage_changed()
 {
-    changed = whole_stage();
+    changed_tiles.set();
 }
 
 void mark_region_changed(const stage_rect& region)
 {
-    changed.add(region);
+    const stage_rect stage = whole_stage();
+    const stage_rect on_stage{std::max(region.left, stage.left), std::max(region.top, stage.top),
+                              std::min(region.right, stage.right), std::min(region.bottom, stage.bottom)};
+    if (on_stage.empty())
+        return;
+    for (int row = on_stage.top / tile_size; row <= (on_stage.bottom - 1) / tile_size; ++row)
+        for (int column = on_stage.left / tile_size; column <= (on_stage.right - 1) / tile_size; ++column)
+            changed_tiles.set(row * tile_columns + column);
 }
 
-stage_rect changed_region()
+static long area(const stage_rect& r)
 {
-    const stage_rect stage = whole_stage();
-    return {std::max(changed.left, stage.left), std::max(changed.top, stage.top),
-            std::min(changed.right, stage.right), std::min(changed.bottom, stage.bottom)};
+    return static_cast<long>(r.right - r.left) * (r.bottom - r.top);
+}
+
+// Runs of changed tiles in each row, a run joined to the one right above it when both span the same columns;
+// in tiles.
+static std::vector<stage_rect> changed_runs()
+{
+    std::vector<stage_rect> runs;
+    for (int row = 0; row < tile_rows; ++row)
+        for (int column = 0; column < tile_columns;) {
+            if (!changed_tiles.test(row * tile_columns + column)) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < tile_columns && changed_tiles.test(row * tile_columns + column))
+                ++column;
+            const auto above = std::find_if(runs.begin(), runs.end(), [&](const stage_rect& run) {
+                return run.bottom == row && run.left == first && run.right == column;
+            });
+            if (above != runs.end())
+                above->bottom = row + 1;
+            else
+                runs.push_back({first, row, column, row + 1});
+        }
+    return runs;
+}
+
+// Joins the two parts whose joint rectangle adds the fewest tiles to what they cover.
+static void join_closest(std::vector<stage_rect>& parts)
+{
+    std::size_t best_a = 0, best_b = 1;
+    long least = -1;
+    for (std::size_t a = 0; a < parts.size(); ++a)
+        for (std::size_t b = a + 1; b < parts.size(); ++b) {
+            stage_rect joint = parts[a];
+            joint.add(parts[b]);
+            const long added = area(joint) - area(parts[a]) - area(parts[b]);
+            if (least < 0 || added < least)
+                least = added, best_a = a, best_b = b;
+        }
+    parts[best_a].add(parts[best_b]);
+    parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(best_b));
+}
+
+std::vector<stage_rect> changed_parts()
+{
+    std::vector<stage_rect> parts = changed_runs();
+    while (parts.size() > most_parts)
+        join_closest(parts);
+    for (stage_rect& part : parts)
+        part = {part.left * tile_size, part.top * tile_size, std::min(part.right * tile_size, screen_width),
+                std::min(part.bottom * tile_size, screen_height)};
+    return parts;
 }
 
 void clear_stage_changed()
 {
-    changed = {};
+    changed_tiles.reset();
 }

@@ -1,9 +1,11 @@
-// Which part of the stage's picture may differ from the one last drawn. Every change of what the objects bin
-// shows marks a region: an object registered, moved, faded, given a new image or unregistered marks the
+// Which parts of the stage's picture may differ from the one last drawn. Every change of what the objects
+// bin shows marks a region: an object registered, moved, faded, given a new image or unregistered marks the
 // pixels it covered when last drawn and those it covers now; whatever is not an object (the overlay, a
-// window shown again) marks the whole stage. The frame loop draws only the marked region, clipped to it,
-// and clears the mark once it has drawn; a stage never drawn counts as changed all over.
+// window shown again) marks the whole stage. The frame loop draws only the marked parts, each clipped to
+// itself, and clears the marks once it has drawn; a stage never drawn counts as changed all over.
 #pragma once
+
+#include <vector>
 
 // Whole pixels, right and bottom excluded; empty when it covers none.
 struct stage_rect
@@ -20,6 +22,7 @@ stage_rect whole_stage();
 
 void mark_stage_changed();
 void mark_region_changed(const stage_rect& region);
-// The marked region within the stage; empty when nothing changed.
-stage_rect changed_region();
+// A few rectangles within the stage that together hold every marked pixel (whole tiles of 32 units, so a
+// little more); none when nothing changed.
+std::vector<stage_rect> changed_parts();
 void clear_stage_changed();

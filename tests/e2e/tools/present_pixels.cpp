@@ -20,7 +20,7 @@ void paint(window_class& window, const stage_rect& part, ALLEGRO_COLOR color)
     al_set_clipping_rectangle(part.left, part.top, part.right - part.left, part.bottom - part.top);
     al_clear_to_color(color);
     al_reset_clipping_rectangle();
-    present_stage(window, part);
+    present_stage(window, {part});
 }
 
 int differing_pixels(Display* x, const window_class& window)
