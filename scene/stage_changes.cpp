@@ -10,8 +10,11 @@
 static constexpr int tile_size = 32;
 static constexpr int tile_columns = (screen_width + tile_size - 1) / tile_size;
 static constexpr int tile_rows = (screen_height + tile_size - 1) / tile_size;
-// Each part costs a pass over the objects and a copy to the window of its own.
-static constexpr std::size_t most_parts = 8;
+// Each part costs a pass over the objects, their draws split into more batches, and a copy to the window:
+// measured at the worst load, about as much as drawing 64 tiles more. So parts are joined while joining
+// them adds fewer tiles than that, and there are never more than four.
+static constexpr std::size_t most_parts = 4;
+static constexpr long part_cost_in_tiles = 64;
 
 static std::bitset<tile_columns * tile_rows> changed_tiles = std::bitset<tile_columns * tile_rows>().set();
 
@@ -87,9 +90,12 @@ static std::vector<stage_rect> changed_runs()
     return runs;
 }
 
-// Joins the two parts whose joint rectangle adds the fewest tiles to what they cover.
-static void join_closest(std::vector<stage_rect>& parts)
+// Joins the two parts whose joint rectangle adds the fewest tiles to what they cover, when there are too
+// many parts or those tiles cost less than a part; true when it joined two.
+static bool join_closest(std::vector<stage_rect>& parts)
 {
+    if (parts.size() < 2)
+        return false;
     std::size_t best_a = 0, best_b = 1;
     long least = -1;
     for (std::size_t a = 0; a < parts.size(); ++a)
@@ -100,15 +106,18 @@ static void join_closest(std::vector<stage_rect>& parts)
             if (least < 0 || added < least)
                 least = added, best_a = a, best_b = b;
         }
+    if (parts.size() <= most_parts && least >= part_cost_in_tiles)
+        return false;
     parts[best_a].add(parts[best_b]);
     parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(best_b));
+    return true;
 }
 
 std::vector<stage_rect> changed_parts()
 {
     std::vector<stage_rect> parts = changed_runs();
-    while (parts.size() > most_parts)
-        join_closest(parts);
+    while (join_closest(parts)) {
+    }
     for (stage_rect& part : parts)
         part = {part.left * tile_size, part.top * tile_size, std::min(part.right * tile_size, screen_width),
                 std::min(part.bottom * tile_size, screen_height)};

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -164,11 +165,34 @@ void expect_the_region_gives_the_whole_picture(float scale)
     const stage_parts parts = tick_parts();
     ASSERT_FALSE(parts.empty());
     EXPECT_LT(area_of(parts), 300 * 200) << "the glaze marks only where it has ink";
-    const stage_rect all = bounding(parts);
-    EXPECT_LT(area_of(parts), (all.right - all.left) * (all.bottom - all.top)) << "marks far apart stay apart";
     draw_stage(partial.get(), parts, scale);
     draw_stage(whole.get(), {whole_stage()}, scale, true);
     EXPECT_TRUE(same_pixels(partial.get(), whole.get()));
+}
+
+// Marks far apart are drawn as parts of their own, a whole tile or so each; marks close by as one part; never
+// more than four parts, holding every mark.
+TEST(stage_changes, marks_far_apart_stay_apart_and_close_ones_are_joined)
+{
+    clear_stage_changed();
+    mark_region_changed({10, 10, 20, 20});
+    mark_region_changed({1000, 580, 1010, 590});
+    stage_parts parts = changed_parts();
+    EXPECT_EQ(parts.size(), 2u);
+    EXPECT_LE(area_of(parts), 2 * 32 * 32);
+    mark_region_changed({80, 10, 90, 20});
+    EXPECT_EQ(changed_parts().size(), 2u) << "a tile apart from the first: joined to it";
+    const stage_rect spread[] = {{500, 300, 512, 320}, {10, 580, 20, 590}, {1000, 10, 1010, 20}, {500, 10, 510, 20}};
+    for (const stage_rect& mark : spread)
+        mark_region_changed(mark);
+    parts = changed_parts();
+    clear_stage_changed();
+    EXPECT_LE(parts.size(), 4u);
+    for (const stage_rect& mark : spread)
+        EXPECT_TRUE(std::any_of(parts.begin(), parts.end(), [&](const stage_rect& part) {
+            return part.left <= mark.left && part.top <= mark.top && part.right >= mark.right &&
+                   part.bottom >= mark.bottom;
+        }));
 }
 
 TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pixel)
