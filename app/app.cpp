@@ -145,7 +145,7 @@ static void return_freed_memory()
 void draw_tick(program_class& program)
 {
     if (debug_overlay_outdated())
-        mark_stage_changed();
+        mark_region_changed(debug_overlay_bounds());
     // A picture identical to the one on show is neither drawn nor presented; otherwise only the parts that
     // changed are drawn again, over the last picture, which the buffer keeps. A window of a new size is
     // presented whole on two ticks, even when nothing on the stage moved.

@@ -1,5 +1,6 @@
 #include "scene/debug_overlay.h"
 
+#include "core/screen.h"
 #include "math/colors.h"
 #include "resources/bins.h"
 #include "resources/fallbacks.h"
@@ -36,6 +37,12 @@ void draw_debug_overlay()
         al_draw_text(fallback_font, current_tint(), 30.0f, 30.0f + 25.0f * static_cast<float>(i), 0,
                      drawn_lines[i].c_str());
     al_restore_state(&blender);
+}
+
+stage_rect debug_overlay_bounds()
+{
+    const int line_height = fallback_font ? al_get_font_line_height(fallback_font) : 25;
+    return {0, 0, screen_width, 30 + 25 * 3 + line_height + 2};
 }
 
 bool debug_overlay_outdated()

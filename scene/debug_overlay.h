@@ -2,6 +2,8 @@
 // the fallback font. While it is on, every drawn object also shows its outline.
 #pragma once
 
+#include "scene/stage_changes.h"
+
 #include <array>
 #include <string>
 
@@ -13,6 +15,9 @@ std::array<std::string, 4> debug_overlay_lines();
 
 // Draws the lines at (30, 30 + 25 i) in the current tint; glyph by glyph, never through the text cache.
 void draw_debug_overlay();
+
+// The band at the top of the stage that the lines lie in.
+stage_rect debug_overlay_bounds();
 
 // Whether the overlay is on and one of its counts differs from what it last drew.
 bool debug_overlay_outdated();

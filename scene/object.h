@@ -136,6 +136,8 @@ public:
     void draw();
     // Every pixel a draw now could touch (a whole pixel more on each side), empty when it would draw nothing.
     stage_rect bounds() const;
+    // The pixels its picture alone can touch.
+    stage_rect drawn_box() const;
     bool uses_work_bitmap() const;
     // A large additive picture drawn as it is: only its inked tiles are drawn, as nothing is added elsewhere.
     bool drawn_as_ink() const;

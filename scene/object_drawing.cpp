@@ -157,13 +157,40 @@ static stage_rect box_of(const Object& object, float w, float h)
             static_cast<int>(std::ceil(clamp(bottom, -limit, limit))) + 1};
 }
 
+// The whole units within reach of a point; all of the stage for a point that is not finite.
+static stage_rect around(float px, float py, int reach)
+{
+    if (!std::isfinite(px + py))
+        return whole_stage();
+    const float limit = 1e6f; // far outside any stage, and safe to convert
+    const int x = static_cast<int>(std::floor(clamp(px, -limit, limit)));
+    const int y = static_cast<int>(std::floor(clamp(py, -limit, limit)));
+    return {x - reach, y - reach, x + reach + 1, y + reach + 1};
+}
+
+// The pixels its debug outline can touch: the cross of 5 units about its anchor, and its outline's corners
+// with the ticks reaching 15 units out from two of its sides; a unit or two more for the lines' thickness.
+static stage_rect outline_bounds(const Object& object)
+{
+    const float dx = object.screen_offset_x(), dy = object.screen_offset_y();
+    stage_rect box = around(object.x + dx, object.y + dy, 7);
+    for (const vec2d& corner : object.get_outline())
+        box.add(around(corner.x + dx, corner.y + dy, 17));
+    return box;
+}
+
 stage_rect Object::bounds() const
 {
     if (!is_visible() || !image)
         return {};
-    // Drawn by its debug outline too, which reaches past the box.
+    stage_rect box = drawn_box();
     if (debug_overlay)
-        return whole_stage();
+        box.add(outline_bounds(*this));
+    return box;
+}
+
+stage_rect Object::drawn_box() const
+{
     if (uses_work_bitmap() && work_width == 0) {
         const float w = missing_image ? static_cast<float>(al_get_bitmap_width(missing_image)) : 0.0f;
         const float h = missing_image ? static_cast<float>(al_get_bitmap_height(missing_image)) : 0.0f;
@@ -314,9 +341,25 @@ std::vector<vec2d> Object::get_outline() const
     return corners;
 }
 
-static void draw_line_between(const vec2d& a, const vec2d& b, ALLEGRO_COLOR color)
+// A line one unit thick as al_draw_line draws it, as the two triangles of its quad: an outline's lines then
+// reach the rasterizer as one draw, with the very same pixels (a draw each made the overlay's frames the
+// largest the rasterizer binned).
+static void add_line(std::vector<ALLEGRO_VERTEX>& vertices, const vec2d& a, const vec2d& b, ALLEGRO_COLOR color)
 {
-    al_draw_line(a.x, a.y, b.x, b.y, color, 1.0f);
+    const float length = hypotf(b.x - a.x, b.y - a.y);
+    if (length == 0)
+        return;
+    const float tx = 0.5f * (b.y - a.y) / length;
+    const float ty = 0.5f * -(b.x - a.x) / length;
+    ALLEGRO_VERTEX corners[4]{};
+    corners[0].x = a.x + tx, corners[0].y = a.y + ty;
+    corners[1].x = a.x - tx, corners[1].y = a.y - ty;
+    corners[2].x = b.x - tx, corners[2].y = b.y - ty;
+    corners[3].x = b.x + tx, corners[3].y = b.y + ty;
+    for (const int corner : {0, 1, 2, 0, 2, 3}) {
+        vertices.push_back(corners[corner]);
+        vertices.back().color = color;
+    }
 }
 
 void Object::draw_debug_outline()
@@ -327,18 +370,19 @@ void Object::draw_debug_outline()
         translate(corner, screen_offset_x(), screen_offset_y());
     if (outline.size() != 4)
         return;
+    std::vector<ALLEGRO_VERTEX> lines;
     const ALLEGRO_COLOR red = al_color_name("red");
-    draw_line_between(outline[0], outline[2], red);
-    draw_line_between(outline[1], outline[3], al_color_name("yellow"));
+    add_line(lines, outline[0], outline[2], red);
+    add_line(lines, outline[1], outline[3], al_color_name("yellow"));
     for (std::size_t i = 0; i < 4; ++i)
-        draw_line_between(outline[i], outline[(i + 1) % 4], red);
+        add_line(lines, outline[i], outline[(i + 1) % 4], red);
     const ALLEGRO_COLOR tick = al_map_rgb(241, 189, 50);
     for (int i = 0; i < 2; ++i) {
         const vec2d n = segment_normal(outline, i);
         const vec2d& from = outline[i];
         const vec2d& to = outline[i + 1];
         const vec2d middle(from.x + (to.x - from.x) / 2, from.y + (to.y - from.y) / 2);
-        draw_line_between(vec2d(middle.x + n.x, middle.y + n.y), vec2d(middle.x + 15 * n.x, middle.y + 15 * n.y),
-                          tick);
+        add_line(lines, vec2d(middle.x + n.x, middle.y + n.y), vec2d(middle.x + 15 * n.x, middle.y + 15 * n.y), tick);
     }
+    al_draw_prim(lines.data(), nullptr, nullptr, 0, static_cast<int>(lines.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
 }
