@@ -124,8 +124,8 @@ void mouse_to_stage(const stage_transform_class& transform, ALLEGRO_EVENT& event
     }
 }
 
-// The part of the window shown again, from the back buffer, which keeps the rest of the last picture: a
-// whole window costs the software rasterizer as much to copy as to hand to the X server, every frame.
+// Shows one part of the back buffer in the window, the rest of the window keeping the last picture: copying
+// the whole window and handing it to the X server cost the software rasterizer some 4 ms a frame.
 static void show_part(const window_class& window, int left, int top, int width, int height)
 {
     using current_display_function = void* (*)();

@@ -2,8 +2,8 @@
 // (GDK_SCALE, or a high Xft.dpi) where that fits the screen; it can be resized, never below a size at which
 // the text stays readable, and F11 makes it cover the screen (a window, not a change of video mode) and back.
 // The stage is drawn at its size in the window into a buffer that keeps the picture between frames, and
-// copied to the window's middle, the rest of the window black; mouse positions go back to the stage through
-// the same transform.
+// copied to the window's middle (only its changed parts, where the driver can show part of a window), the
+// rest of the window black; mouse positions go back to the stage through the same transform.
 #pragma once
 
 #include "core/stage_transform.h"
