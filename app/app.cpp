@@ -162,9 +162,9 @@ void draw_tick(program_class& program)
         instrument_draw(*program.instrument);
         if (debug_overlay)
             draw_debug_overlay();
-        stage_rect drawn;
-        al_get_clipping_rectangle(&drawn.left, &drawn.top, &drawn.right, &drawn.bottom);
-        pixels.push_back({drawn.left, drawn.top, drawn.left + drawn.right, drawn.top + drawn.bottom});
+        int x = 0, y = 0, w = 0, h = 0;
+        al_get_clipping_rectangle(&x, &y, &w, &h);
+        pixels.push_back({x, y, x + w, y + h});
     }
     al_reset_clipping_rectangle();
     present_stage(program.window, pixels);

@@ -151,12 +151,11 @@ static std::vector<stage_rect> parts_to_copy(window_class& window, const std::ve
         return {buffer};
     std::vector<stage_rect> parts;
     for (const stage_rect& part : changed) {
-        const stage_rect within{std::max(part.left, 0), std::max(part.top, 0), std::min(part.right, buffer.right),
-                                std::min(part.bottom, buffer.bottom)};
-        if (within.left == 0 && within.top == 0 && within.right == buffer.right && within.bottom == buffer.bottom)
+        const stage_rect inside = part.within(buffer);
+        if (inside == buffer)
             return {buffer};
-        if (!within.empty())
-            parts.push_back(within);
+        if (!inside.empty())
+            parts.push_back(inside);
     }
     return parts;
 }
@@ -165,9 +164,9 @@ void present_stage(window_class& window, const std::vector<stage_rect>& changed)
 {
     const std::vector<stage_rect> parts = parts_to_copy(window, changed);
     const stage_transform_class& stage = window.transform;
-    const bool whole = parts.size() == 1 && parts[0].left == 0 && parts[0].top == 0 &&
-                       parts[0].right == al_get_bitmap_width(window.stage_buffer) &&
-                       parts[0].bottom == al_get_bitmap_height(window.stage_buffer);
+    const bool whole = parts.size() == 1 &&
+                       parts[0] == stage_rect{0, 0, al_get_bitmap_width(window.stage_buffer),
+                                              al_get_bitmap_height(window.stage_buffer)};
     al_set_target_backbuffer(window.display);
     if (whole && (stage.left != 0 || stage.top != 0 || stage.width() != al_get_display_width(window.display) ||
                   stage.height() != al_get_display_height(window.display)))

@@ -382,9 +382,7 @@ void release_work_bitmaps()
 static void mark_change(const Object& object)
 {
     const stage_rect now = object.bounds(), was = object.drawn_bounds;
-    const bool in_place = now.left == was.left && now.top == was.top && now.right == was.right &&
-                          now.bottom == was.bottom;
-    if (!in_place || object.ink_image != object.image || !object.drawn_as_ink()) {
+    if (!(now == was) || object.ink_image != object.image || !object.drawn_as_ink()) {
         mark_region_changed(was);
         mark_region_changed(now);
         return;

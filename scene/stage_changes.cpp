@@ -38,6 +38,17 @@ void stage_rect::add(const stage_rect& other)
     bottom = std::max(bottom, other.bottom);
 }
 
+stage_rect stage_rect::within(const stage_rect& other) const
+{
+    return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+            std::min(bottom, other.bottom)};
+}
+
+bool stage_rect::operator==(const stage_rect& other) const
+{
+    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+}
+
 stage_rect whole_stage()
 {
     return {0, 0, screen_width, screen_height};
@@ -50,9 +61,7 @@ void mark_stage_changed()
 
 void mark_region_changed(const stage_rect& region)
 {
-    const stage_rect stage = whole_stage();
-    const stage_rect on_stage{std::max(region.left, stage.left), std::max(region.top, stage.top),
-                              std::min(region.right, stage.right), std::min(region.bottom, stage.bottom)};
+    const stage_rect on_stage = region.within(whole_stage());
     if (on_stage.empty())
         return;
     for (int row = on_stage.top / tile_size; row <= (on_stage.bottom - 1) / tile_size; ++row)

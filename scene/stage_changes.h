@@ -16,6 +16,9 @@ struct stage_rect
     bool overlaps(const stage_rect& other) const;
     // The smallest rectangle holding both.
     void add(const stage_rect& other);
+    // The part of it inside the other.
+    stage_rect within(const stage_rect& other) const;
+    bool operator==(const stage_rect& other) const;
 };
 
 stage_rect whole_stage();
