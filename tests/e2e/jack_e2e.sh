@@ -38,7 +38,16 @@ grep '^onset' <<<"$figures" >"$work_dir/onsets.txt"
 read -r _ onsets lost _ _ worst _ <<<"$(grep '^timing' <<<"$figures")"
 echo "notes timed: $onsets, lost $lost, worst deviation $worst ms"
 [ "$onsets" -ge 10 ] && [ "$lost" -eq 0 ] || fail "$lost notes lost of $onsets"
-awk -v w="$worst" 'BEGIN { exit !(w == 0) }' || fail "a note is $worst ms off its frame"
+# A cycle lost on the busy machine moves every later note by a whole cycle, in the sound as in the MIDI (the
+# grid's leaps); the sound against MIDI check below holds them together. So every note is on its frame or
+# whole cycles off it, the cycles only ever growing or only ever shrinking, at most twice.
+leaps=$(awk '{ f = $3 * 48000 / 1000 / 256; k = int(f + (f < 0 ? -0.5 : 0.5))
+               if ((f - k) * 256 > 0.5 || (k - f) * 256 > 0.5 || (NR > 1 && (k - last) * turn < 0)) off = 1
+               if (NR > 1 && k != last) { ++n; turn = k - last }
+               last = k }
+             END { print (off || n > 2) ? "off" : n + 0 }' "$work_dir/onsets.txt")
+[ "$leaps" != off ] || fail "a note is $worst ms off its frame"
+[ "$leaps" -eq 0 ] || echo "the sound leapt $leaps whole cycles with the MIDI"
 figures=$("$midi_probe" match "$work_dir/midi.txt" "$work_dir/onsets.txt") || fail "sound against MIDI: $figures"
 echo "every sounded note lies on its MIDI note (the recording began $(awk '{print $3}' <<<"$figures") frames into the dump)"
 echo "jack: passed"
