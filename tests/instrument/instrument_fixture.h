@@ -42,8 +42,8 @@ public:
         create_token_grid(*instrument, grid_scale);
         build_element_buttons(*instrument);
         reset_input();
-        // Watch every control the menu asks about, so a press in the first fed snapshot counts.
-        update_element_menu(*instrument);
+        // Watch every control the frame loop asks about, so a press in the first fed snapshot counts.
+        instrument_update(*instrument);
         feed(input_snapshot());
     }
 
@@ -55,8 +55,8 @@ public:
         reset_input();
     }
 
-    // The part of the frame loop a test's ticks run.
-    void (*update)(instrument_class&) = [](instrument_class&) {};
+    // The part of the frame loop a test's ticks run: the instrument's whole update, unless a test asks less.
+    void (*update)(instrument_class&) = instrument_update;
 
     void tick(const input_snapshot& snapshot)
     {

@@ -2,8 +2,6 @@
 // the autosave, with the tokens, counts, readout and mixer following the model.
 #include "instrument/pattern_commands.h"
 #include "instrument/pattern_file.h"
-#include "instrument/play_keys.h"
-#include "instrument/timing_keys.h"
 #include "instrument/timing_readout.h"
 
 #include "instrument_fixture.h"
@@ -21,13 +19,6 @@ public:
         instrument_fixture::SetUp();
         instrument->grid_shown = true;
         setup_timing_readout(*instrument);
-        update = [](instrument_class& each) {
-            update_timing_keys(each);
-            update_play_keys(each);
-            update_pattern(each);
-            update_following(each);
-        };
-        tick(input_snapshot()); // every key watched
     }
 
     void keys(const std::vector<int>& codes)
