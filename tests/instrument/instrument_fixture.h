@@ -1,7 +1,7 @@
 // Shared ground for the instrument's tests: a fake clock, fresh bins, the built-in font as fallback, 100 x 60
 // stand-in pictures for the four elements and a small stand-in bead, an instrument with its own mixer and
 // silent output, its token grid and element buttons built on them, and input fed from hand-made snapshots to
-// the update under test.
+// the instrument's update, as the frame loop runs it.
 // Tear-down puts the globals back.
 #pragma once
 
@@ -55,13 +55,11 @@ public:
         reset_input();
     }
 
-    // The part of the frame loop a test's ticks run: the instrument's whole update, unless a test asks less.
-    void (*update)(instrument_class&) = instrument_update;
-
+    // A frame's input and the instrument's update.
     void tick(const input_snapshot& snapshot)
     {
         feed(snapshot);
-        update(*instrument);
+        instrument_update(*instrument);
     }
 
     // A tick with these down, then one with everything let go where the mouse is.
