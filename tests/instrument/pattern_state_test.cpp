@@ -66,7 +66,6 @@ TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_
     keys({ALLEGRO_KEY_OPENBRACE});
     EXPECT_EQ(timing_text(instrument->model.pattern()), "86.9 BPM   SWING 51 %");
     EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
-    EXPECT_EQ(mixer->pattern.read(), instrument->model.pattern()) << "the mixer plays what the model holds";
     keys({ALLEGRO_KEY_P});
     EXPECT_TRUE(mixer->stop_asked.load());
     EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "86.9 BPM \u00b7 STOPPED   SWING 51 %");
