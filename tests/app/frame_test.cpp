@@ -1,8 +1,6 @@
 // The frame loop as a whole: what each frame draws, and how a slow draw is caught up.
 #include "app/app.h"
 
-#include "audio/audio_output.h"
-#include "audio/mixer.h"
 #include "instrument/instrument_fixture.h"
 
 #include <algorithm>

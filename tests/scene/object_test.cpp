@@ -1,7 +1,6 @@
 // Objects' boxes, depth order, collisions and ink.
 #include "math/colors.h"
 #include "scene/collision.h"
-#include "scene/ink_tiles.h"
 #include "scene/object.h"
 #include "support/fake_clock.h"
 #include "support/test_bitmaps.h"
