@@ -1,8 +1,6 @@
 // The frame loop as a whole: what each frame draws, and how a slow draw is caught up.
 #include "app/app.h"
 
-#include "audio/audio_output.h"
-#include "audio/mixer.h"
 #include "instrument/instrument_fixture.h"
 
 #include <algorithm>
@@ -21,8 +19,6 @@ void emit(ALLEGRO_EVENT_TYPE type, int count = 1)
     }
 }
 
-void count_update() { ++updates; }
-
 // So slow that three more ticks come due while it draws; the second draw ends the run.
 void slow_draw()
 {
@@ -39,7 +35,7 @@ TEST(frame_loop, ticks_that_came_due_during_a_slow_draw_all_update_but_draw_once
     al_register_event_source(queue, &source);
     emit(ALLEGRO_EVENT_TIMER);
     bool quit = false;
-    run_frame_loop(queue, quit, count_update, slow_draw, [](ALLEGRO_EVENT&) {});
+    run_frame_loop(queue, quit, [] { ++updates; }, slow_draw, [](ALLEGRO_EVENT&) {});
     EXPECT_EQ(updates, 4);
     EXPECT_EQ(draws, 2);
     al_destroy_user_event_source(&source);

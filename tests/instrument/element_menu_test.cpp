@@ -6,17 +6,23 @@
 
 namespace {
 
+// The start menu as the program opens it: the buttons dimmed, the title being written, the prompt on its way.
 class element_menu_test : public instrument_fixture
 {
 public:
     void SetUp() override
     {
         instrument_fixture::SetUp();
-        update = update_element_menu;
         advance(0.3);
+        setup_menu_prompt(*instrument);
+        show_menu_prompt(*instrument);
+        instrument->title_letters.reveal();
     }
 
     void click(int x, int y) { press(input_snapshot().at(x, y).left_button()); }
+
+    // One frame's input and update with the mouse resting at (x, y).
+    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot()) { tick(snapshot.at(x, y)); }
 };
 
 // Allegro's live heap blocks, to see whether bitmaps that are replaced are also freed.
@@ -58,8 +64,6 @@ TEST_F(element_menu_test, keys_and_clicks_on_a_pictures_current_box_choose_the_l
 
 TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
 {
-    setup_menu_prompt(*instrument);
-    show_menu_prompt(*instrument);
     show_menu_prompt(*instrument);
     EXPECT_EQ(instrument->menu_prompt.opacity_anim.count(), 1);
     advance(3.9);
@@ -75,7 +79,6 @@ TEST_F(element_menu_test, prompt_fades_in_late_and_out_once)
 
 TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)
 {
-    setup_menu_prompt(*instrument);
     live_blocks = 0;
     al_set_memory_interface(&counting_memory);
     for (int i = 0; i < 5; ++i) {
@@ -90,23 +93,7 @@ TEST_F(element_menu_test, labels_free_every_bitmap_they_replace)
     EXPECT_LT(live_blocks, 5);
 }
 
-class instrument_update_test : public instrument_fixture
-{
-public:
-    void SetUp() override
-    {
-        instrument_fixture::SetUp();
-        setup_menu_prompt(*instrument);
-        show_menu_prompt(*instrument);
-        instrument->title_letters.reveal();
-        update = instrument_update;
-    }
-
-    // One frame's input and update with the mouse resting at (x, y).
-    void tick_at(int x, int y, input_snapshot snapshot = input_snapshot()) { tick(snapshot.at(x, y)); }
-};
-
-TEST_F(instrument_update_test, a_choice_wakes_the_tokens_puts_title_and_prompt_away_for_good_and_bursts_end)
+TEST_F(element_menu_test, a_choice_wakes_the_tokens_puts_title_and_prompt_away_for_good_and_bursts_end)
 {
     spawn_flame(*instrument, 500, 300);
     token_class& token = *instrument->token_grid[5 * grid_rows + 4]; // centred on (381.6, 284.8)

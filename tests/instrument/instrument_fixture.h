@@ -1,7 +1,7 @@
 // Shared ground for the instrument's tests: a fake clock, fresh bins, the built-in font as fallback, 100 x 60
 // stand-in pictures for the four elements and a small stand-in bead, an instrument with its own mixer and
 // silent output, its token grid and element buttons built on them, and input fed from hand-made snapshots to
-// the update under test.
+// the instrument's update, as the frame loop runs it.
 // Tear-down puts the globals back.
 #pragma once
 
@@ -42,8 +42,8 @@ public:
         create_token_grid(*instrument, grid_scale);
         build_element_buttons(*instrument);
         reset_input();
-        // Watch every control the menu asks about, so a press in the first fed snapshot counts.
-        update_element_menu(*instrument);
+        // Watch every control the frame loop asks about, so a press in the first fed snapshot counts.
+        instrument_update(*instrument);
         feed(input_snapshot());
     }
 
@@ -55,13 +55,11 @@ public:
         reset_input();
     }
 
-    // The part of the frame loop a test's ticks run.
-    void (*update)(instrument_class&) = [](instrument_class&) {};
-
+    // A frame's input and the instrument's update.
     void tick(const input_snapshot& snapshot)
     {
         feed(snapshot);
-        update(*instrument);
+        instrument_update(*instrument);
     }
 
     // A tick with these down, then one with everything let go where the mouse is.

@@ -1,13 +1,10 @@
 // The play line's pulses, as the frame loop meets the notes heard, and the bursts they start.
 #include "instrument_fixture.h"
 
-#include "audio/audio_output.h"
-#include "audio/mixer.h"
 #include "instrument/note_playing.h"
 
 #include <array>
 #include <map>
-#include <memory>
 #include <tuple>
 #include <vector>
 
