@@ -147,6 +147,8 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
         EXPECT_EQ(reading.pattern.tempo, c.bpm ? tempo_in_tenths(static_cast<int>(c.bpm * 10)) : default_tempo);
         EXPECT_EQ(reading.pattern.swing, c.swing);
         EXPECT_EQ(parse_pattern(format_pattern(reading.pattern)).pattern, reading.pattern);
+        const char* version = c.bpm || c.swing != 50 ? "tolme-pattern 2" : "tolme-pattern 1"; // 1 is read by all
+        EXPECT_NE(format_pattern(reading.pattern).find(version), std::string::npos);
     }
 }
 
