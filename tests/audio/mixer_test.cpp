@@ -25,13 +25,7 @@ public:
         mixer->notes[wind].fill({click.sound, gains_for(0.7f, 0.5f, 1)});
     }
 
-    void publish(const step_grid& cells, tempo_class tempo = default_tempo)
-    {
-        pattern_class pattern;
-        pattern.cells = cells;
-        pattern.tempo = tempo;
-        mixer->pattern.write(pattern);
-    }
+    void publish(const step_grid& cells) { mixer->pattern.write(pattern_class{cells}); }
 
     // Renders up to frame `end` in buffers of `size` frames.
     std::vector<float> render(std::uint64_t end, unsigned size)
