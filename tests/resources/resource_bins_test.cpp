@@ -9,7 +9,8 @@ using resource_bins = resource_fixture;
 // wins over the miss and over what was loaded before.
 TEST_F(resource_bins, requests_share_one_handle_each_miss_is_reported_once_and_only_load_retries_it)
 {
-    const std::string image = write_png("a.png", 2, 2, al_map_rgb(0, 255, 0));
+    const std::string image = path("a.png");
+    ASSERT_TRUE(al_save_bitmap(image.c_str(), make_bitmap(2, 2, al_map_rgb(0, 255, 0)).get()));
     const std::string missing = path("nope"), other = path("other");
     ALLEGRO_BITMAP* first = graphics_bin.get(image, image);
     ASSERT_NE(first, nullptr);
