@@ -76,6 +76,29 @@ std::size_t settled_from(const std::vector<heard_note>& notes)
     return first;
 }
 
+// Joining at `from` (heard time) waits for the session's next bar, where column 0's notes sound, then every
+// column sounds on its sixteenth; until the bar the line runs on as it was, every column once, or holds while
+// the session stops (and then waits for the bar after it starts again).
+void expect_joined_on_next_bar(const session_script& session, double latency, double from)
+{
+    const std::vector<heard_note> notes = play(session, latency, 6);
+    std::size_t after = 0;
+    while (notes[after].time < from)
+        ++after;
+    const std::size_t joined = std::max(after, settled_from(notes));
+    ASSERT_LT(joined + 10, notes.size());
+    EXPECT_EQ(notes[joined].column, 0);
+    const double heard = from >= session.stop ? session.start : from;
+    EXPECT_NEAR(session.beat_at(notes[joined].time), std::ceil((session.beat_at(heard) - 1e-3) / 4) * 4, 1e-4)
+        << "the session's first bar";
+    if (session.stop < 1e9)
+        EXPECT_EQ(joined, after) << "nothing sounds while the session stops";
+    else
+        EXPECT_GT(joined, after + 2) << "the line runs on until the bar";
+    expect_each_column_once(std::vector<heard_note>(notes.begin(), notes.begin() + joined));
+    expect_each_column_once(notes, joined + 1);
+}
+
 TEST(link_steering, joins_on_the_sessions_next_bar_then_every_column_sounds_on_its_sixteenth_when_heard)
 {
     // Latency: none, JACK's ports and cycle, a desktop device's; the session's beat when the line joins.
@@ -85,16 +108,7 @@ TEST(link_steering, joins_on_the_sessions_next_bar_then_every_column_sounds_on_i
         SCOPED_TRACE(testing::Message() << "latency " << c.latency << " s, beat " << c.beat);
         session_script session;
         session.beat = c.beat;
-        const std::vector<heard_note> notes = play(session, c.latency, 6);
-        const std::size_t joined = settled_from(notes);
-        ASSERT_LT(joined, notes.size() - 20);
-        EXPECT_EQ(notes[joined].column, 0);
-        const double bar = std::ceil((c.beat + c.latency * 2 - 1e-3) / 4) * 4;
-        EXPECT_NEAR(session.beat_at(notes[joined].time), bar, 1e-4) << "the session's first bar";
-        expect_each_column_once(notes, joined + 1);
-        // Before it the line ran on as it was: no jump within a bar.
-        for (std::size_t i = 1; i < joined; ++i)
-            EXPECT_EQ(notes[i].column, notes[i - 1].column + 1);
+        expect_joined_on_next_bar(session, c.latency, c.latency);
     }
 }
 
@@ -130,24 +144,8 @@ TEST(link_steering, a_shift_too_large_to_steer_and_a_stop_wait_for_the_sessions_
     session_script stopped;
     stopped.stop = 2.1;
     stopped.start = 3.3;
-    for (const session_script& session : {moved, stopped}) {
-        const std::vector<heard_note> notes = play(session, 768 / rate, 6);
-        std::size_t after = 0;
-        while (notes[after].time < 2.1)
-            ++after;
-        const std::size_t rejoined = std::max(after, settled_from(notes));
-        ASSERT_LT(rejoined, notes.size());
-        EXPECT_EQ(notes[rejoined].column, 0);
-        EXPECT_NEAR(std::remainder(session.beat_at(notes[rejoined].time), beats_per_bar), 0, 1e-4) << "on a bar";
-        if (session.stop < 1e9) {
-            EXPECT_GE(notes[rejoined].time, session.start) << "nothing sounds while the session stops";
-            EXPECT_LT(notes[rejoined].time, session.start + 2.0);
-        } else {
-            EXPECT_GT(rejoined, after + 2) << "the line runs on until the bar";
-            expect_each_column_once(std::vector<heard_note>(notes.begin(), notes.begin() + rejoined));
-        }
-        expect_each_column_once(notes, rejoined + 1);
-    }
+    for (const session_script& session : {moved, stopped})
+        expect_joined_on_next_bar(session, 768 / rate, 2.1);
 }
 
 } // namespace

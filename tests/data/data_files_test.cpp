@@ -111,12 +111,6 @@ double loudness(const sound& samples)
     return std::sqrt(std::inner_product(samples.begin(), samples.begin() + n, samples.begin(), 0.0) / n);
 }
 
-float peak(const sound& samples)
-{
-    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
-    return std::max(-*low, *high);
-}
-
 double spread_in_decibels(const std::vector<double>& levels)
 {
     const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
@@ -135,7 +129,9 @@ TEST(sound_files, load_as_short_mono_16_bit_at_44100_hz_with_silent_ends)
         EXPECT_TRUE(samples.size() > 0.1 * rate && samples.size() <= 1.5 * rate) << file << ": " << samples.size();
         // Starting and stopping at zero is what keeps a note from clicking.
         EXPECT_LT(std::max(std::fabs(samples.front()), std::fabs(samples.back())), 0.01f) << file;
-        EXPECT_TRUE(peak(samples) > 0.05f && peak(samples) < 0.99f) << file << " peaks at " << peak(samples);
+        const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+        const float peak = std::max(-*low, *high);
+        EXPECT_TRUE(peak > 0.05f && peak < 0.99f) << file << " peaks at " << peak;
     }
 }
 

@@ -33,9 +33,9 @@ void write_damaged(const std::string& original, const std::string& file, damage 
         std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Loads the file through its bin, uses what it got and says whether it loaded. A missing image draws as the
-// red missing_image; a font that fails becomes fallback_font, and a damaged one that measures text as zero
-// wide (an empty bitmap) or less (none) must not crash.
+// Loads the file through its bin (a sample by playing it), uses what it got and says whether it loaded. A
+// missing image draws as the red missing_image; a font that fails becomes fallback_font, and a damaged one that
+// measures text as zero wide (an empty bitmap) or less (none) must not crash.
 bool load_and_use(const std::string& file)
 {
     bitmap_ptr target = make_bitmap(64, 64, al_map_rgba(0, 0, 0, 0), true);
@@ -50,7 +50,7 @@ bool load_and_use(const std::string& file)
         play_sample(*mixer, file, 0.8f, 0.0f);
         std::vector<float> out;
         render_offline(*mixer, 1024, out);
-        return samples_bin.get(file, file) != nullptr;
+        return samples_bin.loaded.count(file) > 0;
     }
     ALLEGRO_FONT* font = fonts_bin.get_font(file, -20);
     bitmap_ptr text(fonts_bin.render_text(font, "EARTH WIND WATER FIRE 0123456789 -", current_tint()));

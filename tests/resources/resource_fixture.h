@@ -43,10 +43,4 @@ public:
     }
 
     std::string path(const std::string& name) const { return (folder / name).string(); }
-
-    std::string write_png(const std::string& name, int w, int h, ALLEGRO_COLOR color) const
-    {
-        EXPECT_TRUE(al_save_bitmap(path(name).c_str(), make_bitmap(w, h, color).get()));
-        return path(name);
-    }
 };

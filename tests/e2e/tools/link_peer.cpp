@@ -31,11 +31,14 @@ constexpr double quantum = 4;
 
 std::mutex print_lock;
 
-void say(const std::string& line)
+template <typename... Values>
+void say(const char* format, Values... values)
 {
     std::lock_guard<std::mutex> guard(print_lock);
     const double wall = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-    std::printf("%.6f %s\n", wall, line.c_str());
+    std::printf("%.6f ", wall);
+    std::printf(format, values...);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -99,8 +102,7 @@ public:
     {
         for (const unsigned until = written.load(std::memory_order_acquire); printed < until; ++printed) {
             const heard_note& note = notes[printed % notes.size()];
-            say("note " + std::to_string(note.key) + " " + std::to_string(note.beat) + " " +
-                std::to_string(note.frame));
+            say("note %d %f %u", note.key, note.beat, note.frame);
         }
     }
 };
@@ -111,13 +113,9 @@ int main(int argc, char** argv)
 {
     const double bpm = argc > 1 ? std::atof(argv[1]) : 120.0;
     peer_class peer(bpm);
-    peer.link.setNumPeersCallback([](std::size_t peers) { say("peers " + std::to_string(peers)); });
-    peer.link.setTempoCallback([](double tempo) {
-        char text[32];
-        std::snprintf(text, sizeof text, "tempo %.2f", tempo);
-        say(text);
-    });
-    peer.link.setStartStopCallback([](bool playing) { say(std::string("playing ") + (playing ? "1" : "0")); });
+    peer.link.setNumPeersCallback([](std::size_t peers) { say("peers %zu", peers); });
+    peer.link.setTempoCallback([](double tempo) { say("tempo %.2f", tempo); });
+    peer.link.setStartStopCallback([](bool playing) { say("playing %d", playing ? 1 : 0); });
     peer.link.enableStartStopSync(true);
     peer.link.enable(true);
     peer.client = jack_client_open("link_peer", JackNoStartServer, nullptr);
@@ -130,7 +128,7 @@ int main(int argc, char** argv)
     jack_set_xrun_callback(
         peer.client,
         [](void* self) {
-            say("xrun " + std::to_string(jack_frame_time(static_cast<peer_class*>(self)->client)));
+            say("xrun %u", jack_frame_time(static_cast<peer_class*>(self)->client));
             return 0;
         },
         &peer);
@@ -158,7 +156,7 @@ int main(int argc, char** argv)
         }
         if (command != "mark")
             peer.link.commitAppSessionState(state);
-        say("did " + command + " " + std::to_string(jack_frame_time(peer.client)));
+        say("did %s %u", command.c_str(), jack_frame_time(peer.client));
     }
     done.store(true);
     printer.join();

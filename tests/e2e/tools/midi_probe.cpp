@@ -83,15 +83,12 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
     for (int cell = 0; cell < step_cells; ++cell)
         if (cells[cell])
             columns_of_key[key_of_cell(cells[cell], cell % step_rows)].push_back(cell / step_rows);
-    int marker = -1;
-    for (const auto& [key, columns] : columns_of_key)
-        if (columns == std::vector<int>{0})
-            marker = key;
-    if (marker < 0)
-        return fault("the pattern needs a key that only column 0 holds");
-    const auto first = std::find_if(dump.begin(), dump.end(), [&](const message& m) { return note_on(m) && key_of(m) == marker; });
+    // The anchor: the first note of a key that only column 0 holds.
+    const auto first = std::find_if(dump.begin(), dump.end(), [&](const message& m) {
+        return note_on(m) && columns_of_key[key_of(m)] == std::vector<int>{0};
+    });
     if (first == dump.end())
-        return fault("no note of column 0");
+        return fault("no note of a key that only column 0 holds");
     long anchor = first->frame, leaps = 0;
     // A frame's place on a grid of `step` frames from the anchor. Off by whole cycles, a client lost a cycle
     // on the busy machine (the line follows it, or the dump counts one short): the grid moves, counted.

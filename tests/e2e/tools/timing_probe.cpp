@@ -28,7 +28,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +35,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -108,11 +108,6 @@ std::vector<float> averaged(const float* values, std::size_t size, std::size_t n
     return out;
 }
 
-std::vector<float> mono_of(const std::vector<float>& stereo)
-{
-    return averaged(stereo.data(), stereo.size(), 2);
-}
-
 // Normalised correlation of reference[at, at + n) with capture[at + lag, ...); -1 out of range.
 double match(const std::vector<float>& reference, const std::vector<float>& capture, long at, long lag, long n)
 {
@@ -139,38 +134,12 @@ std::pair<long, double> best_lag(const std::vector<float>& reference, const std:
     return best;
 }
 
-using complex = std::complex<double>;
-
-// In-place radix-2 FFT; the inverse is left unscaled.
-void fft(std::vector<complex>& a, bool inverse)
-{
-    const std::size_t n = a.size();
-    for (std::size_t i = 1, j = 0; i < n; ++i) {
-        std::size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap(a[i], a[j]);
-    }
-    for (std::size_t length = 2; length <= n; length <<= 1) {
-        const double angle = 2 * M_PI / double(length) * (inverse ? 1 : -1);
-        const complex step(std::cos(angle), std::sin(angle));
-        for (std::size_t i = 0; i < n; i += length) {
-            complex w(1);
-            for (std::size_t k = 0; k < length / 2; ++k, w *= step) {
-                const complex u = a[i + k], v = a[i + k + length / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + length / 2] = u - v;
-            }
-        }
-    }
-}
-
-// Where in the reference the capture's stretch from `from` on fits, as a lag: correlated over every offset
-// at once through the FFT at a quarter of the rate, then to the frame. The pattern repeats every sweep, so
-// it fits as well whole sweeps earlier or later: of the best fit's repeats, the one nearest the capture's own
-// position is taken (and never a neighbouring side lobe of a note's waveform).
+// Where in the reference the capture's stretch from `from` on fits, as a lag: correlated at a quarter of the
+// rate over a sweep of offsets about the capture's own position (the pattern repeats every sweep, so the fit
+// nearest it is taken), then to the frame within a low note's few periods, so that no neighbouring side lobe
+// of its waveform is taken for it. A quiet stretch of the reference would score high on little: it must be
+// about as loud. The reference's first sweep lacks the tails of a sweep before it, so the fit a sweep later
+// wins when it is much the better.
 std::pair<long, double> find_latency(const std::vector<float>& reference, const std::vector<float>& capture,
                                      long from, double sweep)
 {
@@ -179,38 +148,27 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
         return {0, -1};
     const std::vector<float> r = averaged(reference.data(), reference.size(), 4);
     const std::vector<float> c = averaged(capture.data() + from, window, 4);
-    std::size_t size = 1;
-    while (size < r.size() + c.size())
-        size <<= 1;
-    std::vector<complex> fr(size), fc(size);
-    std::copy(r.begin(), r.end(), fr.begin());
-    std::copy(c.begin(), c.end(), fc.begin());
-    fft(fr, false);
-    fft(fc, false);
-    for (std::size_t i = 0; i < size; ++i)
-        fr[i] *= std::conj(fc[i]);
-    fft(fr, true);
-    double captured = 0;
-    for (float v : c)
-        captured += double(v) * v;
+    const double captured = std::inner_product(c.begin(), c.end(), c.begin(), 0.0);
     std::vector<double> energy(r.size() + 1, 0.0); // prefix sums of the reference's energy
     for (std::size_t i = 0; i < r.size(); ++i)
         energy[i + 1] = energy[i] + double(r[i]) * r[i];
-    std::vector<double> scores(r.size() - c.size() + 1);
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-        // A quiet stretch of the reference would score high on little: it must be about as loud.
-        const double e = energy[k + c.size()] - energy[k];
-        scores[k] = e > 0.25 * captured ? fr[k].real() / std::sqrt(e) : -1;
-    }
-    const long best = long(std::max_element(scores.begin(), scores.end()) - scores.begin());
-    long at = 4 * best;
-    for (long repeat = -long(scores.size() * 4 / sweep) - 1; repeat * sweep < double(scores.size() * 4); ++repeat) {
-        const long k = best + std::lround(repeat * sweep / 4);
-        if (k >= 0 && k < long(scores.size()) && scores[k] >= 0.9 * scores[best] &&
-            std::labs(from - 4 * k) < std::labs(from - at))
-            at = 4 * k;
-    }
-    return best_lag(reference, capture, at, from - at - 8, from - at + 8, window);
+    const auto score = [&](std::size_t k) {
+        const double e = k + c.size() < energy.size() ? energy[k + c.size()] - energy[k] : 0;
+        if (e <= 0.25 * captured)
+            return -1.0;
+        return std::inner_product(c.begin(), c.end(), r.begin() + long(k), 0.0) / std::sqrt(e);
+    };
+    const std::size_t first = std::size_t(std::max(0.0, double(from) - sweep / 2) / 4);
+    const std::size_t repeat = std::size_t(std::lround(sweep / 4));
+    std::size_t best = first;
+    double best_score = -2;
+    for (std::size_t k = first; k < first + repeat; ++k)
+        if (const double s = score(k); s > best_score)
+            best = k, best_score = s;
+    if (score(best + repeat) * 0.9 > best_score)
+        best += repeat;
+    const long at = 4 * long(best);
+    return best_lag(reference, capture, at, from - at - 1024, from - at + 1024, window);
 }
 
 int expect_silence(const std::vector<float>& capture, char** argv, int argc)
@@ -237,8 +195,9 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
     if (placement == note_placement::beat)
         schedule.locate(0, 0.5);
     const double sweep = double(schedule.frame_at(16000.5) - schedule.frame_at(0.5)) / 1000.0;
-    const std::vector<float> reference = mono_of(render_pattern(
-        sounds, pattern, int((double(capture.size()) + 5 * rate) / sweep) + 2, placement, unsigned(rate)));
+    const int sweeps = int((double(capture.size()) + 5 * rate) / sweep) + 2;
+    const std::vector<float> stereo = render_pattern(sounds, pattern, sweeps, placement, unsigned(rate));
+    const std::vector<float> reference = averaged(stereo.data(), stereo.size(), 2);
     std::vector<long> onsets; // one a column: the notes of a column start together
     schedule.for_each_note(0, reference.size(), [&](std::uint64_t at, int column) {
         for (int row = 0; row < step_rows; ++row)
