@@ -12,11 +12,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-
-namespace {
+#include <numeric>
 
 // A bitmap whose every pixel differs from its neighbours, so that a pixel drawn from the wrong place shows.
-bitmap_ptr gradient(int w, int h, float alpha)
+static bitmap_ptr gradient(int w, int h, float alpha)
 {
     bitmap_ptr bitmap = make_bitmap(w, h, al_map_rgba(0, 0, 0, 0), true);
     for (int y = 0; y < h; ++y)
@@ -29,7 +28,7 @@ using stage_parts = std::vector<stage_rect>;
 
 // The tick's update, then the frame loop's question: which parts would this tick draw? Asking counts as
 // drawing.
-stage_parts tick_parts()
+static stage_parts tick_parts()
 {
     update_objects();
     const stage_parts parts = changed_parts();
@@ -37,17 +36,16 @@ stage_parts tick_parts()
     return parts;
 }
 
-long area_of(const stage_parts& parts)
+static long area_of(const stage_parts& parts)
 {
-    long area = 0;
-    for (const stage_rect& part : parts)
-        area += static_cast<long>(part.right - part.left) * (part.bottom - part.top);
-    return area;
+    return std::accumulate(parts.begin(), parts.end(), 0L, [](long area, const stage_rect& part) {
+        return area + long(part.right - part.left) * (part.bottom - part.top);
+    });
 }
 
 // Draws the stage onto the target through its scale as the frame loop does: the whole of it, or only some
 // parts over the last picture; or every object, none left out for lying outside a part.
-void draw_stage(ALLEGRO_BITMAP* target, const stage_parts& parts, float scale, bool every_object = false)
+static void draw_stage(ALLEGRO_BITMAP* target, const stage_parts& parts, float scale, bool every_object = false)
 {
     al_set_target_bitmap(target);
     ALLEGRO_TRANSFORM transform;
@@ -70,8 +68,7 @@ void draw_stage(ALLEGRO_BITMAP* target, const stage_parts& parts, float scale, b
 TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
 {
     fake_clock_class clock;
-    bitmap_ptr image = make_bitmap(10, 10, al_map_rgb(255, 255, 255));
-    bitmap_ptr target = make_bitmap(100, 100, al_map_rgb(0, 0, 0));
+    bitmap_ptr image = make_bitmap(10, 10, {1, 1, 1, 1}), target = make_bitmap(100, 100, {0, 0, 0, 1});
     Object object;
     object.set_image(image.get(), true);
     object.move_to(50, 50);
@@ -104,66 +101,6 @@ TEST(stage_changes, a_tick_draws_only_when_something_moved_or_was_set)
     EXPECT_FALSE(tick_parts().empty());
 }
 
-// The parts a tick marks, drawn over the last picture, give exactly the picture of a whole draw: objects
-// moved, turned, scaled, faded, cropped, added and gone, in every blend mode, a large additive picture
-// recoloured (marking only its ink), with and without the debug outlines, with the stage at its own size,
-// enlarged and shrunk (the parts' pixels rounded outward, sprites placed on the target's whole pixels).
-void expect_the_region_gives_the_whole_picture(float scale, bool outlines)
-{
-    SCOPED_TRACE(scale);
-    SCOPED_TRACE(outlines);
-    debug_overlay = outlines;
-    fake_clock_class clock;
-    bitmap_ptr opaque = gradient(40, 30, 1.0f), translucent = gradient(24, 24, 0.6f);
-    const int w = static_cast<int>(std::ceil(300 * scale)), h = static_cast<int>(std::ceil(200 * scale));
-    bitmap_ptr partial = make_bitmap(w, h, al_map_rgb(0, 0, 0)), whole = make_bitmap(w, h, al_map_rgb(0, 0, 0));
-    bitmap_ptr inked = make_bitmap(300, 220, al_map_rgb(0, 0, 0), true);
-    al_draw_bitmap(translucent.get(), 250, 150, 0);
-    Object backdrop, turning, fading, cropped, glaze;
-    auto leaving = std::make_unique<Object>();
-    glaze.set_image(inked.get(), true);
-    glaze.blend_mode = blend_additive;
-    backdrop.set_image(opaque.get(), true);
-    // Memory bitmaps step along a row from the clip's edge, so a texel's edge exactly on a pixel's centre (at
-    // 7.5, every 15 pixels) could land on either side of it: a scale that puts none there.
-    backdrop.scale_x_anim.set(7.37f);
-    backdrop.scale_y_anim.set(6.6f);
-    for (Object* sprite : {&turning, &fading, &cropped, leaving.get()}) {
-        sprite->set_image(translucent.get(), true);
-        sprite->set_anchor(0.5f, 0.5f);
-    }
-    turning.move_to(60.3f, 70.6f);
-    turning.blend_mode = blend_additive;
-    fading.move_to(270, 180);
-    cropped.move_to(120.5f, 60);
-    cropped.crop_top_anim.set(0.3f);
-    leaving->move_to(100, 150);
-    leaving->blend_mode = blend_additive;
-    draw_stage(partial.get(), tick_parts(), scale);
-
-    turning.rotation_anim.animate_by(0.7f, 1.0, curve_linear);
-    turning.scale_x_anim.animate(1.0f, 1.8f, 0.0, 1.0, curve_linear);
-    fading.opacity_anim.animate(1.0f, 0.2f, 0.0, 1.0, curve_linear);
-    fading.x_anim.animate_by(-70.0f, 1.0, curve_linear);
-    cropped.crop_top_anim.animate_to(0.7f, 1.0, curve_linear);
-    glaze.tint_anim.animate_to(al_map_rgb(90, 200, 40), 1.0, curve_linear);
-    leaving.reset();
-    Object arriving;
-    arriving.set_image(translucent.get(), true);
-    arriving.move_to(150.4f, 150.2f);
-    arriving.blend_mode = blend_additive;
-    clock.advance(0.55);
-    const stage_parts parts = tick_parts();
-    ASSERT_FALSE(parts.empty());
-    if (!outlines) {
-        EXPECT_LT(area_of(parts), 300 * 200) << "the glaze marks only where it has ink";
-    }
-    draw_stage(partial.get(), parts, scale);
-    draw_stage(whole.get(), {whole_stage()}, scale, true);
-    EXPECT_TRUE(same_pixels(partial.get(), whole.get()));
-    debug_overlay = false;
-}
-
 // Marks far apart are drawn as parts of their own, a whole tile or so each; marks close by as one part; never
 // more than four parts, holding every mark.
 TEST(stage_changes, marks_far_apart_stay_apart_and_close_ones_are_joined)
@@ -189,11 +126,63 @@ TEST(stage_changes, marks_far_apart_stay_apart_and_close_ones_are_joined)
         }));
 }
 
+// The parts a tick marks, drawn over the last picture, give exactly the picture of a whole draw: objects
+// moved, turned, scaled, faded, cropped, added and gone, in every blend mode, a large additive picture
+// recoloured (marking only its ink), with and without the debug outlines, with the stage at its own size,
+// enlarged and shrunk (the parts' pixels rounded outward, sprites placed on the target's whole pixels).
 TEST(stage_changes, drawing_the_changed_region_gives_the_whole_picture_to_the_pixel)
 {
     for (const bool outlines : {false, true})
-        for (const float scale : {1.0f, 1.5f, 0.625f, 1.37f})
-            expect_the_region_gives_the_whole_picture(scale, outlines);
-}
+        for (const float scale : {1.0f, 1.5f, 0.625f, 1.37f}) {
+            SCOPED_TRACE(scale);
+            SCOPED_TRACE(outlines);
+            debug_overlay = outlines;
+            fake_clock_class clock;
+            bitmap_ptr opaque = gradient(40, 30, 1.0f), translucent = gradient(24, 24, 0.6f);
+            const int w = static_cast<int>(std::ceil(300 * scale)), h = static_cast<int>(std::ceil(200 * scale));
+            bitmap_ptr partial = make_bitmap(w, h, al_map_rgb(0, 0, 0)), whole = make_bitmap(w, h, al_map_rgb(0, 0, 0));
+            bitmap_ptr inked = make_bitmap(300, 220, al_map_rgb(0, 0, 0), true);
+            al_draw_bitmap(translucent.get(), 250, 150, 0);
+            Object backdrop, turning, fading, cropped, glaze;
+            auto leaving = std::make_unique<Object>();
+            glaze.set_image(inked.get(), true);
+            glaze.blend_mode = blend_additive;
+            backdrop.set_image(opaque.get(), true);
+            // Memory bitmaps step along a row from the clip's edge, so a texel's edge exactly on a pixel's centre (at
+            // 7.5, every 15 pixels) could land on either side of it: a scale that puts none there.
+            backdrop.scale_x_anim.set(7.37f);
+            backdrop.scale_y_anim.set(6.6f);
+            for (Object* sprite : {&turning, &fading, &cropped, leaving.get()}) {
+                sprite->set_image(translucent.get(), true);
+                sprite->set_anchor(0.5f, 0.5f);
+            }
+            turning.move_to(60.3f, 70.6f);
+            turning.blend_mode = blend_additive;
+            fading.move_to(270, 180);
+            cropped.move_to(120.5f, 60);
+            cropped.crop_top_anim.set(0.3f);
+            leaving->move_to(100, 150);
+            leaving->blend_mode = blend_additive;
+            draw_stage(partial.get(), tick_parts(), scale);
 
-} // namespace
+            turning.rotation_anim.animate_by(0.7f, 1.0, curve_linear);
+            turning.scale_x_anim.animate(1.0f, 1.8f, 0.0, 1.0, curve_linear);
+            fading.opacity_anim.animate(1.0f, 0.2f, 0.0, 1.0, curve_linear);
+            fading.x_anim.animate_by(-70.0f, 1.0, curve_linear);
+            cropped.crop_top_anim.animate_to(0.7f, 1.0, curve_linear);
+            glaze.tint_anim.animate_to(al_map_rgb(90, 200, 40), 1.0, curve_linear);
+            leaving.reset();
+            Object arriving;
+            arriving.set_image(translucent.get(), true);
+            arriving.move_to(150.4f, 150.2f);
+            arriving.blend_mode = blend_additive;
+            clock.advance(0.55);
+            const stage_parts parts = tick_parts();
+            EXPECT_FALSE(parts.empty());
+            EXPECT_TRUE(outlines || area_of(parts) < 300 * 200) << "the glaze marks only where it has ink";
+            draw_stage(partial.get(), parts, scale);
+            draw_stage(whole.get(), {whole_stage()}, scale, true);
+            EXPECT_TRUE(same_pixels(partial.get(), whole.get()));
+            debug_overlay = false;
+        }
+}
