@@ -5,16 +5,12 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
-namespace {
-
-std::string contents_of(const std::string& path)
+static std::string contents_of(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Whatever step fails, the old file keeps every byte, no temporary file is left, and the reason comes back.
@@ -41,5 +37,3 @@ TEST(atomic_file, a_failed_write_leaves_the_old_file_whole_and_says_why)
     EXPECT_EQ(contents_of(path), "new\n");
     std::filesystem::remove_all(folder);
 }
-
-} // namespace
