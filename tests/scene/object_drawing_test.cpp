@@ -9,8 +9,6 @@
 
 #include <tuple>
 
-namespace {
-
 const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0), white = al_map_rgb(255, 255, 255);
 const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0), green = al_map_rgb(0, 255, 0);
 
@@ -59,8 +57,7 @@ TEST_F(object_drawing, crops_keep_the_visible_part_in_place_and_its_alpha_exact)
 
 TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_only_on_change_and_freed_uncropped)
 {
-    bitmap_ptr image = make_bitmap(30, 20, white);
-    bitmap_ptr other = make_bitmap(30, 20, green);
+    bitmap_ptr image = make_bitmap(30, 20, white), other = make_bitmap(30, 20, green);
     object.crop_left = 0.5f;
     draw(image.get(), 0, 0);
     ASSERT_NE(object.work_bitmap, nullptr);
@@ -83,8 +80,7 @@ TEST_F(object_drawing, work_bitmap_is_made_at_the_first_visible_crop_redrawn_onl
 TEST_F(object_drawing, rotation_turns_clockwise_about_the_anchor_and_each_flip_mirrors_its_own_axis)
 {
     // A green image whose red top-left quarter shows where each turn or flip takes it.
-    bitmap_ptr quarter = make_bitmap(5, 5, red);
-    bitmap_ptr image = make_bitmap(10, 10, green, true);
+    bitmap_ptr quarter = make_bitmap(5, 5, red), image = make_bitmap(10, 10, green, true);
     al_draw_bitmap(quarter.get(), 0, 0, 0);
     object.rotation = ALLEGRO_PI / 2;
     draw(image.get(), 50, 50); // about the top-left corner: the quarter goes to x 45..49, y 50..54
@@ -128,5 +124,3 @@ TEST_F(object_drawing, opacity_is_alpha_for_normal_draws_darkens_additive_ones_a
         for (int px = 140; px < 170; ++px)
             ASSERT_TRUE(pixel_is(target.get(), px, py, black));
 }
-
-} // namespace

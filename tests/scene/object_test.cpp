@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
+const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0), white = al_map_rgb(255, 255, 255);
 
 // Position of an object in the bin, or -1.
-long bin_index(const Object& object)
+static long bin_index(const Object& object)
 {
     const auto found = std::find(objects_bin.begin(), objects_bin.end(), &object);
     return found == objects_bin.end() ? -1 : found - objects_bin.begin();
@@ -21,7 +21,7 @@ long bin_index(const Object& object)
 
 TEST(object_geometry, box_follows_size_scale_and_anchor_with_its_edges_inside)
 {
-    bitmap_ptr image = make_bitmap(100, 50, al_map_rgb(255, 255, 255));
+    bitmap_ptr image = make_bitmap(100, 50, white);
     Object object;
     object.set_image(image.get(), true);
     object.scale_x = 2;
@@ -78,8 +78,7 @@ TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
         {"point in the diamond", quarter, 0.5f, 6.5f, 0, point_b, true},
         {"point outside the diamond", quarter, 0.5f, 4.5f, 4.5f, point_b, false},
     };
-    bitmap_ptr square = make_bitmap(10, 10, al_map_rgb(255, 255, 255));
-    bitmap_ptr bar = make_bitmap(30, 4, al_map_rgb(255, 255, 255));
+    bitmap_ptr square = make_bitmap(10, 10, white), bar = make_bitmap(30, 4, white);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Object a, b;
@@ -93,8 +92,6 @@ TEST(collision, boxes_and_rotated_outlines_overlap_up_to_and_including_touching)
         EXPECT_EQ(collides_with(b, a), c.expected);
     }
 }
-
-const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
 
 // A large additive picture, black inside, drawn through its ink alone gives the whole picture.
 TEST(ink_tiles, a_large_additive_picture_drawn_by_its_ink_is_the_whole_picture)
@@ -116,5 +113,3 @@ TEST(ink_tiles, a_large_additive_picture_drawn_by_its_ink_is_the_whole_picture)
     al_draw_tinted_bitmap(image.get(), frame.tint, 10, 10, 0);
     EXPECT_TRUE(same_pixels(by_ink.get(), whole.get()));
 }
-
-} // namespace
