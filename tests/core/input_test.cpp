@@ -6,8 +6,6 @@
 #include <tuple>
 #include <utility>
 
-namespace {
-
 class input_test : public ::testing::Test
 {
 protected:
@@ -37,9 +35,7 @@ TEST_F(input_test, controls_follow_the_ticks_from_their_first_query_and_let_go_w
     feed(input_snapshot().right_button().key(ALLEGRO_KEY_F));
     EXPECT_FALSE(held(ALLEGRO_KEY_MAX + 500) || held(-7) || pressed(mouse_left_button));
     EXPECT_TRUE(pressed(mouse_right_button) && held(ALLEGRO_KEY_F));
-    ALLEGRO_EVENT away{};
-    away.type = ALLEGRO_EVENT_DISPLAY_SWITCH_OUT;
-    input.on_event(away);
+    input.on_event(key_event(0, false, ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)); // the window loses the focus
     input.update();
     EXPECT_TRUE(released(ALLEGRO_KEY_F) && released(mouse_right_button));
 }
@@ -76,5 +72,3 @@ TEST_F(input_test, a_press_and_release_within_one_tick_counts_at_the_place_it_ha
     }
     EXPECT_EQ(presses, 2);
 }
-
-} // namespace
