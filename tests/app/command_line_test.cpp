@@ -4,11 +4,9 @@
 
 #include <vector>
 
-namespace {
-
 // The program's arguments after its name, parsed. The cases leave out what the end-to-end tests give the
 // program: a file to play, --resume, --sync jack, --audio desktop.
-command_line_class parse(const std::vector<const char*>& args)
+static command_line_class parse(const std::vector<const char*>& args)
 {
     std::vector<const char*> argv = {"tolme"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -72,5 +70,3 @@ TEST(command_line, chooses_the_sound_path_and_whose_clock_to_keep)
         }
     }
 }
-
-} // namespace

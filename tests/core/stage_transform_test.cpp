@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // Uniform scale to the largest size that fits, the stage centred on whole pixels (down to one: 1200 - 937.5 is
 // 262.5); points go there and back.
 TEST(stage_transform, fits_the_stage_centred_and_maps_points_both_ways)
@@ -42,5 +40,3 @@ TEST(stage_transform, the_desktop_asks_for_a_scale_by_gdk_scale_or_a_high_xft_dp
     EXPECT_FLOAT_EQ(opening_scale(2, 800, 480), 1);
     EXPECT_FLOAT_EQ(opening_scale(2, 0, 0), 1);
 }
-
-} // namespace

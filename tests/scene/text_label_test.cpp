@@ -9,12 +9,10 @@
 
 #include <cmath>
 
-namespace {
-
 const char* const line = "- SELECT AN ELEMENT -";
 
 // The label drawn additively onto a black target of the stage's size at this scale, through the scale.
-bitmap_ptr drawn_at(text_label_class& label, float scale)
+static bitmap_ptr drawn_at(text_label_class& label, float scale)
 {
     bitmap_ptr target =
         make_bitmap(static_cast<int>(240 * scale), static_cast<int>(60 * scale), al_map_rgb(0, 0, 0), true);
@@ -51,5 +49,3 @@ TEST(text_label, rendered_for_the_stage_scale_is_the_text_at_that_size_on_whole_
     EXPECT_TRUE(same_pixels(drawn_at(label, 1).get(), at_one.get()));
     fonts_bin.release();
 }
-
-} // namespace
