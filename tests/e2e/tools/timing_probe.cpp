@@ -13,7 +13,7 @@
 // the sweep being the period measured in the capture, the latency the capture's offset against the mixer's
 // frame 0 (modulo a sweep when the capture began late) and the sound start the capture time at which sound
 // first appears. With TIMING_PROBE_EACH set, each onset's capture time and deviation come first. For an empty
-// pattern it checks for silence instead and prints: silence <peak>.
+// pattern it checks for silence instead, printing nothing.
 //   timing_probe --onsets <capture.wav> <from s> <until s>
 // needs no pattern: it prints the capture time of every sharp rise in loudness (a note's attack over the
 // tails before it), one "onset <s>" a line, to follow a capture whose tempo changes.
@@ -51,13 +51,10 @@ uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
 
 float sample_at(const unsigned char* q, int format, int bits)
 {
-    if (format == 3 && bits == 32) {
-        const uint32_t v = u32(q);
-        float f;
-        std::memcpy(&f, &v, 4);
-        return f;
-    }
-    return bits == 16 ? int16_t(u16(q)) / 32768.0f : 0.0f;
+    float f = bits == 16 ? int16_t(u16(q)) / 32768.0f : 0.0f;
+    if (format == 3 && bits == 32)
+        std::memcpy(&f, q, 4); // little-endian, as the machine
+    return f;
 }
 
 // A captured mix made mono, as the reference is: OpenAL Soft's wave writer (32-bit float, extensible header,
@@ -171,23 +168,15 @@ std::pair<long, double> find_latency(const std::vector<float>& reference, const 
     return best_lag(reference, capture, at, from - at - 1024, from - at + 1024, window);
 }
 
-int expect_silence(const std::vector<float>& capture, char** argv, int argc)
-{
-    const long from = std::min(long(std::atof(argv[3]) * rate), long(capture.size()));
-    const long until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : long(capture.size()), long(capture.size()));
-    float peak = 0;
-    for (long i = from; i < until; ++i)
-        peak = std::max(peak, std::fabs(capture[i]));
-    std::printf("silence %.5f\n", peak);
-    return peak < 1e-3f ? 0 : 1;
-}
-
 int probe(const std::vector<float>& capture, const note_sounds_class& sounds, const pattern_class& pattern,
           char** argv, int argc)
 {
     const step_grid& cells = pattern.cells;
-    if (cells == step_grid{})
-        return expect_silence(capture, argv, argc);
+    const long size = long(capture.size()), until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : size, size);
+    const long from = long(std::atof(argv[3]) * rate);
+    if (cells == step_grid{}) // silence: nothing above a quiet capture's rounding
+        return std::any_of(capture.begin() + std::min(from, until), capture.begin() + until,
+                           [](float v) { return std::fabs(v) >= 1e-3f; });
     const auto schedule_only = std::make_unique<mixer_class>(unsigned(rate));
     configure_mixer(*schedule_only, sounds, placement);
     note_schedule_class& schedule = *schedule_only->schedule;
@@ -200,20 +189,17 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
     const std::vector<float> reference = averaged(stereo.data(), stereo.size(), 2);
     std::vector<long> onsets; // one a column: the notes of a column start together
     schedule.for_each_note(0, reference.size(), [&](std::uint64_t at, int column) {
-        for (int row = 0; row < step_rows; ++row)
-            if (cells[cell_index(column, row)]) {
-                onsets.push_back(long(at));
-                return;
-            }
+        const auto rows = cells.begin() + cell_index(column, 0);
+        if (std::any_of(rows, rows + step_rows, [](std::uint8_t cell) { return cell != 0; }))
+            onsets.push_back(long(at));
     });
 
     // Only whole notes count: none cut by the sound's start (a device that came back mid-note) or end.
     const auto audible = [&](float v) { return std::fabs(v) > 1e-4f; };
     const long sound_start = long(std::find_if(capture.begin(), capture.end(), audible) - capture.begin());
     const long sound_end = long(capture.rend() - std::find_if(capture.rbegin(), capture.rend(), audible));
-    const long from = std::max(long(std::atof(argv[3]) * rate), sound_start + 2048);
-    const long until = std::min(argc > 4 ? long(std::atof(argv[4]) * rate) : sound_end, sound_end) - 4096;
-    const auto [latency, quality] = find_latency(reference, capture, from, sweep);
+    const long start = std::max(from, sound_start + 2048), end = std::min(until, sound_end) - 4096;
+    const auto [latency, quality] = find_latency(reference, capture, start, sweep);
     if (quality < heard_match) {
         std::fprintf(stderr, "the capture does not match the pattern (best match %.2f)\n", quality);
         return 1;
@@ -223,7 +209,7 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
     long lost = 0;
     for (long onset : onsets) {
         const long at = onset - 256;
-        if (onset + latency < from || at + latency > until)
+        if (onset + latency < start || at + latency > end)
             continue;
         // Near the constant latency first; a note that far off is looked for further away.
         auto [lag, m] = best_lag(reference, capture, at, latency - 256, latency + 256, 2048);
@@ -231,8 +217,6 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
             std::tie(lag, m) = best_lag(reference, capture, at, latency - 2048, latency + 2048, 2048);
         if (m < heard_match) {
             ++lost;
-            if (std::getenv("TIMING_PROBE_EACH"))
-                std::printf("lost %.3f %.2f\n", double(onset + latency) / rate, m);
             continue;
         }
         deviations.push_back(double(lag - latency) * 1000.0 / rate);
@@ -245,11 +229,10 @@ int probe(const std::vector<float>& capture, const note_sounds_class& sounds, co
         std::fprintf(stderr, "too few onsets to measure (%ld lost)\n", lost);
         return 1;
     }
-    double mean = 0, worst = 0, variance = 0;
+    const double n = double(deviations.size()), mean = std::accumulate(deviations.begin(), deviations.end(), 0.0) / n;
+    double worst = 0, variance = 0;
     for (double d : deviations)
-        mean += d / double(deviations.size()), worst = std::max(worst, std::fabs(d));
-    for (double d : deviations)
-        variance += (d - mean) * (d - mean) / double(deviations.size());
+        worst = std::max(worst, std::fabs(d)), variance += (d - mean) * (d - mean) / n;
     // How the capture's clock ran against the mixer's, from the first note heard to the last.
     const double slope = (heard_at.back() - heard_at.front()) / (expected_at.back() - expected_at.front());
     std::printf("timing %zu %ld %.4f %.4f %.4f %.5f %.3f %.3f\n", deviations.size(), lost, mean,
@@ -285,20 +268,18 @@ int print_onsets(const std::vector<float>& capture, double from, double until)
 bool read_options(int& argc, char**& argv, pattern_class& pattern)
 {
     for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; --argc, ++argv) {
-        const std::string option = argv[1];
-        if (option == "--beat") {
-            placement = note_placement::beat;
-            continue;
-        }
-        const std::string value = argc > 2 ? argv[2] : "";
+        const std::string option = argv[1], value = argc > 2 ? argv[2] : "";
         int tenths = 0;
-        --argc, ++argv;
-        if (option == "--rate")
+        if (option == "--beat")
+            placement = note_placement::beat;
+        else if (option == "--rate")
             rate = std::atof(value.c_str());
         else if (option == "--tempo" && read_tempo(value, tenths).empty())
             pattern.tempo = tempo_in_tenths(tenths);
         else if (option != "--swing" || !read_swing(value, pattern.swing).empty())
             return false;
+        if (option != "--beat")
+            --argc, ++argv; // past its value
     }
     return true;
 }
