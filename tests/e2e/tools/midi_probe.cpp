@@ -41,13 +41,12 @@ std::vector<message> read_dump(const char* path)
 {
     std::vector<message> out;
     std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line, byte; std::getline(in, line);) {
         std::istringstream words(line);
-        std::string frame, byte;
-        if (!(words >> frame) || frame.back() != ':')
+        message m{};
+        char colon = 0;
+        if (!(words >> m.frame >> colon) || colon != ':')
             continue;
-        message m{std::atol(frame.c_str()), {}};
         while (words >> byte && byte.size() == 2 && std::isxdigit(byte[0]) && std::isxdigit(byte[1]))
             m.bytes.push_back(std::stoi(byte, nullptr, 16));
         if (!m.bytes.empty())
@@ -149,9 +148,8 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
     const long from = nearest((start - anchor) / column) + 1, to = heard.empty() ? from : heard.rbegin()->first;
     for (long k = from; k < to; ++k) {
         const int in_sweep = int(((k % step_columns) + step_columns) % step_columns);
-        std::size_t expected = 0;
-        for (const auto& [key, columns] : columns_of_key)
-            expected += std::count(columns.begin(), columns.end(), in_sweep);
+        const auto rows = cells.begin() + cell_index(in_sweep, 0);
+        const std::size_t expected = step_rows - std::count(rows, rows + step_rows, 0);
         if (heard[k].size() != expected)
             return fault("column " + std::to_string(k) + " sounded " + std::to_string(heard[k].size()) + " of " +
                          std::to_string(expected) + " notes");
