@@ -24,29 +24,25 @@ int main(int argc, char** argv)
     }
     const Window window = std::strtoul(argv[1], nullptr, 0);
     const Damage damage = XDamageCreate(x, window, XDamageReportNonEmpty);
+    // Takes the damage reported since the last call: true when there was some.
+    const auto take_damage = [&] {
+        bool damaged = false;
+        for (XEvent event; XPending(x);) {
+            XNextEvent(x, &event);
+            damaged |= event.type == event_base + XDamageNotify;
+        }
+        XDamageSubtract(x, damage, None, None);
+        XFlush(x);
+        return damaged;
+    };
     // A new damage object reports the window's whole contents once: that is not a frame.
     XSync(x, False);
-    while (XPending(x)) {
-        XEvent event;
-        XNextEvent(x, &event);
-    }
-    XDamageSubtract(x, damage, None, None);
+    take_damage();
     using clock = std::chrono::steady_clock;
     const auto end = clock::now() + std::chrono::duration<double>(std::atof(argv[2]));
     int bursts = 0;
-    bool in_burst = false;
-    while (clock::now() < end) {
-        bool damaged = false;
-        while (XPending(x)) {
-            XEvent event;
-            XNextEvent(x, &event);
-            if (event.type == event_base + XDamageNotify)
-                damaged = true;
-        }
-        if (damaged) {
-            XDamageSubtract(x, damage, None, None);
-            XFlush(x);
-        }
+    for (bool in_burst = false; clock::now() < end;) {
+        const bool damaged = take_damage();
         bursts += damaged && !in_burst;
         in_burst = damaged;
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
