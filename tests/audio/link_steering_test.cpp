@@ -2,11 +2,7 @@
 
 #include "audio/link_steering.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 namespace {
 

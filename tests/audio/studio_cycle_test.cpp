@@ -2,12 +2,9 @@
 
 #include "audio/studio_cycle.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <random>
 #include <tuple>
-#include <vector>
 
 namespace {
 
