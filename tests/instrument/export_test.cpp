@@ -114,10 +114,9 @@ TEST_F(export_test, the_midi_file_has_the_tempo_and_a_named_track_per_element_wi
                 if (type == 0x51)
                     tempo = big(bytes, at, 3);
                 at += size;
-            } else if ((status & 0xe0) == 0x80) { // note on or off
-                notes.emplace_back(tick, status & 0x0f, bytes[at], (status & 0xf0) == 0x90);
-                at += 2;
-            } else {
+            } else { // a channel message: a note on or off, or another with one or two data bytes
+                if ((status & 0xe0) == 0x80)
+                    notes.emplace_back(tick, status & 0x0f, bytes[at], (status & 0xf0) == 0x90);
                 at += (status & 0xf0) == 0xc0 ? 1 : 2;
             }
         }

@@ -46,17 +46,15 @@ std::pair<double, double> stroke_direction(const frame_class& f, int x, int y)
     return {std::cos(angle), std::sin(angle)};
 }
 
-// Luminance at (x, y) averaged with one pixel either side across the stroke: slanting hairs finer than that
-// break into pixel steps that are no ends.
-float across_mean(const frame_class& f, double x, double y, double ux, double uy)
-{
-    return (f.between(x - uy, y + ux) + f.between(x, y) + f.between(x + uy, y - ux)) / 3;
-}
-
 // Pixels inside a stroke (ink three pixels either way along it) where the luminance changes by at least
 // `step` over one pixel along the stroke: where a streak or a block of ink stops short.
 int hard_ends_in(const frame_class& f, float step)
 {
+    // Luminance at (x, y) averaged with one pixel either side across the stroke (u): slanting hairs finer than
+    // that break into pixel steps that are no ends.
+    const auto across_mean = [&](double x, double y, double ux, double uy) {
+        return (f.between(x - uy, y + ux) + f.between(x, y) + f.between(x + uy, y - ux)) / 3;
+    };
     int found = 0;
     for (int y = 0; y < f.height; ++y)
         for (int x = 0; x < f.width; ++x) {
@@ -67,7 +65,7 @@ int hard_ends_in(const frame_class& f, float step)
             for (int i = -3; i <= 3; ++i)
                 inside = inside && f.ink_at(static_cast<int>(std::lround(x + i * ux)),
                                             static_cast<int>(std::lround(y + i * uy)));
-            found += inside && std::abs(across_mean(f, x + ux, y + uy, ux, uy) - across_mean(f, x, y, ux, uy)) >= step;
+            found += inside && std::abs(across_mean(x + ux, y + uy, ux, uy) - across_mean(x, y, ux, uy)) >= step;
         }
     return found;
 }
