@@ -20,17 +20,17 @@ struct frame_class
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<float> luma;
 
-    float at(int x, int y) const { return luma[y * width + x]; }
-    bool ink_at(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height && at(x, y) >= inked; }
+    // Black outside the box, as the stage is around the stroke.
+    float at(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height ? luma[y * width + x] : 0; }
+    bool ink_at(int x, int y) const { return at(x, y) >= inked; }
 
     // Interpolated between pixel centres.
     float between(double x, double y) const
     {
         const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
         const float fx = static_cast<float>(x - x0), fy = static_cast<float>(y - y0);
-        const auto clamped = [&](int px, int py) { return at(std::clamp(px, 0, width - 1), std::clamp(py, 0, height - 1)); };
-        return (clamped(x0, y0) * (1 - fx) + clamped(x0 + 1, y0) * fx) * (1 - fy) +
-               (clamped(x0, y0 + 1) * (1 - fx) + clamped(x0 + 1, y0 + 1) * fx) * fy;
+        return (at(x0, y0) * (1 - fx) + at(x0 + 1, y0) * fx) * (1 - fy) +
+               (at(x0, y0 + 1) * (1 - fx) + at(x0 + 1, y0 + 1) * fx) * fy;
     }
 };
 
