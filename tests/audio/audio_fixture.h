@@ -1,8 +1,11 @@
 // Ground for the audio tests: the grid's geometry (column centres 51.2 px apart from 25.6, a sweep of sixteen
-// columns added up in single precision at 300 px/s), and sounds made by hand rather than loaded.
+// columns added up in single precision at 300 px/s), and sounds made by hand rather than loaded. With it come
+// GoogleTest and the headers below.
 #pragma once
 
 #include "audio/mixer.h"
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>

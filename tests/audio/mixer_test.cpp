@@ -2,11 +2,8 @@
 
 #include "audio/offline_render.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 namespace {
 

@@ -1,9 +1,6 @@
 #include "audio_fixture.h"
 
-#include <gtest/gtest.h>
-
 #include <utility>
-#include <vector>
 
 namespace {
 

@@ -72,52 +72,48 @@ TEST_F(export_test, the_wav_file_opens_on_column_0s_notes_and_holds_every_note_a
 // Tick, channel, pitch and whether the note starts: sorted, two lists compare and print whole.
 using midi_note = std::tuple<long, int, int, bool>;
 
-unsigned long read_length(const std::string& bytes, std::size_t& at)
-{
-    unsigned long value = 0;
-    for (unsigned char c = 0x80; c & 0x80; value = (value << 7) | (c & 0x7f))
-        c = static_cast<unsigned char>(bytes[at++]);
-    return value;
-}
-
-unsigned long big(const std::string& bytes, std::size_t at, int size)
-{
-    unsigned long value = 0;
-    for (int i = 0; i < size; ++i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
-
 TEST_F(export_test, the_midi_file_has_the_tempo_and_a_named_track_per_element_with_each_note_on_its_tick)
 {
     pattern.cells[cell_index(2, 7)] = 2; // the swung WIND note of column 1 ends as this one starts
     const std::string bytes = midi_file_bytes(pattern, 2);
+    // A variable-length quantity, read on past its end, and a big-endian number of `size` bytes.
+    const auto read_length = [&](std::size_t& at) {
+        unsigned long value = 0;
+        for (unsigned char c = 0x80; c & 0x80; value = (value << 7) | (c & 0x7f))
+            c = static_cast<unsigned char>(bytes[at++]);
+        return value;
+    };
+    const auto big = [&](std::size_t at, int size) {
+        unsigned long value = 0;
+        for (int i = 0; i < size; ++i)
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
     ASSERT_EQ(bytes.substr(0, 4), "MThd");
-    EXPECT_EQ(big(bytes, 8, 2), 1u) << "type 1";
-    EXPECT_EQ(big(bytes, 10, 2), 3u) << "tempo, WIND and FIRE";
-    EXPECT_EQ(big(bytes, 12, 2), 480u) << "ticks a quarter";
+    EXPECT_EQ(big(8, 2), 1u) << "type 1";
+    EXPECT_EQ(big(10, 2), 3u) << "tempo, WIND and FIRE";
+    EXPECT_EQ(big(12, 2), 480u) << "ticks a quarter";
     std::vector<std::string> names;
     std::vector<midi_note> notes;
     unsigned long tempo = 0;
     for (std::size_t at = 14; at < bytes.size();) {
         ASSERT_EQ(bytes.substr(at, 4), "MTrk");
-        const std::size_t end = at + 8 + big(bytes, at + 4, 4);
+        const std::size_t end = at + 8 + big(at + 4, 4);
         long tick = 0;
         for (at += 8; at < end;) {
-            tick += static_cast<long>(read_length(bytes, at));
+            tick += static_cast<long>(read_length(at));
             const unsigned char status = static_cast<unsigned char>(bytes[at++]);
             if (status == 0xff) {
                 const int type = bytes[at++];
-                const unsigned long size = read_length(bytes, at);
+                const unsigned long size = read_length(at);
                 if (type == 0x03)
                     names.push_back(bytes.substr(at, size));
                 if (type == 0x51)
-                    tempo = big(bytes, at, 3);
+                    tempo = big(at, 3);
                 at += size;
-            } else if ((status & 0xe0) == 0x80) { // note on or off
-                notes.emplace_back(tick, status & 0x0f, bytes[at], (status & 0xf0) == 0x90);
-                at += 2;
-            } else {
+            } else { // a channel message: a note on or off, or another with one or two data bytes
+                if ((status & 0xe0) == 0x80)
+                    notes.emplace_back(tick, status & 0x0f, bytes[at], (status & 0xf0) == 0x90);
                 at += (status & 0xf0) == 0xc0 ? 1 : 2;
             }
         }

@@ -52,10 +52,9 @@ TEST_F(note_playing_test, each_note_pulses_its_token_in_the_tick_in_which_its_fr
             EXPECT_GT(at, heard - tick * mixer_class::desktop_rate) << "pulsed a tick late, or before it was heard";
         }
     }
-    std::map<int, int> twice;
-    for (const auto& placement : placed)
-        twice[placement.first] = 2;
-    EXPECT_EQ(pulses, twice);
+    EXPECT_EQ(pulses.size(), placed.size()) << "an empty token pulsed";
+    for (const auto& [cell, element] : placed)
+        EXPECT_EQ(pulses[cell], 2) << "cell " << cell << " of element " << element;
 }
 
 // A pulse brings the element's sprite back to its rest (0.8 and opaque) within 1.3 s, and starts the

@@ -59,11 +59,10 @@ TEST_F(pattern_state_test, ctrl_n_clears_and_ctrl_z_brings_every_token_back_with
 TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_swing_and_p_stops_and_plays)
 {
     const int readout_width = instrument->readout.width;
-    keys({ALLEGRO_KEY_MINUS}); // a whole step down, and Shift watched from then on
-    keys({ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_PAD_MINUS});
-    keys({ALLEGRO_KEY_CLOSEBRACE});
-    keys({ALLEGRO_KEY_CLOSEBRACE});
-    keys({ALLEGRO_KEY_OPENBRACE});
+    // A whole step down (Shift watched from then on), a tenth down, and the swing up twice and down once.
+    for (const std::vector<int>& step : {std::vector<int>{ALLEGRO_KEY_MINUS}, {ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_PAD_MINUS},
+                                         {ALLEGRO_KEY_CLOSEBRACE}, {ALLEGRO_KEY_CLOSEBRACE}, {ALLEGRO_KEY_OPENBRACE}})
+        keys(step);
     EXPECT_EQ(timing_text(instrument->model.pattern()), "86.9 BPM   SWING 51 %");
     EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
     keys({ALLEGRO_KEY_P});

@@ -20,17 +20,17 @@ struct frame_class
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<float> luma;
 
-    float at(int x, int y) const { return luma[y * width + x]; }
-    bool ink_at(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height && at(x, y) >= inked; }
+    // Black outside the box, as the stage is around the stroke.
+    float at(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height ? luma[y * width + x] : 0; }
+    bool ink_at(int x, int y) const { return at(x, y) >= inked; }
 
     // Interpolated between pixel centres.
     float between(double x, double y) const
     {
         const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
         const float fx = static_cast<float>(x - x0), fy = static_cast<float>(y - y0);
-        const auto clamped = [&](int px, int py) { return at(std::clamp(px, 0, width - 1), std::clamp(py, 0, height - 1)); };
-        return (clamped(x0, y0) * (1 - fx) + clamped(x0 + 1, y0) * fx) * (1 - fy) +
-               (clamped(x0, y0 + 1) * (1 - fx) + clamped(x0 + 1, y0 + 1) * fx) * fy;
+        return (at(x0, y0) * (1 - fx) + at(x0 + 1, y0) * fx) * (1 - fy) +
+               (at(x0, y0 + 1) * (1 - fx) + at(x0 + 1, y0 + 1) * fx) * fy;
     }
 };
 
@@ -46,17 +46,15 @@ std::pair<double, double> stroke_direction(const frame_class& f, int x, int y)
     return {std::cos(angle), std::sin(angle)};
 }
 
-// Luminance at (x, y) averaged with one pixel either side across the stroke: slanting hairs finer than that
-// break into pixel steps that are no ends.
-float across_mean(const frame_class& f, double x, double y, double ux, double uy)
-{
-    return (f.between(x - uy, y + ux) + f.between(x, y) + f.between(x + uy, y - ux)) / 3;
-}
-
 // Pixels inside a stroke (ink three pixels either way along it) where the luminance changes by at least
 // `step` over one pixel along the stroke: where a streak or a block of ink stops short.
 int hard_ends_in(const frame_class& f, float step)
 {
+    // Luminance at (x, y) averaged with one pixel either side across the stroke (u): slanting hairs finer than
+    // that break into pixel steps that are no ends.
+    const auto across_mean = [&](double x, double y, double ux, double uy) {
+        return (f.between(x - uy, y + ux) + f.between(x, y) + f.between(x + uy, y - ux)) / 3;
+    };
     int found = 0;
     for (int y = 0; y < f.height; ++y)
         for (int x = 0; x < f.width; ++x) {
@@ -67,7 +65,7 @@ int hard_ends_in(const frame_class& f, float step)
             for (int i = -3; i <= 3; ++i)
                 inside = inside && f.ink_at(static_cast<int>(std::lround(x + i * ux)),
                                             static_cast<int>(std::lround(y + i * uy)));
-            found += inside && std::abs(across_mean(f, x + ux, y + uy, ux, uy) - across_mean(f, x, y, ux, uy)) >= step;
+            found += inside && std::abs(across_mean(x + ux, y + uy, ux, uy) - across_mean(x, y, ux, uy)) >= step;
         }
     return found;
 }
