@@ -2,13 +2,15 @@
 // play line crosses sounds and bursts. Runs the real start-up and the real tick (update and draw into the
 // window) paced at 60 Hz, and prints the per-tick cost against the 16.7 ms budget. Run it under a display
 // (Xvfb) from the repository root, with a sound device (ALSOFT_DRIVERS=null will do).
-//   frame_bench [seconds] [exec-time]   exec-time: `date +%s.%N` taken just before starting it, to report
-//                                      the time from exec to the first frame.
+//   frame_bench [--overlay] [seconds] [exec-time]
+//     --overlay: with the debug overlay on, as F1 shows it; exec-time: `date +%s.%N` taken just before starting
+//     it, to report the time from exec to the first frame.
 #include "app/app.h"
 #include "app/command_line.h"
 #include "instrument/element_menu.h"
 #include "instrument/instrument.h"
 #include "instrument/token.h"
+#include "scene/debug_overlay.h"
 #include "scene/object.h"
 
 #include <algorithm>
@@ -16,7 +18,9 @@
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 static double wall_clock_seconds()
@@ -42,6 +46,16 @@ static void fill_every_token(instrument_class& instrument)
     }
 }
 
+// The process's resident memory, in MB.
+static double resident_megabytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string word; status >> word;)
+        if (word == "VmRSS:" && status >> word)
+            return std::atof(word.c_str()) / 1024.0;
+    return 0.0;
+}
+
 static double percentile(std::vector<double> values, double p)
 {
     std::sort(values.begin(), values.end());
@@ -50,6 +64,9 @@ static double percentile(std::vector<double> values, double p)
 
 int main(int argc, char** argv)
 {
+    const bool overlay = argc > 1 && std::string(argv[1]) == "--overlay";
+    if (overlay)
+        --argc, ++argv;
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     const auto program = std::make_unique<program_class>();
     if (!start_program(*program, command_line_class()))
@@ -60,6 +77,7 @@ int main(int argc, char** argv)
                     (wall_clock_seconds() - std::atof(argv[2])) * 1000.0);
 
     fill_every_token(*program->instrument);
+    debug_overlay = overlay;
     const double tick = 1.0 / 60.0;
     const int warm_up = 120;
     std::vector<double> costs, update_costs;
@@ -92,6 +110,7 @@ int main(int argc, char** argv)
     std::printf("of which the update (input, tweens, instrument): median %.3f ms, 99th percentile %.3f ms; "
                 "the rest is drawing and presenting\n",
                 percentile(update_costs, 0.5), percentile(update_costs, 0.99));
+    std::printf("resident memory at the end: %.1f MB\n", resident_megabytes());
     end_program(*program);
     return 0;
 }
