@@ -50,6 +50,8 @@ static void install_libraries()
     al_init_native_dialog_addon();
     al_install_mouse();
     use_straight_alpha_bitmaps();
+    // A desktop's OpenGL never loses a texture: Allegro need not back up the pixels drawn into each bitmap.
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PRESERVE_TEXTURE);
 }
 
 // Only the driver is installed here, which answers at once; the device itself is opened off this thread

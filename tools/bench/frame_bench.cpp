@@ -46,14 +46,14 @@ static void fill_every_token(instrument_class& instrument)
     }
 }
 
-// The process's resident memory, in MB.
-static double resident_megabytes()
+// The process's resident memory, in KiB.
+static long resident_kib()
 {
     std::ifstream status("/proc/self/status");
     for (std::string word; status >> word;)
         if (word == "VmRSS:" && status >> word)
-            return std::atof(word.c_str()) / 1024.0;
-    return 0.0;
+            return std::atol(word.c_str());
+    return 0;
 }
 
 static double percentile(std::vector<double> values, double p)
@@ -110,7 +110,7 @@ int main(int argc, char** argv)
     std::printf("of which the update (input, tweens, instrument): median %.3f ms, 99th percentile %.3f ms; "
                 "the rest is drawing and presenting\n",
                 percentile(update_costs, 0.5), percentile(update_costs, 0.99));
-    std::printf("resident memory at the end: %.1f MB\n", resident_megabytes());
+    std::printf("resident memory at the end: %ld KiB\n", resident_kib());
     end_program(*program);
     return 0;
 }
