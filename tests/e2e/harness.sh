@@ -7,7 +7,6 @@ set -euo pipefail
 tolme_binary=$(realpath "${1:?path to the tolme binary}")
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 tools_dir=$(dirname "$tolme_binary")/tests
-close_window="$tools_dir/close_window"
 count_damage="$tools_dir/count_damage"
 timing_probe="$tools_dir/timing_probe"
 work_dir=$(mktemp -d /tmp/tolme-e2e.XXXXXX)
