@@ -34,8 +34,9 @@ cleanup() {
   stop_jackd
   [ ${#pipewire_pids[@]} -gt 0 ] && kill "${pipewire_pids[@]}" 2>/dev/null || true
   wait 2>/dev/null || true
-  # The X server's own account of the run stays with the artifacts.
+  # The X server's and the program's own accounts of the run stay with the artifacts.
   [ -s "$work_dir/xvfb.log" ] && cp "$work_dir/xvfb.log" "$artifacts_dir/"
+  [ -s "$work_dir/stderr.log" ] && cp "$work_dir/stderr.log" "$artifacts_dir/"
   rm -rf "$work_dir"
 }
 trap cleanup EXIT
