@@ -4,6 +4,8 @@
 //   bare_window [seconds]
 #include "core/screen.h"
 
+#include "resident_memory.h"
+
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
@@ -15,17 +17,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <string>
-
-static long resident_kib()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
 
 int main(int argc, char** argv)
 {

@@ -13,12 +13,13 @@
 #include "scene/debug_overlay.h"
 #include "scene/object.h"
 
+#include "resident_memory.h"
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,16 +45,6 @@ static void fill_every_token(instrument_class& instrument)
         select_element(instrument, cell % 4 + 1);
         instrument.model.place(cell, instrument.current_element);
     }
-}
-
-// The process's resident memory, in KiB.
-static long resident_kib()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string word; status >> word;)
-        if (word == "VmRSS:" && status >> word)
-            return std::atol(word.c_str());
-    return 0;
 }
 
 static double percentile(std::vector<double> values, double p)
