@@ -1,9 +1,13 @@
 // Follows another machine's MIDI clock (24 a quarter) through a delay-locked loop: each clock's frame
 // corrects the predicted frame of the next and, more slowly, the clock's period, so that the jitter of
 // single clocks is smoothed away while the tempo and the phase are kept. A clock far from where it was
-// expected is a leap of the other machine's (a cycle it lost), not jitter: the phase takes it at once.
-// Counts in frames.
+// expected is a leap of the other machine's (a cycle it lost), not jitter: the phase takes it at once. Two
+// leaps in a row say the period itself is off (its first measure was), so the last two clocks measure it
+// anew. Clocks closer together than the fastest tempo followed (a burst, after the other machine stalled)
+// are counted but measure nothing. Counts in frames.
 #pragma once
+
+#include "audio/tempo.h"
 
 #include <cstdint>
 
@@ -22,10 +26,10 @@ public:
     // A clock arrived at this frame.
     void clock(std::uint64_t frame);
     // Forgets the clock (it stopped coming); the next one starts the count again.
-    void forget() { count = 0; }
+    void forget() { count = 0, smoothed_period = 0, leaped = false; }
 
-    // Whether two clocks have come, so that the period is known.
-    bool locked() const { return count >= 2; }
+    // Whether two clocks have measured the period.
+    bool locked() const { return smoothed_period > 0; }
     // Frames a clock, smoothed; only when locked.
     double period() const { return smoothed_period; }
     // Beats a minute at that period.
@@ -38,7 +42,10 @@ public:
 private:
     double rate;
     std::uint64_t count = 0;
-    double first = 0;           // the first clock's frame
+    double last = 0;            // the last clock's frame
     double predicted = 0;       // the next clock's frame, as the loop expects it
-    double smoothed_period = 0;
+    double smoothed_period = 0; // 0 until two clocks measured it
+    bool leaped = false;        // the last clock was a leap
+
+    void measure(double at);
 };

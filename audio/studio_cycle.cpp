@@ -14,6 +14,15 @@ double transport_columns(const transport_position& position)
     return 0.5 + beats * step_columns / 4;
 }
 
+// A position as JACK defines one (bar and beat from 1, ticks from 0), within any real song's length, at a
+// tempo the line can follow. A timebase master that gives any other is broken: its clock is not followed.
+static bool usable(const transport_position& position)
+{
+    constexpr double longest_song_columns = 1e10;
+    return position.bar >= 1 && position.beat >= 1 && position.beats_per_bar > 0 && position.ticks_per_beat > 0 &&
+           position.tick >= 0 && transport_columns(position) < longest_song_columns && followable(position.bpm);
+}
+
 studio_cycle_class::studio_cycle_class(mixer_class& mixer, sync_source sync)
     : sync(sync), mixer(mixer), follower(mixer.rate)
 {
@@ -177,12 +186,12 @@ void studio_cycle_class::follow_clock(std::uint64_t frame) noexcept
 
 void studio_cycle_class::follow_transport(std::uint64_t frame, const transport_position& transport) noexcept
 {
-    if (transport.rolling && transport.has_bar_beat) {
+    if (transport.rolling && transport.has_bar_beat && usable(transport)) {
         last_heard = frame;
         place(frame, transport_columns(transport), transport.bpm);
         return;
     }
-    // A stopped transport is heard; one rolling with no timebase master gives no clock.
+    // A stopped transport is heard; one rolling with no timebase master, or a broken one, gives no clock.
     if (!transport.rolling)
         last_heard = frame;
     stop(frame, follow_state::stopped);

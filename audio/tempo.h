@@ -36,3 +36,8 @@ constexpr tempo_class tempo_in_tenths(int tenths)
 
 // A tempo measured from outside (another machine's clock), kept to a millionth of a beat a minute.
 tempo_class tempo_near(double bpm);
+
+// The tempi another machine may lead the line at (Link's own range): a clock or a transport beyond them is
+// broken, not fast or slow, and a line that followed it would stall the sound.
+constexpr double slowest_followed_bpm = 20, fastest_followed_bpm = 999;
+bool followable(double bpm);

@@ -42,7 +42,7 @@ public:
     }
 
     // Cycles of `size` up to frame `end`, each taking the incoming messages due in it.
-    void run(std::uint64_t end, unsigned size, const std::vector<sent>& in = {})
+    void run(std::uint64_t end, unsigned size, const std::vector<sent>& in = {}, const transport_position& transport = {})
     {
         std::vector<float> left(size), right(size);
         auto next = in.begin();
@@ -51,7 +51,7 @@ public:
             std::vector<incoming_midi> due;
             for (; next != in.end() && next->frame < first + size; ++next)
                 due.push_back({static_cast<std::uint32_t>(next->frame - first), {next->bytes[0], 0, 0}});
-            studio->run(left.data(), right.data(), size, due.data(), static_cast<unsigned>(due.size()), {},
+            studio->run(left.data(), right.data(), size, due.data(), static_cast<unsigned>(due.size()), transport,
                        [&](std::uint32_t offset, const std::uint8_t* bytes, std::uint8_t count) {
                            midi.push_back({first + offset, {bytes, bytes + count}});
                        });
@@ -100,8 +100,9 @@ TEST_F(studio_test, notes_and_clocks_go_out_on_their_frames_in_any_cycles_and_ev
     }
 }
 
-// A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late: after a few
-// seconds the notes fall within a quarter of a millisecond of the clock's own beat grid.
+// A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late, and whose
+// second tick comes with its first (a burst: no period, and then a wrong one): after a few seconds the notes
+// fall within a quarter of a millisecond of the clock's own beat grid.
 TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
 {
     pattern.cells[cell_index(0, 7)] = earth;
@@ -112,7 +113,7 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
     std::uniform_real_distribution<double> jitter(-24, 24);
     std::vector<sent> in = {{static_cast<std::uint64_t>(start) - 10, {0xfa}}};
     for (int k = 0; k < 24 * 40; ++k)
-        in.push_back({static_cast<std::uint64_t>(std::llround(start + k * clock + jitter(random))), {0xf8}});
+        in.push_back({k == 1 ? in.back().frame : std::uint64_t(std::llround(start + k * clock + jitter(random))), {0xf8}});
     run(in.back().frame, 256, in);
     const std::vector<std::uint64_t> notes = frames_of(0x90);
     ASSERT_GE(notes.size(), 18u);
@@ -144,6 +145,24 @@ TEST_F(studio_test, the_players_stop_and_a_cleared_grid_silence_every_channel_an
         << "All Notes Off on each of the four channels";
     EXPECT_EQ(frames_of(0xfc), (std::vector<std::uint64_t>{30208}));
     EXPECT_EQ(frames_of(0xfa), (std::vector<std::uint64_t>{0, 60160}));
+}
+
+// A timebase master that gives a broken position (no ticks a beat, no tempo, a tempo no line can play, bar 0)
+// is not followed: the line holds, silent, rather than stalling the sound; a sound position is followed at once.
+TEST_F(studio_test, a_broken_timebase_master_is_not_followed)
+{
+    pattern.cells[cell_index(0, 7)] = earth;
+    make(sync_source::jack_transport);
+    transport_position position{true, true};
+    for (const auto& [ticks_per_beat, bpm, bar] : {std::tuple{0.0, 120.0, 1}, {1920.0, NAN, 1}, {1920.0, 1e9, 1},
+                                                   {1920.0, 120.0, 0}}) {
+        std::tie(position.ticks_per_beat, position.bpm, position.bar) = std::tie(ticks_per_beat, bpm, bar);
+        run(mixer->frame + 4096, 256, {}, position);
+    }
+    EXPECT_TRUE(frames_of(0x90).empty());
+    position.bar = 1;
+    run(mixer->frame + 4096, 256, {}, position);
+    EXPECT_EQ(frames_of(0x90).size(), 1u);
 }
 
 } // namespace
