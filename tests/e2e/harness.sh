@@ -26,14 +26,27 @@ fail() {
   exit 1
 }
 
+# end_process PID...: asks each to end, makes it end after 5 s, and reaps it: a stuck process must not hold
+# the test until its timeout.
+end_process() {
+  for pid in "$@"; do
+    kill "$pid" 2>/dev/null || continue
+    for _ in $(seq 100); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+}
+
 cleanup() {
-  [ -n "$tolme_pid" ] && kill "$tolme_pid" 2>/dev/null || true
-  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$tolme_pid" ] && end_process "$tolme_pid"
+  [ -n "$openbox_pid" ] && end_process "$openbox_pid"
+  [ -n "$xvfb_pid" ] && kill -CONT "$xvfb_pid" 2>/dev/null && end_process "$xvfb_pid"
   stop_pulse
   stop_jackd
-  [ ${#pipewire_pids[@]} -gt 0 ] && kill "${pipewire_pids[@]}" 2>/dev/null || true
-  wait 2>/dev/null || true
+  end_process "${pipewire_pids[@]}" $(jobs -p)
   # The X server's and the program's own accounts of the run stay with the artifacts.
   [ -s "$work_dir/xvfb.log" ] && cp "$work_dir/xvfb.log" "$artifacts_dir/"
   [ -s "$work_dir/stderr.log" ] && cp "$work_dir/stderr.log" "$artifacts_dir/"
@@ -270,6 +283,12 @@ expect_exit() {
     kill -0 "$tolme_pid" 2>/dev/null || break
     sleep 0.05
   done
+  # One that hangs on the way out dumps its core (where core dumps are on) and fails the test at once.
+  if kill -ABRT "$tolme_pid" 2>/dev/null; then
+    wait "$tolme_pid" 2>/dev/null || true
+    tolme_pid=""
+    fail "the program did not end within 10 s"
+  fi
   wait "$tolme_pid" || status=$?
   tolme_pid=""
   [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected; stderr: $(cat "$work_dir/stderr.log")"
@@ -302,9 +321,8 @@ start_jackd() {
 
 jack_clients=()
 stop_jackd() {
-  for pid in "${jack_clients[@]}"; do kill "$pid" 2>/dev/null || true; done
+  end_process "${jack_clients[@]}" $jackd_pid
   jack_clients=()
-  [ -n "$jackd_pid" ] && kill "$jackd_pid" 2>/dev/null && wait "$jackd_pid" 2>/dev/null || true
   jackd_pid=""
 }
 
