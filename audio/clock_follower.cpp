@@ -20,9 +20,10 @@ void clock_follower_class::measure(double at)
 void clock_follower_class::clock(std::uint64_t frame)
 {
     const double at = static_cast<double>(frame);
-    const double error = at - predicted;
-    const bool leap = locked() && std::fabs(error) > leap_seconds * rate;
-    if (count > 0 && (!locked() || (leap && leaped))) {
+    const double error = at - predicted, leap_frames = leap_seconds * rate;
+    const bool leap = locked() && std::fabs(error) > leap_frames;
+    const bool period_off = leap && leap_error != 0 && std::fabs(error - leap_error) <= leap_frames;
+    if (count > 0 && (!locked() || period_off)) {
         measure(at);
     } else if (leap) {
         predicted = at + smoothed_period;
@@ -34,7 +35,7 @@ void clock_follower_class::clock(std::uint64_t frame)
         predicted += std::sqrt(2.0) * omega * error + smoothed_period;
         smoothed_period += omega * omega * error;
     }
-    leaped = leap && !leaped;
+    leap_error = leap && !period_off ? error : 0;
     last = at;
     ++count;
 }

@@ -2,9 +2,9 @@
 // corrects the predicted frame of the next and, more slowly, the clock's period, so that the jitter of
 // single clocks is smoothed away while the tempo and the phase are kept. A clock far from where it was
 // expected is a leap of the other machine's (a cycle it lost), not jitter: the phase takes it at once. Two
-// leaps in a row say the period itself is off (its first measure was), so the last two clocks measure it
-// anew. Clocks closer together than the fastest tempo followed (a burst, after the other machine stalled)
-// are counted but measure nothing. Counts in frames.
+// leaps in a row by about the same amount say the period itself is off (its first measure was, or the other
+// machine's tempo jumped), so the last two clocks measure it anew. Clocks closer together than the fastest
+// tempo followed (a burst, after the other machine stalled) are counted but measure nothing. Counts in frames.
 #pragma once
 
 #include "audio/tempo.h"
@@ -26,7 +26,7 @@ public:
     // A clock arrived at this frame.
     void clock(std::uint64_t frame);
     // Forgets the clock (it stopped coming); the next one starts the count again.
-    void forget() { count = 0, smoothed_period = 0, leaped = false; }
+    void forget() { count = 0, smoothed_period = 0, leap_error = 0; }
 
     // Whether two clocks have measured the period.
     bool locked() const { return smoothed_period > 0; }
@@ -45,7 +45,7 @@ private:
     double last = 0;            // the last clock's frame
     double predicted = 0;       // the next clock's frame, as the loop expects it
     double smoothed_period = 0; // 0 until two clocks measured it
-    bool leaped = false;        // the last clock was a leap
+    double leap_error = 0;      // how far the last clock leaped; 0 when it did not
 
     void measure(double at);
 };

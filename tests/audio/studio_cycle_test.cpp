@@ -102,7 +102,7 @@ TEST_F(studio_test, notes_and_clocks_go_out_on_their_frames_in_any_cycles_and_ev
 
 // A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late, and whose
 // second tick comes with its first (a burst: no period, and then a wrong one): after a few seconds the notes
-// fall within a quarter of a millisecond of the clock's own beat grid.
+// fall within a quarter of a millisecond of the clock's own beat grid. A jump in its tempo is followed.
 TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
 {
     pattern.cells[cell_index(0, 7)] = earth;
@@ -123,6 +123,12 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
         EXPECT_TRUE(note <= start + 5 * rate || std::fabs(off) <= 12) << off << " frames off at " << note;
     }
     EXPECT_NEAR(studio->followed_bpm.load(), 97.3, 0.05);
+    // The clock jumps to 110 BPM: two leaps alike measure the new tempo.
+    std::vector<sent> faster;
+    for (int k = 1; k <= 48; ++k)
+        faster.push_back({in.back().frame + std::uint64_t(std::llround(k * 60.0 * rate / (24 * 110))), {0xf8}});
+    run(faster.back().frame, 256, faster);
+    EXPECT_NEAR(studio->followed_bpm.load(), 110, 0.05);
 }
 
 // The player's stop holds the line at the next cycle, with every note ended and Stop at its frame; playing
