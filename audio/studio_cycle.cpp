@@ -14,13 +14,12 @@ double transport_columns(const transport_position& position)
     return 0.5 + beats * step_columns / 4;
 }
 
-// A position as JACK defines one (bar and beat from 1, ticks from 0), within any real song's length, at a
-// tempo the line can follow. A timebase master that gives any other is broken: its clock is not followed.
+// A position within any real song's length (none where a master gives no ticks a beat) at a tempo the line
+// can follow. A timebase master that gives any other is broken: its clock is not followed.
 static bool usable(const transport_position& position)
 {
     constexpr double longest_song_columns = 1e10;
-    return position.bar >= 1 && position.beat >= 1 && position.beats_per_bar > 0 && position.ticks_per_beat > 0 &&
-           position.tick >= 0 && transport_columns(position) < longest_song_columns && followable(position.bpm);
+    return std::fabs(transport_columns(position)) < longest_song_columns && followable(position.bpm); // not NaN
 }
 
 studio_cycle_class::studio_cycle_class(mixer_class& mixer, sync_source sync)

@@ -153,20 +153,21 @@ TEST_F(studio_test, the_players_stop_and_a_cleared_grid_silence_every_channel_an
     EXPECT_EQ(frames_of(0xfa), (std::vector<std::uint64_t>{0, 60160}));
 }
 
-// A timebase master that gives a broken position (no ticks a beat, no tempo, a tempo no line can play, bar 0)
-// is not followed: the line holds, silent, rather than stalling the sound; a sound position is followed at once.
+// A timebase master that gives a broken position (no ticks a beat, no tempo, a tempo no line can play) is not
+// followed: the line holds, silent, rather than stalling the sound, and after 2 s it is told as no clock; a
+// sound position is followed at once.
 TEST_F(studio_test, a_broken_timebase_master_is_not_followed)
 {
     pattern.cells[cell_index(0, 7)] = earth;
     make(sync_source::jack_transport);
     transport_position position{true, true};
-    for (const auto& [ticks_per_beat, bpm, bar] : {std::tuple{0.0, 120.0, 1}, {1920.0, NAN, 1}, {1920.0, 1e9, 1},
-                                                   {1920.0, 120.0, 0}}) {
-        std::tie(position.ticks_per_beat, position.bpm, position.bar) = std::tie(ticks_per_beat, bpm, bar);
-        run(mixer->frame + 4096, 256, {}, position);
+    for (const auto& [ticks_per_beat, bpm] : {std::pair{0.0, 120.0}, {1920.0, NAN}, {1920.0, 1e9}}) {
+        std::tie(position.ticks_per_beat, position.bpm) = std::tie(ticks_per_beat, bpm);
+        run(mixer->frame + rate * 7 / 10, 256, {}, position);
     }
     EXPECT_TRUE(frames_of(0x90).empty());
-    position.bar = 1;
+    EXPECT_EQ(studio->state.load(), static_cast<int>(follow_state::no_clock));
+    position.bpm = 120;
     run(mixer->frame + 4096, 256, {}, position);
     EXPECT_EQ(frames_of(0x90).size(), 1u);
 }
