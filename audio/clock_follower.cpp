@@ -1,5 +1,7 @@
 #include "audio/clock_follower.h"
 
+#include "audio/tempo.h"
+
 #include <cmath>
 
 double clock_follower_class::bpm() const

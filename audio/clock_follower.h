@@ -7,8 +7,6 @@
 // tempo followed (a burst, after the other machine stalled) are counted but measure nothing. Counts in frames.
 #pragma once
 
-#include "audio/tempo.h"
-
 #include <cstdint>
 
 class clock_follower_class
