@@ -2,13 +2,24 @@
 
 #include <algorithm>
 
-void render_offline(mixer_class& source, std::uint64_t end, std::vector<float>& out)
+bool render_offline(mixer_class& source, std::uint64_t end, const frame_sink& sink)
 {
     constexpr std::uint64_t block = 4096;
+    float frames[2 * block];
     while (source.frame < end) {
         const unsigned count = static_cast<unsigned>(std::min(block, end - source.frame));
-        const std::size_t at = out.size();
-        out.resize(at + 2 * count, 0.0f);
-        source.render(out.data() + at, count);
+        std::fill(frames, frames + 2 * count, 0.0f);
+        source.render(frames, count);
+        if (!sink(frames, count))
+            return false;
     }
+    return true;
+}
+
+void render_offline(mixer_class& source, std::uint64_t end, std::vector<float>& out)
+{
+    render_offline(source, end, [&out](const float* frames, unsigned count) {
+        out.insert(out.end(), frames, frames + 2 * count);
+        return true;
+    });
 }

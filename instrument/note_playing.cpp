@@ -50,8 +50,8 @@ void start_note_playing(instrument_class& instrument)
     instrument.mixer.pattern.write(instrument.model.pattern());
 }
 
-std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
-                                  note_placement placement, unsigned rate)
+bool render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                    note_placement placement, unsigned rate, const frame_sink& sink)
 {
     auto offline = std::make_unique<mixer_class>(rate);
     configure_mixer(*offline, sounds, placement);
@@ -59,13 +59,25 @@ std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern
     schedule.set_timing(0, pattern.tempo, pattern.swing);
     const double start = start_line(schedule, placement);
     offline->pattern.write(pattern);
-    std::vector<float> frames;
-    render_offline(*offline, schedule.frame_at(start + step_columns * std::max(0, sweeps)), frames);
+    if (!render_offline(*offline, schedule.frame_at(start + step_columns * std::max(0, sweeps)), sink))
+        return false;
     pattern_class silent = pattern;
     silent.cells = step_grid{};
     offline->pattern.write(silent);
     while (offline->sounding())
-        render_offline(*offline, offline->frame + offline->rate / 10, frames);
+        if (!render_offline(*offline, offline->frame + offline->rate / 10, sink))
+            return false;
+    return true;
+}
+
+std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                                  note_placement placement, unsigned rate)
+{
+    std::vector<float> frames;
+    render_pattern(sounds, pattern, sweeps, placement, rate, [&frames](const float* block, unsigned count) {
+        frames.insert(frames.end(), block, block + 2 * count);
+        return true;
+    });
     return frames;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "audio/mixer.h"
+#include "audio/offline_render.h"
 #include "audio/pattern.h"
 
 #include <array>
@@ -36,6 +37,9 @@ void start_note_playing(instrument_class& instrument);
 // The pattern played for the given number of sweeps by a mixer of its own, at its tempo and swing, with the
 // last notes' tails: interleaved stereo at the given rate. Placed on the beat, column 0's notes sound at
 // the first frame; placed on the tokens, the line starts from its zero as in the window.
+// Each block goes to the sink as it is rendered; false when the sink stopped it.
+bool render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
+                    note_placement placement, unsigned rate, const frame_sink& sink);
 std::vector<float> render_pattern(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
                                   note_placement placement, unsigned rate = mixer_class::desktop_rate);
 // Pulses every token whose note has been heard by now.
