@@ -1,9 +1,12 @@
 #include "core/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static bool write_all_to_disk(int fd, const char* bytes, std::size_t size)
@@ -37,42 +40,114 @@ static std::string reason()
     return std::strerror(errno);
 }
 
-std::string temporary_name_beside(const std::string& path)
+// The file a path leads to through its links; the last may not be there yet. A loop of links is left for
+// the system to refuse.
+static std::string followed(std::string path)
 {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    const std::string ending = dot == std::string::npos ? "" : name.substr(dot);
-    return folder + "." + name + "." + std::to_string(::getpid()) + ".tmp" + ending;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+        if (error)
+            return path;
+        path = (std::filesystem::path(path).parent_path() / link).string();
+    }
+    return path;
 }
 
-std::string sync_and_rename(const std::string& temporary, const std::string& path, const file_steps& steps)
+// "" for a bare name, else the folder with its last slash.
+static std::string folder_of(const std::string& file)
 {
-    const int fd = ::open(temporary.c_str(), O_RDONLY);
-    const bool synced = fd >= 0 && steps.sync(fd);
-    std::string why = synced ? "" : reason();
+    return file.substr(0, file.rfind('/') + 1);
+}
+
+// A new file of its own beside the target, its name short enough for any name the folder holds.
+static int create_temporary(const std::string& target, std::string& temporary)
+{
+    static std::atomic<unsigned> made{0};
+    const std::string folder = folder_of(target), name = target.substr(folder.size()).substr(0, 200);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(made++) + ".tmp";
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+atomic_file_class::atomic_file_class(const std::string& path, const file_steps& steps)
+    : steps(steps), target(followed(path))
+{
+    struct stat old;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        why = reason();
+    else if (exists && S_ISDIR(old.st_mode))
+        why = std::strerror(EISDIR);
+    else if (exists && !S_ISREG(old.st_mode))
+        why = "it is not a plain file";
+    else if (exists && ::access(target.c_str(), W_OK) != 0)
+        why = reason();
+    else if ((fd = create_temporary(target, temporary)) < 0)
+        why = reason(), temporary.clear();
+    else if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+        why = reason();
+}
+
+atomic_file_class::~atomic_file_class()
+{
     if (fd >= 0)
         ::close(fd);
-    if (synced && !steps.rename(temporary.c_str(), path.c_str()))
-        why = reason();
-    if (!why.empty())
+    if (!temporary.empty())
         std::remove(temporary.c_str());
+}
+
+bool atomic_file_class::write(const char* bytes, std::size_t size)
+{
+    if (why.empty() && !steps.write_all(fd, bytes, size))
+        why = reason();
+    return why.empty();
+}
+
+bool atomic_file_class::write_at(std::uint64_t offset, const char* bytes, std::size_t size)
+{
+    if (why.empty() && ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+        why = reason();
+    write(bytes, size);
+    if (why.empty() && ::lseek(fd, 0, SEEK_END) < 0)
+        why = reason();
+    return why.empty();
+}
+
+// A rename survives a power cut only once its folder is flushed too; the file is in place either way.
+static void sync_folder_of(const std::string& file)
+{
+    const std::string folder = folder_of(file);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::string atomic_file_class::commit()
+{
+    if (why.empty() && !steps.sync(fd))
+        why = reason();
+    if (fd >= 0 && ::close(fd) != 0 && why.empty())
+        why = reason();
+    fd = -1;
+    if (why.empty() && !steps.rename(temporary.c_str(), target.c_str()))
+        why = reason();
+    if (why.empty()) {
+        temporary.clear();
+        sync_folder_of(target);
+    }
     return why;
 }
 
 std::string write_file_atomically(const std::string& path, const std::string& contents, const file_steps& steps)
 {
-    const std::string temporary = temporary_name_beside(path);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        return reason();
-    const bool written = steps.write_all(fd, contents.data(), contents.size());
-    const std::string why = written ? "" : reason();
-    ::close(fd);
-    if (!written) {
-        std::remove(temporary.c_str());
-        return why;
-    }
-    return sync_and_rename(temporary, path, steps);
+    atomic_file_class file(path, steps);
+    file.write(contents.data(), contents.size());
+    return file.commit();
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 static std::string contents_of(const std::string& path)
 {
@@ -36,4 +37,32 @@ TEST(atomic_file, a_failed_write_leaves_the_old_file_whole_and_says_why)
     EXPECT_EQ(write_file_atomically(path, "new\n"), "");
     EXPECT_EQ(contents_of(path), "new\n");
     std::filesystem::remove_all(folder);
+}
+
+// A link is written through and stays a link; the file keeps its permissions; a pipe at the path is left as
+// it is; a name as long as the folder takes still leaves room for the temporary name.
+TEST(atomic_file, the_file_a_link_names_is_written_with_its_permissions_and_only_plain_files_are_replaced)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "tolme_atomic_kinds";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "songs");
+    const std::string song = (folder / "songs" / "song.tolme").string(), link = (folder / "link.tolme").string();
+    ASSERT_EQ(write_file_atomically(song, "old\n"), "");
+    fs::permissions(song, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("songs/song.tolme", link);
+    EXPECT_EQ(write_file_atomically(link, "new\n"), "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contents_of(song), "new\n");
+    EXPECT_EQ(fs::status(song).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    const std::string pipe = (folder / "pipe.tolme").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(write_file_atomically(pipe, "x"), "it is not a plain file");
+    EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+    EXPECT_EQ(write_file_atomically(folder.string(), "x"), "Is a directory");
+    const std::string longest = (folder / (std::string(249, 'n') + ".tolme")).string();
+    EXPECT_EQ(write_file_atomically(longest, "x"), "");
+    EXPECT_EQ(contents_of(longest), "x");
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(folder), {}), 5) << "a temporary file left";
+    fs::remove_all(folder);
 }
