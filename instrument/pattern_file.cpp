@@ -1,15 +1,13 @@
 #include "instrument/pattern_file.h"
 
+#include "core/file_reading.h"
 #include "instrument/pattern_model.h"
 
 #include <cassert>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 #include <utility>
 
 static const char* const first_line = "tolme-pattern 1";
@@ -197,16 +195,11 @@ std::string format_pattern(const pattern_class& pattern)
 
 pattern_reading read_pattern_file(const std::string& path)
 {
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0)
-        return refused(std::strerror(errno));
-    if (S_ISDIR(info.st_mode))
-        return refused("it is a folder");
-    if (info.st_size > largest_pattern_file)
+    std::string text;
+    const std::string why = read_small_file(path, largest_pattern_file, text);
+    if (!why.empty())
+        return refused(why);
+    if (text.size() > largest_pattern_file)
         return refused("it is larger than 1 MiB: not a pattern");
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (!file || !(text << file.rdbuf()) && info.st_size > 0)
-        return refused("it cannot be read");
-    return parse_pattern(text.str());
+    return parse_pattern(text);
 }

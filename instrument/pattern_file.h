@@ -11,8 +11,8 @@
 
 #include <string>
 
-// Larger than any pattern written by hand; refused unread.
-constexpr long largest_pattern_file = 1L << 20;
+// Larger than any pattern written by hand; refused once so much was read.
+constexpr std::size_t largest_pattern_file = std::size_t{1} << 20;
 
 class pattern_reading
 {

@@ -1,12 +1,11 @@
 #include "resources/wav_check.h"
 
+#include "core/file_reading.h"
+
 #include <allegro5/allegro_memfile.h>
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 // A sample file larger than this is not one of ours; refusing it keeps memory bounded.
 static const std::size_t largest_wav_file = 64u << 20;
@@ -74,16 +73,8 @@ ALLEGRO_SAMPLE* sample_from_wav_bytes(const unsigned char* bytes, std::size_t si
 
 ALLEGRO_SAMPLE* load_checked_sample(const std::string& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    if (!read_small_file(file, largest_wav_file, bytes).empty() || bytes.size() > largest_wav_file)
         return nullptr;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > largest_wav_file)
-        return nullptr;
-    in.seekg(0);
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return nullptr;
-    return sample_from_wav_bytes(bytes.data(), bytes.size());
+    return sample_from_wav_bytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }

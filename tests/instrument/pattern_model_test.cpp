@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -152,14 +153,20 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
     }
 }
 
-TEST(pattern_file, a_folder_a_missing_file_and_one_over_a_mebibyte_are_refused_unread)
+// A device or a pipe would be read without end or waited on for good.
+TEST(pattern_file, a_folder_a_device_a_pipe_a_missing_file_and_one_over_a_mebibyte_are_refused)
 {
     const std::string big = (std::filesystem::temp_directory_path() / "tolme_big.tolme").string();
+    const std::string pipe = (std::filesystem::temp_directory_path() / "tolme_pipe.tolme").string();
     std::ofstream(big) << "tolme-pattern 1\n" << rows << std::string(largest_pattern_file, '#');
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_EQ(read_pattern_file(big).error, "it is larger than 1 MiB: not a pattern");
     EXPECT_EQ(read_pattern_file(std::filesystem::temp_directory_path().string()).error, "it is a folder");
+    EXPECT_EQ(read_pattern_file("/dev/zero").error, "it is not a plain file");
+    EXPECT_EQ(read_pattern_file(pipe).error, "it is not a plain file");
     EXPECT_EQ(read_pattern_file("/no/such/pattern.tolme").error, "No such file or directory");
     std::filesystem::remove(big);
+    std::filesystem::remove(pipe);
 }
 
 } // namespace
