@@ -32,10 +32,14 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     pattern_class pattern;
     if (!path.empty() && (start.resume || access(path.c_str(), F_OK) == 0)) {
         const pattern_reading reading = read_pattern_file(path);
-        if (reading.ok)
+        if (reading.ok) {
             pattern = reading.pattern;
-        else
+        } else {
             report_problem(instrument, "could not open " + path + ": " + reading.error);
+            // Ctrl+S then asks where to save: a file that could not be read is never written over.
+            if (path == start.file)
+                instrument.pattern_file.clear();
+        }
     }
     override_timing(pattern, start);
     instrument.model.reset(pattern);

@@ -7,6 +7,7 @@
 #include "instrument_fixture.h"
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -92,6 +93,23 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
     autosave.flush(); // as at exit: without waiting
     EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+}
+
+// A file that could not be read is never saved over: Ctrl+S asks where instead. A file not there yet is made
+// by the first save.
+TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_that_was_read_or_is_not_there_yet)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolme_start_test";
+    std::filesystem::create_directories(folder);
+    pattern_start start;
+    start.file = (folder / "bad.tolme").string();
+    std::ofstream(start.file) << "tolme-pattern 3\n";
+    start_pattern(*instrument, start);
+    EXPECT_EQ(instrument->pattern_file, "");
+    start.file = (folder / "new.tolme").string();
+    start_pattern(*instrument, start);
+    EXPECT_EQ(instrument->pattern_file, start.file);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
