@@ -3,6 +3,7 @@
 #include "core/atomic_file.h"
 #include "instrument/pattern_file.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <utility>
@@ -11,7 +12,8 @@ std::string autosave_path()
 {
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
-    const std::string folder = state && *state ? state : std::string(home ? home : ".") + "/.local/state";
+    // A relative state folder is ignored, as desktops do: it would follow the working folder.
+    const std::string folder = state && *state == '/' ? state : std::string(home ? home : ".") + "/.local/state";
     return folder + "/tolme/autosave.tolme";
 }
 
@@ -30,6 +32,9 @@ autosave_class::autosave_class(std::string path, const pattern_class& pattern)
 autosave_class::~autosave_class()
 {
     flush();
+    // The window is closing: a last write that failed can be told only on standard error.
+    if (const std::string why = take_error(); !why.empty())
+        std::fprintf(stderr, "tolme: %s\n", why.c_str());
     {
         std::lock_guard<std::mutex> guard(lock);
         stopping = true;

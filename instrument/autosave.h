@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-// "$XDG_STATE_HOME/tolme/autosave.tolme", or under "~/.local/state" when that is not set.
+// "$XDG_STATE_HOME/tolme/autosave.tolme", or under "~/.local/state" when that is not set or not absolute.
 std::string autosave_path();
 
 class autosave_class

@@ -92,6 +92,14 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
     autosave.update(model.pattern(), 20.1);
     autosave.flush(); // as at exit: without waiting
     EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
+    // A last write at exit that fails is told on standard error, the window being gone.
+    testing::internal::CaptureStderr();
+    {
+        autosave_class last(path + "/under_a_file.tolme", model.pattern());
+        model.place(4, earth_element);
+        last.update(model.pattern(), 30.0);
+    }
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("could not autosave"), std::string::npos);
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 
