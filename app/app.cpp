@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <malloc.h>
 
 std::string startup_error_text(const error_list_class& errors)
@@ -280,7 +281,7 @@ void end_program(program_class& program)
 static std::string export_sound(const pattern_class& pattern, const command_line_class& line)
 {
     al_install_system(ALLEGRO_VERSION_INT, atexit);
-    choose_data_folder();
+    const data_folder_choice data = choose_data_folder();
     al_set_config_value(al_get_system_config(), "audio", "driver", "dsound");
     al_install_audio();
     al_init_acodec_addon();
@@ -288,7 +289,8 @@ static std::string export_sound(const pattern_class& pattern, const command_line
     {
         note_sounds_class sounds;
         sounds.load();
-        why = export_wav(sounds, pattern, line.loops, line.output);
+        why = sounds.complete() ? export_wav(sounds, pattern, line.loops, line.output)
+                                : "the notes could not be loaded: Tolme looked for its data in " + data.where;
     }
     release_resources();
     return why;
@@ -303,8 +305,11 @@ static int export_pattern(const command_line_class& line)
         return 1;
     }
     override_timing(reading.pattern, line.pattern);
-    const std::string why = line.action == export_wav_action ? export_sound(reading.pattern, line)
-                                                             : export_midi(reading.pattern, line.loops, line.output);
+    std::error_code unknown;
+    const bool over_its_pattern = std::filesystem::equivalent(file, line.output, unknown);
+    const std::string why = over_its_pattern                  ? "it is the pattern file itself"
+                            : line.action == export_wav_action ? export_sound(reading.pattern, line)
+                                                               : export_midi(reading.pattern, line.loops, line.output);
     if (!why.empty())
         std::fprintf(stderr, "tolme: could not write %s: %s\n", line.output.c_str(), why.c_str());
     return why.empty() ? 0 : 1;

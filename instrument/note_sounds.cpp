@@ -33,3 +33,12 @@ voiced_sound note_sounds_class::sound(int element, int note) const
     const sound_class sound = sound_of(samples_bin.get(file, file));
     return {sound, gains_for(0.8f, 0.0f, sound.channels)};
 }
+
+bool note_sounds_class::complete() const
+{
+    for (const element_info& info : elements)
+        for (int note = 0; note < notes_per_set; ++note)
+            if (!sound(info.id, note).sound.frames)
+                return false;
+    return true;
+}

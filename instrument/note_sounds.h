@@ -29,4 +29,6 @@ public:
     void load();
     // The note of an element (1 to 4) with its gains.
     voiced_sound sound(int element, int note) const;
+    // Whether every note loaded; a missing one plays as silence.
+    bool complete() const;
 };

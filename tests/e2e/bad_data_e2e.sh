@@ -99,4 +99,10 @@ expect_exit 0
 # libpng itself warns of a damaged chunk whose random name happens to read as an optional one.
 unexpected=$(grep -v '^libpng warning: ' "$work_dir/stderr.log" || true)
 [ -z "$unexpected" ] || fail "unexpected output on standard error: $unexpected"
+# An export from it fails and says why, rather than pass off silence as the pattern's sound.
+write_pattern "$work_dir/one.tolme" "1...............$(printf '/................%.0s' 1 2 3 4 5 6 7)"
+(cd "$work_dir/run" && "$tolme_binary" --export-wav "$work_dir/one.wav" "$work_dir/one.tolme") 2>"$work_dir/export.log" &&
+  fail "an export without its notes succeeded"
+grep -q "the notes could not be loaded" "$work_dir/export.log" || fail "the export said: $(cat "$work_dir/export.log")"
+[ ! -e "$work_dir/one.wav" ] || fail "the failed export left a file"
 echo "bad data: passed"
