@@ -27,6 +27,7 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -315,6 +316,20 @@ static int export_pattern(const command_line_class& line)
     return why.empty() ? 0 : 1;
 }
 
+// A logout, a kill or Ctrl+C in the terminal asks the program to end: it ends as after Escape, with the
+// autosave written and the sound let go. A second signal ends it at once.
+static volatile std::sig_atomic_t asked_to_end = 0;
+
+static void end_on_signals()
+{
+    struct sigaction action = {};
+    action.sa_handler = [](int) { asked_to_end = 1; };
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(signal, &action, nullptr);
+}
+
 static int play(const command_line_class& line)
 {
     bool refused = false;
@@ -325,10 +340,16 @@ static int play(const command_line_class& line)
     // output chosen first.
     const auto program = std::make_unique<program_class>(jack ? jack->rate : mixer_class::desktop_rate);
     const bool started = start_program(*program, line, std::move(jack));
-    if (started)
+    if (started) {
+        end_on_signals();
+        const auto update = [&] {
+            program->quit = program->quit || asked_to_end;
+            update_tick(*program);
+        };
         run_frame_loop(
-            program->event_queue, program->quit, [&] { update_tick(*program); }, [&] { draw_tick(*program); },
+            program->event_queue, program->quit, update, [&] { draw_tick(*program); },
             [&](ALLEGRO_EVENT& event) { take_event(*program, event); });
+    }
     end_program(*program);
     return started ? 0 : 1;
 }

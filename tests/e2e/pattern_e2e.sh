@@ -1,7 +1,8 @@
 # The player's pattern as a file, as a person uses it: a hand-written file is heard from the first sweep;
 # tokens placed and saved with Ctrl+S land in the file; Ctrl+N silences the grid and Ctrl+Z brings it back;
-# after a kill -9 "--resume" plays what was there; a bad file is named on standard error and in the window
-# and left alone; a save into a folder that does not exist is reported while the music goes on.
+# after a kill -9 "--resume" plays what was there, and after a SIGTERM the last change is kept; a bad file
+# is named on standard error and in the window and left alone; a save into a folder that does not exist is
+# reported while the music goes on.
 source "$(dirname "$0")/harness.sh"
 
 since() { echo "$(date +%s.%N) - $1" | bc -l; }
@@ -62,6 +63,18 @@ key Escape
 expect_exit 0
 cp "$capture_file" "$artifacts_dir/resumed.wav"
 expect_on_time "................/................/................/...4............/................/.......4......../................/................" 1 2
+
+# A logout's SIGTERM ends the program as Escape does: a change made just before it is in the autosave.
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 1
+key a
+click "$(token_x 0)" "$(token_y 0)"
+sleep 0.2
+kill -TERM "$tolme_pid"
+expect_exit 0
+[ "$(pattern_rows "$XDG_STATE_HOME/tolme/autosave.tolme" | cut -c1-16)" = "1..............." ] ||
+  fail "the change before SIGTERM was not autosaved: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
 
 # Bad files: named with the reason on standard error and in the window, the grid empty, the file untouched.
 bad="$work_dir/bad"
