@@ -18,6 +18,12 @@ static void put(std::string& bytes, std::uint32_t value, int size)
         bytes += static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
+// A sample in 16-bit two's complement, clipped to the range.
+static std::uint16_t pcm_sample(float value)
+{
+    return static_cast<std::uint16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+}
+
 constexpr std::uint32_t wav_channels = 2, wav_frame_bytes = 2 * wav_channels;
 // The data a WAV file can hold after its header's 36 counted bytes.
 constexpr std::uint64_t largest_wav_frames = (std::numeric_limits<std::uint32_t>::max() - 36) / wav_frame_bytes;
@@ -54,7 +60,7 @@ std::string export_wav(const note_sounds_class& sounds, const pattern_class& pat
                    [&](const float* block, unsigned count) {
                        pcm.clear();
                        for (unsigned i = 0; i < 2 * count; ++i)
-                           put(pcm, static_cast<std::uint16_t>(std::lround(std::clamp(block[i], -1.0f, 1.0f) * 32767.0f)), 2);
+                           put(pcm, pcm_sample(block[i]), 2);
                        frames += count;
                        return frames <= largest_wav_frames && file.write(pcm.data(), pcm.size());
                    });
