@@ -7,21 +7,13 @@
 #include "instrument/pattern_file.h"
 #include "math/clock.h"
 
-// +1 for a key that raises the tempo, -1 for one that lowers it, 0 when none was pressed.
-static int tempo_direction()
+// The tempo key pressed in this tick, 0 when none.
+static int tempo_key()
 {
-    for (int key : {ALLEGRO_KEY_EQUALS, ALLEGRO_KEY_PAD_PLUS})
+    for (int key : {ALLEGRO_KEY_EQUALS, ALLEGRO_KEY_PAD_PLUS, ALLEGRO_KEY_MINUS, ALLEGRO_KEY_PAD_MINUS})
         if (pressed(key))
-            return 1;
-    for (int key : {ALLEGRO_KEY_MINUS, ALLEGRO_KEY_PAD_MINUS})
-        if (pressed(key))
-            return -1;
+            return key;
     return 0;
-}
-
-static bool fine_step()
-{
-    return held(ALLEGRO_KEY_LSHIFT) || held(ALLEGRO_KEY_RSHIFT);
 }
 
 // The pattern's tempo, which a Link session is also asked to take: even when the pattern has it already, the
@@ -35,12 +27,14 @@ static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
     show_notice(instrument, "Tempo " + tempo_text(set) + " BPM");
 }
 
-// While a Link session leads, the keys step from its tempo, which the readout shows.
-static void step_tempo(instrument_class& instrument, int direction)
+// While a Link session leads, the keys step from its tempo, which the readout shows. Shift counts as it was
+// when the key went down: a chord typed faster than a tick still steps finely.
+static void step_tempo(instrument_class& instrument, int key)
 {
     const bool linked = instrument.link && instrument.link->on();
     const tempo_class from = linked ? tempo_near(instrument.link->bpm.load()) : instrument.model.pattern().tempo;
-    set_tempo(instrument, stepped_tempo(from, direction, fine_step() ? 1 : 10));
+    const int direction = key == ALLEGRO_KEY_EQUALS || key == ALLEGRO_KEY_PAD_PLUS ? 1 : -1;
+    set_tempo(instrument, stepped_tempo(from, direction, pressed_with(key, ALLEGRO_KEYMOD_SHIFT) ? 1 : 10));
 }
 
 static void tap(instrument_class& instrument)
@@ -58,8 +52,8 @@ static void step_swing(instrument_class& instrument, int direction)
 
 void update_timing_keys(instrument_class& instrument)
 {
-    if (const int direction = tempo_direction())
-        step_tempo(instrument, direction);
+    if (const int key = tempo_key())
+        step_tempo(instrument, key);
     if (pressed(ALLEGRO_KEY_T) && !pressed_with(ALLEGRO_KEY_T, ALLEGRO_KEYMOD_CTRL))
         tap(instrument);
     if (pressed(ALLEGRO_KEY_CLOSEBRACE))

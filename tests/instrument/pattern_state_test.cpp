@@ -60,10 +60,17 @@ TEST_F(pattern_state_test, ctrl_n_clears_and_ctrl_z_brings_every_token_back_with
 TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_swing_and_p_stops_and_plays)
 {
     const int readout_width = instrument->readout.width;
-    // A whole step down (Shift watched from then on), a tenth down, and the swing up twice and down once.
-    for (const std::vector<int>& step : {std::vector<int>{ALLEGRO_KEY_MINUS}, {ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_PAD_MINUS},
-                                         {ALLEGRO_KEY_CLOSEBRACE}, {ALLEGRO_KEY_CLOSEBRACE}, {ALLEGRO_KEY_OPENBRACE}})
-        keys(step);
+    // A whole step down; a tenth down by a quick chord whose Shift is let go in the key's own tick (it counts as
+    // it was when the key went down); the swing up twice and down once.
+    keys({ALLEGRO_KEY_MINUS});
+    tick(input_snapshot().key(ALLEGRO_KEY_LSHIFT));
+    ALLEGRO_EVENT typed = key_event(ALLEGRO_KEY_PAD_MINUS, true, ALLEGRO_EVENT_KEY_CHAR);
+    typed.keyboard.modifiers = ALLEGRO_KEYMOD_SHIFT;
+    for (const ALLEGRO_EVENT& event : {key_event(ALLEGRO_KEY_PAD_MINUS, true), typed, key_event(ALLEGRO_KEY_PAD_MINUS, false)})
+        input.on_event(event);
+    tick(input_snapshot());
+    for (const int key : {ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_OPENBRACE})
+        keys({key});
     EXPECT_EQ(timing_text(instrument->model.pattern()), "86.9 BPM   SWING 51 %");
     EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
     keys({ALLEGRO_KEY_P});
