@@ -32,6 +32,8 @@ static int button_code(unsigned button)
 
 void input_class::on_event(const ALLEGRO_EVENT& event)
 {
+    if (event.any.timestamp < dropped_before)
+        return;
     switch (event.type) {
     case ALLEGRO_EVENT_KEY_DOWN:
     case ALLEGRO_EVENT_KEY_UP:
@@ -75,6 +77,11 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
 void input_class::let_go()
 {
     down.fill(false);
+}
+
+void input_class::drop_before(double time)
+{
+    dropped_before = time;
 }
 
 void input_class::update_control(control_button_class& control)

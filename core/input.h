@@ -45,6 +45,9 @@ public:
     void update();
     // Every key and button counts as let go: the window lost the keyboard to another one (or a dialog).
     void let_go();
+    // Events stamped before the time are dropped as they come: what was typed or clicked into the window while
+    // a dialog held the program waited in the queue, and is not what the player now means.
+    void drop_before(double time);
 
     control_button_class& control(int code);
 
@@ -59,6 +62,7 @@ private:
     std::array<bool, ALLEGRO_KEY_MAX> typed_again{};
     int latest_x = 0;
     int latest_y = 0;
+    double dropped_before = 0;
     bool press_seen = false;
     int press_x = 0;
     int press_y = 0;

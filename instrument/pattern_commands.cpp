@@ -6,6 +6,7 @@
 #include "instrument/notice.h"
 #include "instrument/pattern_file.h"
 #include "instrument/pattern_view.h"
+#include "math/clock.h"
 
 #include <allegro5/allegro_native_dialog.h>
 
@@ -60,8 +61,10 @@ static std::string ask_for_path(const instrument_class& instrument, bool saving)
         path = al_get_native_file_dialog_path(dialog, 0);
     if (dialog)
         al_destroy_native_file_dialog(dialog);
-    // The dialog had the keyboard: Ctrl and the letter were let go there.
+    // The dialog had the keyboard: Ctrl and the letter were let go there. Clicks and keys that reached the
+    // window meanwhile are not acted on now.
     input.let_go();
+    input.drop_before(current_time());
     if (saving && !path.empty() && file_name(path).find('.') == std::string::npos)
         path += ".tolme";
     return path;

@@ -38,6 +38,17 @@ TEST_F(input_test, controls_follow_the_ticks_from_their_first_query_and_let_go_w
     input.on_event(key_event(0, false, ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)); // the window loses the focus
     input.update();
     EXPECT_TRUE(released(ALLEGRO_KEY_F) && released(mouse_right_button));
+
+    // After a dialog, what waited in the queue from before it closed is dropped; what comes later counts.
+    input.drop_before(current_time() + 1);
+    ALLEGRO_EVENT later = key_event(ALLEGRO_KEY_A, true);
+    later.any.timestamp += 2;
+    for (const ALLEGRO_EVENT& event : {mouse_event(1, true, 10, 10), key_event(ALLEGRO_KEY_F, true), later})
+        input.on_event(event);
+    input.update();
+    EXPECT_FALSE(pressed(mouse_left_button) || pressed(ALLEGRO_KEY_F));
+    EXPECT_TRUE(pressed(ALLEGRO_KEY_A));
+    input.drop_before(0);
 }
 
 // A press let go before its tick (a tap, an instant key) reads pressed in that tick and released in the next,

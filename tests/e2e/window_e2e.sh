@@ -1,5 +1,6 @@
 # The window a player sees: its title and size, F1 toggling the overlay once per press, Escape and the close
-# button ending the program with status 0; a part of the stage shown alone lands where it was drawn.
+# button ending the program with status 0; a part of the stage shown alone lands where it was drawn; clicks
+# made while a file dialog is up are dropped.
 source "$(dirname "$0")/harness.sh"
 
 # Bright pixels in a region (WxH+X+Y) of a screenshot of the window.
@@ -55,4 +56,34 @@ start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 chord alt+F4
 expect_exit 0
+
+# While the Open dialog is up, clicks on the grid are not acted on when it closes: the pattern keeps only the
+# token placed before it.
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 1
+key a
+click "$(token_x 15)" "$(token_y 7)"
+chord ctrl+o
+dialog=""
+for _ in $(seq 100); do
+  dialog=$(xdotool search --onlyvisible --name "^Open a pattern$" 2>/dev/null | head -n 1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+[ -n "$dialog" ] || fail "Ctrl+O opened no dialog"
+xdotool windowmove --sync "$dialog" 700 500
+click "$(token_x 0)" "$(token_y 0)"
+click "$(token_x 1)" "$(token_y 0)"
+# Escape until the dialog is gone: a dialog still being mapped may miss the first.
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name "^Open a pattern$" >/dev/null 2>&1 || break
+  xdotool windowfocus --sync "$dialog" key Escape 2>/dev/null || true
+  sleep 0.2
+done
+sleep 0.5
+key Escape
+expect_exit 0
+[ "$(grep -v '^#' "$XDG_STATE_HOME/tolme/autosave.tolme" | tr -d '\n')" = "tolme-pattern 1$(printf '%.0s................' 1 2 3 4 5 6 7)...............1" ] ||
+  fail "clicks made while the dialog was up were acted on: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
 echo "window: passed"
