@@ -1,6 +1,8 @@
 // The player's pattern through the keys, as the frame loop runs it: the Ctrl commands, the timing keys and
 // the autosave, with the tokens, counts, readout and mixer following the model.
+#include "core/screen.h"
 #include "instrument/pattern_commands.h"
+#include "instrument/notice.h"
 #include "instrument/pattern_file.h"
 #include "instrument/timing_readout.h"
 
@@ -125,6 +127,22 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_that_was_read_or_is_not_t
     start_pattern(*instrument, start);
     EXPECT_EQ(instrument->pattern_file, start.file);
     std::filesystem::remove_all(folder);
+}
+
+// A notice wider than the stage keeps what happened and why, and loses the middle of its path, cut between
+// whole characters.
+TEST_F(pattern_state_test, a_notice_wider_than_the_stage_loses_the_middle_of_its_path)
+{
+    const std::string reason = ": line 2: tempo 300: not from 40 to 240 BPM";
+    std::string path = "/" + std::string(100, 'f');
+    for (int i = 0; i < 100; ++i)
+        path += "\u00e9";
+    report_problem(*instrument, "could not open " + path + reason);
+    const std::string& shown = instrument->notice.text;
+    EXPECT_LE(instrument->notice.width, screen_width - 32);
+    EXPECT_EQ(shown.rfind("could not open /ff", 0), 0u);
+    EXPECT_EQ(shown.substr(shown.size() - reason.size()), reason);
+    EXPECT_NE(shown.find("f...\u00e9"), std::string::npos) << shown;
 }
 
 } // namespace
