@@ -124,6 +124,25 @@ int font_bin_class::cached_count() const
     return static_cast<int>(text_cache.size());
 }
 
+void font_bin_class::keep_fonts(const std::set<font_key>& kept)
+{
+    for (auto font = loaded.begin(); font != loaded.end();) {
+        if (kept.count(font->first)) {
+            ++font;
+            continue;
+        }
+        for (auto text = text_cache.begin(); text != text_cache.end();)
+            if (text->first.first == font->second) {
+                al_destroy_bitmap(text->second);
+                text = text_cache.erase(text);
+            } else {
+                ++text;
+            }
+        font_loader_class::destroy(font->second);
+        font = loaded.erase(font);
+    }
+}
+
 void font_bin_class::tick() {}
 
 void font_bin_class::release()

@@ -10,6 +10,7 @@
 #include <allegro5/allegro_font.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -44,6 +45,9 @@ public:
     void draw_text(const std::string& text, float x, float y, float ax, float ay);
     void draw_text(const std::string& file, int size, const std::string& text, float x, float y, float ax,
                    float ay);
+
+    // Frees every font but the kept ones, with the text cached in them; a font asked for again loads again.
+    void keep_fonts(const std::set<font_key>& kept);
 
     int cached_count() const;
     void tick();

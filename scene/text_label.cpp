@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <set>
 #include <vector>
 
 // Every label alive, for rendering them again at a new scale.
@@ -31,12 +32,16 @@ void text_label_class::show(const std::string& file, int size, const std::string
     render();
 }
 
+int text_label_class::rendered_size() const
+{
+    return static_cast<int>(std::lround(static_cast<float>(font_size) * label_scale));
+}
+
 void text_label_class::render()
 {
     ALLEGRO_BITMAP* previous = image;
-    const int size = static_cast<int>(std::lround(static_cast<float>(font_size) * label_scale));
     image_density = label_scale;
-    set_image(fonts_bin.additive_text(font_file, size, text), true);
+    set_image(fonts_bin.additive_text(font_file, rendered_size(), text), true);
     if (previous && previous != image)
         al_destroy_bitmap(previous);
 }
@@ -45,7 +50,12 @@ void render_labels_at(float scale)
 {
     assert(scale > 0 && "the stage is shown at some size");
     label_scale = scale;
+    std::set<font_key> shown;
     for (text_label_class* label : labels)
-        if (!label->text.empty())
+        if (!label->text.empty()) {
             label->render();
+            shown.insert({label->font_file, label->rendered_size()});
+        }
+    // The fonts of the sizes shown before go: a window dragged through many sizes would keep one for each.
+    fonts_bin.keep_fonts(shown);
 }

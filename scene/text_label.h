@@ -23,6 +23,8 @@ public:
     void show(const std::string& file, int size, const std::string& line);
     // Renders the text again for the scale now in force.
     void render();
+    // The font size the text is rendered at, in the window's pixels.
+    int rendered_size() const;
 };
 
 // The scale text is rendered for; every label is rendered again for it.

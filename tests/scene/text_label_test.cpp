@@ -45,7 +45,14 @@ TEST(text_label, rendered_for_the_stage_scale_is_the_text_at_that_size_on_whole_
     set_blend_mode(blend_normal, al_map_rgb(255, 255, 255));
     EXPECT_TRUE(same_pixels(at_two.get(), direct.get()));
 
+    // Resized through many sizes, the window keeps only the font of the size shown, and its text cached in the
+    // fonts that went goes with them.
+    fonts_bin.text_bitmap(menu_font_file.path, -30, line);
+    for (float scale = 0.7f; scale < 2.5f; scale += 0.1f)
+        render_labels_at(scale);
     render_labels_at(1);
+    EXPECT_EQ(fonts_bin.size(false), 1);
+    EXPECT_EQ(fonts_bin.cached_count(), 0);
     EXPECT_TRUE(same_pixels(drawn_at(label, 1).get(), at_one.get()));
     fonts_bin.release();
 }
