@@ -92,6 +92,8 @@ public:
 
     // Where Ctrl+S saves the pattern; empty until the player picks a file.
     std::string pattern_file;
+    // The bytes Tolme last read from that file or wrote to it: other bytes there were put by another program.
+    std::string pattern_file_text;
     std::unique_ptr<autosave_class> autosave;
     tap_tempo_class tap_tempo;
     // Whether sound reached a device at the last tick, and whether it was lost since, so that losing it and

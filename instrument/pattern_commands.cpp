@@ -1,6 +1,7 @@
 #include "instrument/pattern_commands.h"
 
 #include "core/atomic_file.h"
+#include "core/file_reading.h"
 #include "core/input.h"
 #include "instrument/instrument.h"
 #include "instrument/notice.h"
@@ -35,6 +36,7 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
         const pattern_reading reading = read_pattern_file(path);
         if (reading.ok) {
             pattern = reading.pattern;
+            instrument.pattern_file_text = reading.text;
         } else {
             report_problem(instrument, "could not open " + path + ": " + reading.error);
             // Ctrl+S then asks where to save: a file that could not be read is never written over.
@@ -70,17 +72,37 @@ static std::string ask_for_path(const instrument_class& instrument, bool saving)
     return path;
 }
 
+// Whether another program changed the pattern's file since Tolme last read or wrote it (a hand edit, say),
+// so that saving would lose its change. Told once: the next Ctrl+S saves over it. A file that cannot be read
+// is left for the write to report.
+static bool changed_elsewhere(instrument_class& instrument)
+{
+    std::string text;
+    if (!read_small_file(instrument.pattern_file, largest_pattern_file, text).empty() ||
+        text == instrument.pattern_file_text)
+        return false;
+    instrument.pattern_file_text = text;
+    return true;
+}
+
 static void save_pattern(instrument_class& instrument)
 {
-    const std::string path = instrument.pattern_file.empty() ? ask_for_path(instrument, true) : instrument.pattern_file;
+    const bool asked = instrument.pattern_file.empty();
+    const std::string path = asked ? ask_for_path(instrument, true) : instrument.pattern_file;
     if (path.empty())
         return;
-    const std::string why = write_file_atomically(path, format_pattern(instrument.model.pattern()));
+    if (!asked && changed_elsewhere(instrument)) {
+        report_problem(instrument, "did not save " + path + ": another program changed it (Ctrl+S again saves over it)");
+        return;
+    }
+    const std::string text = format_pattern(instrument.model.pattern());
+    const std::string why = write_file_atomically(path, text);
     if (!why.empty()) {
         report_problem(instrument, "could not save " + path + ": " + why);
         return;
     }
     instrument.pattern_file = path;
+    instrument.pattern_file_text = text;
     show_notice(instrument, "Saved " + file_name(path));
 }
 
@@ -96,6 +118,7 @@ static void open_pattern(instrument_class& instrument)
     }
     instrument.model.replace(reading.pattern);
     instrument.pattern_file = path;
+    instrument.pattern_file_text = reading.text;
     show_notice(instrument, "Opened " + file_name(path));
 }
 

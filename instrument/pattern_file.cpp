@@ -201,5 +201,7 @@ pattern_reading read_pattern_file(const std::string& path)
         return refused(why);
     if (text.size() > largest_pattern_file)
         return refused("it is larger than 1 MiB: not a pattern");
-    return parse_pattern(text);
+    pattern_reading reading = parse_pattern(text);
+    reading.text = std::move(text);
+    return reading;
 }

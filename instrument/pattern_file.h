@@ -20,6 +20,7 @@ public:
     bool ok = false;
     pattern_class pattern;
     std::string error; // "line 3: ..." or what was wrong with the file
+    std::string text;  // the file's bytes, when it was read
 };
 
 // The pattern in the text, or why it is not one.

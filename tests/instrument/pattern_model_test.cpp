@@ -112,7 +112,7 @@ const std::string rows = "1..............4\n................\n................\n
 // default timing and for another the end-to-end timing test sees.
 TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line)
 {
-    const struct { const char* what; std::string text; const char* error; double bpm; int swing; } cases[] = {
+    const struct { const char* what; std::string text; const char* error; double bpm = 0; int swing = 50; } cases[] = {
         {"plain", "tolme-pattern 1\n" + rows, "", 0, 50},
         {"a byte-order mark", "\xEF\xBB\xBFtolme-pattern 1\n" + rows, "", 0, 50},
         {"version 2 alone", "tolme-pattern 2\n" + rows, "", 0, 50},

@@ -113,8 +113,8 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
 }
 
 // A file that could not be read is never saved over: Ctrl+S asks where instead. A file not there yet is made
-// by the first save.
-TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_that_was_read_or_is_not_there_yet)
+// by the first save. One that another program changed since is saved over only at a second Ctrl+S.
+TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_second_asking)
 {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolme_start_test";
     std::filesystem::create_directories(folder);
@@ -126,6 +126,14 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_that_was_read_or_is_not_t
     start.file = (folder / "new.tolme").string();
     start_pattern(*instrument, start);
     EXPECT_EQ(instrument->pattern_file, start.file);
+    const std::string edited = "# by hand\n" + format_pattern(pattern_class());
+    for (const bool edit : {false, true, false}) {
+        instrument->model.place(edit, earth_element);
+        if (edit)
+            std::ofstream(start.file) << edited;
+        keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_S});
+        EXPECT_EQ(read_pattern_file(start.file).text, edit ? edited : format_pattern(instrument->model.pattern()));
+    }
     std::filesystem::remove_all(folder);
 }
 
