@@ -27,6 +27,7 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -277,6 +278,22 @@ void end_program(program_class& program)
     release_resources();
 }
 
+// A logout, a kill or Ctrl+C in the terminal asks the program to end: it ends as after Escape, with the
+// autosave written and the sound let go, and an export ends without leaving a part of its file behind. A
+// second signal ends it at once.
+static std::atomic<bool> asked_to_end{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+static void end_on_signals()
+{
+    struct sigaction action = {};
+    action.sa_handler = [](int) { asked_to_end = true; };
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(signal, &action, nullptr);
+}
+
 // The export needs no window and no sound device, only samples that load: Allegro loads them once its audio
 // add-on was installed, even when that failed, so a driver that cannot exist here is asked for.
 static std::string export_sound(const pattern_class& pattern, const command_line_class& line)
@@ -290,7 +307,7 @@ static std::string export_sound(const pattern_class& pattern, const command_line
     {
         note_sounds_class sounds;
         sounds.load();
-        why = sounds.complete() ? export_wav(sounds, pattern, line.loops, line.output)
+        why = sounds.complete() ? export_wav(sounds, pattern, line.loops, line.output, asked_to_end)
                                 : "the notes could not be loaded: Tolme looked for its data in " + data.where;
     }
     release_resources();
@@ -299,6 +316,7 @@ static std::string export_sound(const pattern_class& pattern, const command_line
 
 static int export_pattern(const command_line_class& line)
 {
+    end_on_signals();
     const std::string& file = line.pattern.file;
     pattern_reading reading = read_pattern_file(file);
     if (!reading.ok) {
@@ -314,20 +332,6 @@ static int export_pattern(const command_line_class& line)
     if (!why.empty())
         std::fprintf(stderr, "tolme: could not write %s: %s\n", line.output.c_str(), why.c_str());
     return why.empty() ? 0 : 1;
-}
-
-// A logout, a kill or Ctrl+C in the terminal asks the program to end: it ends as after Escape, with the
-// autosave written and the sound let go. A second signal ends it at once.
-static volatile std::sig_atomic_t asked_to_end = 0;
-
-static void end_on_signals()
-{
-    struct sigaction action = {};
-    action.sa_handler = [](int) { asked_to_end = 1; };
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
-        sigaction(signal, &action, nullptr);
 }
 
 static int play(const command_line_class& line)

@@ -50,7 +50,7 @@ static std::string wav_header(std::uint64_t frames)
 // Written as it is rendered, so that a long export needs no more memory than a short one; the sizes go into
 // the header last.
 std::string export_wav(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
-                       const std::string& path)
+                       const std::string& path, const std::atomic<bool>& stop)
 {
     atomic_file_class file(path);
     file.write(wav_header(0).data(), 44);
@@ -62,8 +62,10 @@ std::string export_wav(const note_sounds_class& sounds, const pattern_class& pat
                        for (unsigned i = 0; i < 2 * count; ++i)
                            put(pcm, pcm_sample(block[i]), 2);
                        frames += count;
-                       return frames <= largest_wav_frames && file.write(pcm.data(), pcm.size());
+                       return frames <= largest_wav_frames && !stop && file.write(pcm.data(), pcm.size());
                    });
+    if (stop)
+        return "stopped before it was done";
     if (frames > largest_wav_frames)
         return "the sound is longer than a WAV file can hold";
     file.write_at(0, wav_header(frames).data(), 44);

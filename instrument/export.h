@@ -7,11 +7,13 @@
 
 #include "audio/pattern.h"
 
+#include <atomic>
 #include <string>
 
 // The empty string on success, else why the file could not be written.
 class note_sounds_class;
 
+// The WAV export stops, leaving no file and any old one as it was, once `stop` is set (by a signal, say).
 std::string export_wav(const note_sounds_class& sounds, const pattern_class& pattern, int sweeps,
-                       const std::string& path);
+                       const std::string& path, const std::atomic<bool>& stop);
 std::string export_midi(const pattern_class& pattern, int sweeps, const std::string& path);

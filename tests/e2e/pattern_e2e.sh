@@ -1,8 +1,8 @@
 # The player's pattern as a file, as a person uses it: a hand-written file is heard from the first sweep;
 # tokens placed and saved with Ctrl+S land in the file; Ctrl+N silences the grid and Ctrl+Z brings it back;
-# after a kill -9 "--resume" plays what was there, and after a SIGTERM the last change is kept; a bad file
-# is named on standard error and in the window and left alone; a save into a folder that does not exist is
-# reported while the music goes on.
+# after a kill -9 "--resume" plays what was there, and after a SIGTERM the last change is kept; Ctrl+C ends a
+# long export and leaves no part of it; a bad file is named on standard error and in the window and left
+# alone; a save into a folder that does not exist is reported while the music goes on.
 source "$(dirname "$0")/harness.sh"
 
 since() { echo "$(date +%s.%N) - $1" | bc -l; }
@@ -75,6 +75,20 @@ kill -TERM "$tolme_pid"
 expect_exit 0
 [ "$(pattern_rows "$XDG_STATE_HOME/tolme/autosave.tolme" | cut -c1-16)" = "1..............." ] ||
   fail "the change before SIGTERM was not autosaved: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
+
+# Ctrl+C a second into a long export (a thousand slow sweeps, about 20 s of work) ends it at once: the file
+# it was to replace stays as it was, with nothing left beside it.
+echo "an older export" >"$work_dir/long.wav"
+(cd "$repo_root" && exec "$tolme_binary" --export-wav "$work_dir/long.wav" --loops 1000 --tempo 40 "$song") \
+  2>"$work_dir/export.log" &
+export_pid=$!
+sleep 1
+kill -INT "$export_pid"
+wait "$export_pid" && fail "the stopped export succeeded"
+grep -q "could not write $work_dir/long.wav: stopped before it was done" "$work_dir/export.log" ||
+  fail "the stopped export said: $(cat "$work_dir/export.log")"
+[ "$(cat "$work_dir/long.wav")" = "an older export" ] || fail "the stopped export replaced the old file"
+[ -z "$(find "$work_dir" -maxdepth 1 -name '.long.wav*')" ] || fail "the stopped export left its part behind"
 
 # Bad files: named with the reason on standard error and in the window, the grid empty, the file untouched.
 bad="$work_dir/bad"

@@ -54,7 +54,7 @@ public:
 TEST_F(export_test, the_wav_file_opens_on_column_0s_notes_and_holds_every_note_at_its_exact_frame)
 {
     const std::string path = (std::filesystem::temp_directory_path() / "tolme_export_test.wav").string();
-    ASSERT_EQ(export_wav(sounds, pattern, 2, path), "");
+    ASSERT_EQ(export_wav(sounds, pattern, 2, path, std::atomic<bool>{false}), "");
     ALLEGRO_SAMPLE* sample = al_load_sample(path.c_str());
     ASSERT_NE(sample, nullptr);
     EXPECT_GE(al_get_sample_length(sample), 138915u + 40000) << "the last tail was cut";
