@@ -31,6 +31,7 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
 {
     const std::string path = start.resume ? autosave_path() : start.file;
     instrument.pattern_file = start.file;
+    instrument.pattern_file_text.clear();
     pattern_class pattern;
     if (!path.empty() && (start.resume || access(path.c_str(), F_OK) == 0)) {
         const pattern_reading reading = read_pattern_file(path);
