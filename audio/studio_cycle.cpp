@@ -60,19 +60,29 @@ void studio_cycle_class::end_notes_on_hold() noexcept
     const bool held = schedule().held();
     if (held && !line_held) {
         midi.all_notes_off(schedule().held_since());
-        midi.realtime(schedule().held_since(), midi_status::stop);
+        if (sync != sync_source::midi_clock) // it sends no clock of its own
+            midi.realtime(schedule().held_since(), midi_status::stop);
     }
     line_held = held;
 }
 
-// The line at a position from this frame on, at the tempo: steered when it is near, else put there.
+// The line at a position from this frame on, at the tempo: steered when it is near, else put there. A MIDI
+// clock only counts on: a line that ran ahead of one that paused waits for it, held, rather than play again
+// what it played, and goes on when the clock reaches it.
 void studio_cycle_class::place(std::uint64_t frame, double columns, double bpm) noexcept
 {
     const tempo_class tempo = tempo_near(bpm);
-    if (schedule().held() || std::fabs(schedule().columns_at(frame) - columns) > jump_columns) {
+    const double here = schedule().columns_at(frame);
+    const bool by_count = sync == sync_source::midi_clock;
+    if (by_count && columns < here - (schedule().held() ? 0.0 : jump_columns)) {
+        if (!schedule().held())
+            schedule().hold(frame);
+    } else if (std::fabs(here - columns) > jump_columns || (schedule().held() && !by_count)) {
         schedule().locate(frame, columns);
         schedule().set_timing(frame, tempo, schedule().swing());
     } else {
+        if (schedule().held())
+            schedule().resume(frame);
         schedule().steer(frame, columns, tempo);
     }
     publish(follow_state::following, bpm);
@@ -98,8 +108,12 @@ void studio_cycle_class::begin(std::uint64_t frame, const transport_position& tr
     if (sync != sync_source::internal && !stopped_by_master &&
         frame - last_heard >= clock_patience_seconds * mixer.rate) {
         follower.forget();
+        running = false;
         stop(frame, follow_state::no_clock);
     }
+    // A MIDI clock that pauses without a Stop: the line stops two clocks on rather than run on without it.
+    if (running && follower.locked() && !schedule().held() && frame > last_heard + 2 * follower.period())
+        schedule().hold(frame);
     if (sync == sync_source::internal)
         publish(follow_state::leading, schedule().tempo().bpm());
 }
@@ -137,27 +151,28 @@ void studio_cycle_class::take(std::uint64_t frame, const std::array<std::uint8_t
     switch (bytes[0]) {
     case midi_status::clock:
         last_heard = frame;
+        // Heard again after it was lost: the line waits for Start or Continue.
+        if (state.load(std::memory_order_relaxed) == static_cast<int>(follow_state::no_clock))
+            publish(follow_state::stopped, followed_bpm.load(std::memory_order_relaxed));
         follower.clock(frame);
         follow_clock(frame);
+        song_clocks += running ? 1 : 0;
         break;
     case midi_status::start:
-        stopped_by_master = false;
-        start_due = true;
-        start_columns = 0;
-        break;
+        song_clocks = 0;
+        [[fallthrough]];
     case midi_status::resume:
         stopped_by_master = false;
         start_due = true;
-        start_columns = position_given >= 0 ? position_given : std::max(0.0, schedule().columns_at(frame) - 0.5);
         break;
     case midi_status::stop:
         stop(frame, follow_state::stopped);
         stopped_by_master = true;
         start_due = false;
-        position_given = -1;
+        running = false;
         break;
     case midi_status::song_position:
-        position_given = bytes[1] | bytes[2] << 7; // in sixteenths: columns
+        song_clocks = static_cast<std::uint64_t>(bytes[1] | bytes[2] << 7) * clocks_per_column; // in sixteenths
         break;
     default:
         break;
@@ -171,13 +186,13 @@ void studio_cycle_class::follow_clock(std::uint64_t frame) noexcept
     const double bpm = follower.locked() ? follower.bpm() : schedule().tempo().bpm();
     if (start_due) {
         start_due = false;
-        position_given = -1;
+        running = true;
         base_clocks = static_cast<double>(follower.clocks() - 1);
-        base_columns = 0.5 + start_columns;
+        base_columns = 0.5 + static_cast<double>(song_clocks) / clocks_per_column;
         schedule().locate(frame, base_columns);
         schedule().set_timing(frame, tempo_near(bpm), schedule().swing());
         publish(follow_state::following, bpm);
-    } else if (!schedule().held() && follower.locked()) {
+    } else if (running && follower.locked()) {
         const double clocks = follower.clocks_at(frame) - base_clocks;
         place(frame, base_columns + clocks / clocks_per_column, bpm);
     }

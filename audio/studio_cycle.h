@@ -106,11 +106,11 @@ private:
     bool line_held = false; // as the last render left it
     std::uint64_t last_heard = 0; // the last frame at which the other machine's clock was heard
     bool stopped_by_master = false; // a MIDI Stop came: no clock is expected until Start or Continue
-    // MIDI clock: Start or Continue came and the next clock puts the line at start_columns.
+    // MIDI clock: Start or Continue came and the next clock puts the line at the song position.
     bool start_due = false;
-    double start_columns = 0;
-    double position_given = -1; // from Song Position Pointer, in columns; -1 when none
-    double base_clocks = 0;     // the follower's count at the line's start
+    bool running = false;          // from that clock to Stop (or the clock's loss): clocks move the song on
+    std::uint64_t song_clocks = 0; // the other machine's song position in clocks, where Continue goes on
+    double base_clocks = 0;        // the follower's count at the line's start
     double base_columns = 0;
 
     note_schedule_class& schedule() noexcept { return *mixer.schedule; }

@@ -131,6 +131,38 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
     EXPECT_NEAR(studio->followed_bpm.load(), 110, 0.05);
 }
 
+// A MIDI clock at 120 BPM, every clock on time: Start, 60 clocks, Stop, Continue a second later without a Song
+// Position Pointer, then a pause of half a second mid-column without a Stop. With a note in every column, a
+// note sounds on every sixth clock of the song, counted only while it ran, and on no other frame. A clock heard
+// again after it was lost for 2 s is told as stopped: the line waits for Start or Continue.
+TEST_F(studio_test, continue_goes_on_from_the_clocks_counted_and_a_pause_neither_runs_ahead_nor_plays_again)
+{
+    for (int column = 0; column < step_columns; ++column)
+        pattern.cells[cell_index(column, 7)] = earth;
+    make(sync_source::midi_clock);
+    std::vector<sent> in = {{4990, {0xfa}}};
+    std::vector<std::uint64_t> song_clocks;
+    const auto clocks = [&](std::uint64_t from, int count) {
+        for (int k = 0; k < count; ++k)
+            in.push_back({song_clocks.emplace_back(from + 1000 * k), {0xf8}});
+    };
+    clocks(5000, 60);
+    in.push_back({64500, {0xfc}});
+    in.push_back({100000, {0xfb}});
+    clocks(100010, 28); // up to clock 87, half a column on
+    clocks(155000, 40);
+    run(in.back().frame + 10, 256, in);
+    std::vector<std::uint64_t> expected;
+    for (std::size_t k = 0; k < song_clocks.size(); k += clocks_per_column)
+        expected.push_back(song_clocks[k]);
+    EXPECT_EQ(frames_of(0x90), expected);
+    EXPECT_TRUE(frames_of(0xfc).empty()) << "a Stop sent back to the clock's source";
+    run(mixer->frame + 2 * rate + 1000, 256);
+    EXPECT_EQ(studio->state.load(), static_cast<int>(follow_state::no_clock));
+    run(mixer->frame + 512, 256, {{mixer->frame + 100, {0xf8}}});
+    EXPECT_EQ(studio->state.load(), static_cast<int>(follow_state::stopped));
+}
+
 // The player's stop holds the line at the next cycle, with every note ended and Stop at its frame; playing
 // again starts at once from column 0's notes, with Start. A cleared grid silences every channel at once.
 TEST_F(studio_test, the_players_stop_and_a_cleared_grid_silence_every_channel_and_play_starts_at_column_0)
