@@ -77,7 +77,7 @@ void note_schedule_class::locate(std::uint64_t at, double columns)
         ++next_note;
     const std::uint64_t first_bar = (next_note + step_columns - 1) / step_columns * step_columns;
     clock_zero = units_of_note(first_bar);
-    next_clock = 0;
+    next_clock = -static_cast<std::int64_t>(floor_divide((clock_zero - origin_units) * clocks_per_sweep, sweep_units));
 }
 
 void note_schedule_class::steer(std::uint64_t at, double columns, const tempo_class& tempo)
@@ -105,9 +105,9 @@ note_schedule_class::wide note_schedule_class::units_of_note(std::uint64_t note)
 }
 
 // Each clock from clock 0 on its own, so no rounding is carried from one to the next.
-note_schedule_class::wide note_schedule_class::units_of_clock(std::uint64_t clock) const
+note_schedule_class::wide note_schedule_class::units_of_clock(std::int64_t clock) const
 {
-    return clock_zero + static_cast<wide>(clock) * sweep_units / clocks_per_sweep;
+    return clock_zero + floor_divide(static_cast<wide>(clock) * sweep_units, clocks_per_sweep);
 }
 
 note_schedule_class::wide note_schedule_class::units_of_columns(double columns) const
@@ -147,11 +147,6 @@ double note_schedule_class::columns_at(std::uint64_t frame) const
 std::uint64_t note_schedule_class::column_after(std::uint64_t frame) const
 {
     return frame_at_units(units_at_frame(frame) + sweep_units / step_columns);
-}
-
-double note_schedule_class::columns_of_clock(std::uint64_t clock) const
-{
-    return static_cast<double>(static_cast<long double>(units_of_clock(clock)) * step_columns / sweep_units);
 }
 
 double note_schedule_class::column_zero() const

@@ -32,7 +32,8 @@ public:
     void set_timing(std::uint64_t at, const tempo_class& tempo, int swing);
     // Puts the line at a position at frame `at` (columns from the zero of the first sweep: 16 is the second
     // sweep's zero) and lets it run; the next note is the first at or after it, and the clock starts again
-    // (clock 0) with the first column 0's notes at or after it.
+    // (clock 0) with the first column 0's notes at or after it. Up to there the clock goes on at its
+    // intervals, counted below 0, so that a machine following it hears no gap.
     void locate(std::uint64_t at, double columns);
     // Moves the line to a position near where it is at frame `at`, at this tempo, keeping its cursors: a note
     // the move passed over sounds at once, one it moved back over is not sounded again.
@@ -56,8 +57,6 @@ public:
     double columns_at(std::uint64_t frame) const;
     // The frame at which the line will be one column further than at `frame`.
     std::uint64_t column_after(std::uint64_t frame) const;
-    // The position of clock k, counted from the last clock 0, in columns as for locate.
-    double columns_of_clock(std::uint64_t clock) const;
     // Where the first sweep's column 0's notes lie, in columns as for locate.
     double column_zero() const;
 
@@ -70,11 +69,11 @@ public:
         walk(next_note, from, to, [this](std::uint64_t n) { return units_of_note(n); },
              [&](std::uint64_t at, std::uint64_t n) { note(at, static_cast<int>(n % step_columns)); });
     }
-    // The same for the MIDI clock: clock(frame, k), k counted from clock 0.
+    // The same for the MIDI clock: clock(frame, k), k (an std::int64_t) counted from clock 0.
     template <typename F>
     void for_each_clock(std::uint64_t from, std::uint64_t to, F clock)
     {
-        walk(next_clock, from, to, [this](std::uint64_t k) { return units_of_clock(k); }, clock);
+        walk(next_clock, from, to, [this](std::int64_t k) { return units_of_clock(k); }, clock);
     }
 
 private:
@@ -94,10 +93,10 @@ private:
     bool holding = false;
     std::uint64_t next_note = 0; // sweep * 16 + column
     wide clock_zero = 0;         // where clock 0 is
-    std::uint64_t next_clock = 0;
+    std::int64_t next_clock = 0;
 
-    template <typename U, typename F>
-    void walk(std::uint64_t& cursor, std::uint64_t from, std::uint64_t to, U units_of, F mark)
+    template <typename C, typename U, typename F>
+    void walk(C& cursor, std::uint64_t from, std::uint64_t to, U units_of, F mark)
     {
         if (holding)
             return;
@@ -110,7 +109,7 @@ private:
     }
 
     wide units_of_note(std::uint64_t note) const;
-    wide units_of_clock(std::uint64_t clock) const;
+    wide units_of_clock(std::int64_t clock) const;
     wide units_of_columns(double columns) const;
     std::uint64_t frame_at_units(wide units) const;
     wide units_at_frame(std::uint64_t frame) const;

@@ -135,7 +135,7 @@ void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* lef
         end_notes_on_hold();
         // A line that follows a MIDI clock does not echo it, which could loop back to its source.
         if (sync != sync_source::midi_clock)
-            schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::uint64_t clock) {
+            schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::int64_t clock) {
                 if (clock == 0)
                     midi.realtime(at, midi_status::start);
                 midi.realtime(at, midi_status::clock);

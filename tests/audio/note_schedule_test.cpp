@@ -50,7 +50,8 @@ TEST(note_schedule, a_tempo_change_goes_on_from_where_the_line_is_at_that_frame)
         EXPECT_EQ(notes[i].first - notes[i - 1].first, 6000u);
 }
 
-// Put on a column's notes, the line sounds them at that frame and goes on from there.
+// Put on a column's notes, the line sounds them at that frame and goes on from there. Put between two clocks,
+// its clock goes on at the next one of the new grid, without a gap, up to clock 0 on the next bar.
 TEST(note_schedule, swing_puts_every_odd_columns_notes_late_for_days_and_a_located_line_goes_on_from_there)
 {
     note_schedule_class schedule = beat_schedule();
@@ -65,6 +66,12 @@ TEST(note_schedule, swing_puts_every_odd_columns_notes_late_for_days_and_a_locat
     schedule.set_timing(0, tempo_in_tenths(1200), straight_swing);
     schedule.locate(500000, 16 * 3 + 2.5);
     EXPECT_EQ(notes_of(schedule, 500000, 520000), (note_list{{500000, 2}, {506000, 3}, {512000, 4}, {518000, 5}}));
+    schedule.locate(600000, 16 * 3 + 2.6);
+    std::vector<std::pair<std::uint64_t, std::int64_t>> clocks;
+    schedule.for_each_clock(600000, 690000, [&](std::uint64_t at, std::int64_t k) { clocks.emplace_back(at, k); });
+    ASSERT_EQ(clocks.size(), 90u);
+    for (std::size_t i = 0; i < clocks.size(); ++i)
+        EXPECT_EQ(clocks[i], std::make_pair(600400 + 1000 * i, static_cast<std::int64_t>(i) - 83));
 }
 
 // Clock k sits k quarters' 24ths after column 0's notes, each on the frame nearest its exact time (halves up):
