@@ -269,13 +269,14 @@ bool start_program(program_class& program, const command_line_class& line,
     return !program.quit;
 }
 
-void end_program(program_class& program)
+bool end_program(program_class& program)
 {
     // The sound stops before anything it plays from is freed, and all of it goes while Allegro is installed.
     stop_audio_path(program);
-    program.audio_output.stop();
+    const bool let_go = program.audio_output.stop();
     program.instrument.reset();
     release_resources();
+    return let_go;
 }
 
 // A logout, a kill or Ctrl+C in the terminal asks the program to end: it ends as after Escape, with the
@@ -354,7 +355,11 @@ static int play(const command_line_class& line)
             program->event_queue, program->quit, update, [&] { draw_tick(*program); },
             [&](ALLEGRO_EVENT& event) { take_event(*program, event); });
     }
-    end_program(*program);
+    if (!end_program(*program)) {
+        std::fputs("tolme: the sound device is held up (a suspended sink?): ending without waiting for it\n", stderr);
+        std::fflush(nullptr);
+        std::_Exit(started ? 0 : 1);
+    }
     return started ? 0 : 1;
 }
 

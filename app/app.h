@@ -48,8 +48,9 @@ bool start_program(program_class& program, const command_line_class& line,
                    std::unique_ptr<jack_connection_class> jack = nullptr);
 
 // The counterpart of start_program, also after a failed start: stops the sound, then frees the instrument
-// and every loaded resource, in that order.
-void end_program(program_class& program);
+// (its autosave written) and every loaded resource, in that order. False when a sound device could not be
+// let go: the process then ends without Allegro's own teardown, which would wait for it.
+bool end_program(program_class& program);
 
 // Runs the whole program as the command line asks; returns the process exit status: 0 after a normal end, 1
 // after a start-up failure or a failed export, 2 after a command line it refused.

@@ -20,6 +20,8 @@ static constexpr double allowance_limit = mixer_class::desktop_rate / 4.0;
 static constexpr double racing_factor = 3.0;
 // A device may take a moment to start (a PulseAudio sink waking from suspend took 2 s).
 static constexpr double start_grace_seconds = 3.0;
+// Devices being let go by threads of their own, which may outlive the output.
+static std::atomic<int> devices_letting_go{0};
 
 device_health judge_device(double now, double started, double last_pull, double window_seconds,
                            double window_frames)
@@ -67,7 +69,8 @@ bool audio_output_class::install()
 
 bool audio_output_class::create_device_mixer()
 {
-    device_mixer = al_create_mixer(mixer.rate, ALLEGRO_AUDIO_DEPTH_FLOAT32, ALLEGRO_CHANNEL_CONF_2);
+    if (!device_mixer)
+        device_mixer = al_create_mixer(mixer.rate, ALLEGRO_AUDIO_DEPTH_FLOAT32, ALLEGRO_CHANNEL_CONF_2);
     return device_mixer != nullptr;
 }
 
@@ -130,25 +133,27 @@ void audio_output_class::start()
     const double now = current_time();
     started_at = now;
     stop_requested = false;
-    al_set_mixer_postprocess_callback(device_mixer, post_process, this);
     go_silent(now, now);
     supervisor = std::thread([this] { supervise(); });
 }
 
-void audio_output_class::stop()
+bool audio_output_class::stop()
 {
-    if (!supervisor.joinable())
-        return;
-    {
-        std::lock_guard<std::mutex> lock(stop_mutex);
-        stop_requested = true;
+    if (supervisor.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(stop_mutex);
+            stop_requested = true;
+        }
+        stop_signal.notify_all();
+        supervisor.join();
     }
-    stop_signal.notify_all();
-    supervisor.join();
-    // Takes the mixer's lock, so no buffer is being rendered once it returns. A device still opening is
-    // left to its thread; Allegro frees it with the rest of its audio at the end.
-    al_set_mixer_postprocess_callback(device_mixer, nullptr, nullptr);
+    // A device still opening is left to its thread; Allegro frees it with the rest of its audio at the end.
+    if (voice)
+        let_go_of_device();
     on_device = false;
+    for (int waited = 0; waited < 100 && devices_letting_go.load() > 0; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return devices_letting_go.load() == 0;
 }
 
 void audio_output_class::supervise()
@@ -184,9 +189,26 @@ void audio_output_class::lose_device(double now, const char* why)
 {
     std::fprintf(stderr, "The sound device %s; playing on in silence and trying again every %g seconds.\n", why,
                  retry_seconds);
-    // Destroying the voice joins its thread: after it nobody renders but this thread.
-    al_set_default_voice(nullptr);
+    let_go_of_device();
     go_silent(now, now + retry_seconds);
+}
+
+// Destroying a voice waits for its driver's thread, which a suspended sink holds up: a thread of its own
+// does it. The mixer goes with the voice, to which it stays attached until then.
+void audio_output_class::let_go_of_device()
+{
+    // Takes the voice's lock, which its driver does not hold while it waits on the sink: after it no buffer is
+    // being rendered, and none will be.
+    al_set_mixer_postprocess_callback(device_mixer, nullptr, nullptr);
+    ++devices_letting_go;
+    std::thread([voice = voice, mixer = device_mixer] {
+        name_this_thread("tolme-let-go");
+        al_destroy_voice(voice);
+        al_destroy_mixer(mixer);
+        --devices_letting_go;
+    }).detach();
+    voice = nullptr;
+    device_mixer = nullptr;
 }
 
 void audio_output_class::go_silent(double now, double attempt_at)
@@ -212,7 +234,7 @@ void audio_output_class::keep_time_silently(double now)
     }
     if (opening)
         take_opened_device(now);
-    else if (now >= next_attempt)
+    else if (now >= next_attempt && devices_letting_go.load() == 0)
         open_device();
 }
 
@@ -231,7 +253,6 @@ void audio_output_class::open_device()
 // Plays into the device the opening thread made, once it has made one; tries again later when it failed.
 void audio_output_class::take_opened_device(double now)
 {
-    ALLEGRO_VOICE* voice = nullptr;
     {
         std::lock_guard<std::mutex> hold(opening->lock);
         if (!opening->done)
@@ -240,12 +261,15 @@ void audio_output_class::take_opened_device(double now)
     }
     opening.reset();
     next_attempt = now + retry_seconds;
-    if (!voice)
+    if (!voice || !create_device_mixer()) {
+        al_destroy_voice(voice);
+        voice = nullptr;
         return;
+    }
     prepare_device(now);
-    al_set_default_voice(voice);
+    al_set_mixer_postprocess_callback(device_mixer, post_process, this);
     if (!al_attach_mixer_to_voice(device_mixer, voice)) {
-        al_set_default_voice(nullptr);
+        let_go_of_device();
         clock.restart(0);
         return;
     }

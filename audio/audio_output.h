@@ -4,10 +4,11 @@
 // silently in real time, so that the line goes on, while a thread of its own opens the device, which may
 // never return (a sound server that accepts a client but never readies its stream); it is never waited
 // for. Once the device is open it plays. When the device stops taking audio (nothing pulled for half a
-// second) or takes it far faster than real time (Allegro's PulseAudio driver spins so when its server has
-// gone), the device is torn down, the line goes on in silence again, and a new device is tried every 2
-// seconds. The threads are named (tolme-supervise, tolme-open, tolme-device) so that their own use of the
-// processor can be read.
+// second: a suspended sink, say) or takes it far faster than real time (Allegro's PulseAudio driver spins so
+// when its server has gone), the line goes on in silence again, the device is let go by a thread of its own
+// (its driver may wait on a suspended sink for as long as it stays suspended), and once it is gone a new
+// device is tried every 2 seconds. The threads are named (tolme-supervise, tolme-open, tolme-device,
+// tolme-let-go) so that their own use of the processor can be read.
 #pragma once
 
 #include "audio/mixer.h"
@@ -55,13 +56,14 @@ public:
     // Installs Allegro's audio with the first driver that works, in Allegro's own order (or only the one a
     // configuration file names), remembering how far behind its pulls that driver plays. Opens no device.
     bool install();
-    // Makes the Allegro mixer that the device will pull; false when Allegro cannot.
+    // Makes the Allegro mixer that the next device will pull; false when Allegro cannot.
     bool create_device_mixer();
     // Starts the line in silence, the device's opening and the supervision.
     void start();
     // Stops the supervision and the rendering; after it the mixer is no longer rendered by anyone. Never
-    // waits for a device that is still opening.
-    void stop();
+    // waits for a device that is still opening, and at most a second for devices being let go: false when
+    // one is still held up, which Allegro's own teardown at exit would wait for without end.
+    bool stop();
     // Whether sound is reaching a device (false while it is replaced by silence).
     bool playing() const override { return on_device.load(); }
     // Whether it was started late_seconds or more ago and no device has played since.
@@ -73,6 +75,8 @@ public:
 private:
     mixer_class& mixer;
     unsigned lead_frames = 2048;
+    // The device playing, and the mixer it pulls (one a device: a device held up keeps its own).
+    ALLEGRO_VOICE* voice = nullptr;
     ALLEGRO_MIXER* device_mixer = nullptr;
     double started_at = 0;
     std::atomic<bool> ever_on_device{false};
@@ -106,6 +110,7 @@ private:
     void supervise();
     void watch_device(double now);
     void lose_device(double now, const char* why);
+    void let_go_of_device();
     void go_silent(double now, double attempt_at);
     void keep_time_silently(double now);
     void open_device();

@@ -1,7 +1,7 @@
 # The desktop's own sound path, a real PulseAudio server: every note at its exact frame; then the server goes
 # away mid-play (as a desktop restarts its sound server): the program keeps its window, its sound threads do
 # not spin, and Escape still works; once the server is back its notes are heard again within 5 s, in time
-# with the line.
+# with the line. A sink suspended under it is told as sound gone, and Escape ends the program all the same.
 source "$(dirname "$0")/harness.sh"
 
 start_pulse
@@ -51,4 +51,22 @@ pulseaudio --kill
 sleep 1
 key Escape
 expect_exit 0
+
+# A sink suspended under the program, as pasuspender does to start JACK: the program says the sound is gone,
+# keeps its time in silence, and Escape ends it at once, its autosave written.
+start_pulse "$work_dir/suspended.wav"
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 2
+key a
+click "$(token_x 0)" "$(token_y 0)"
+pactl suspend-sink tolme_sink 1
+sleep 1.5
+screenshot suspended_sink
+key Escape
+expect_exit 0
+pactl suspend-sink tolme_sink 0
+grep -q "The sound device stopped taking sound" "$work_dir/stderr.log" || fail "the suspended sink was not noticed"
+grep -q "^1\.\{15\}" "$XDG_STATE_HOME/tolme/autosave.tolme" || fail "no autosave at the end"
+stop_pulse
 echo "pulse: passed"
