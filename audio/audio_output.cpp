@@ -111,8 +111,28 @@ void audio_output_class::pull(float* buffer, unsigned frames)
     if (allowance < frames)
         return;
     allowance -= frames;
+    catch_up(now);
     mixer.render(buffer, frames);
     clock.record_pull(mixer.frame, now);
+}
+
+// A device may hold its first buffers for a while as it starts (PulseAudio's first write took a second):
+// a line held back more than a quarter second by it catches up with real time, what the device did not
+// take rendered into nothing, as the silence before it was. Devices that pull just as they play fall a
+// few milliseconds behind real time and are left alone; after its start the device's clock is the line's.
+void audio_output_class::catch_up(double now)
+{
+    constexpr double held_back_seconds = 0.25;
+    if (now - device_started > start_grace_seconds)
+        return;
+    const auto due = device_started_frame + static_cast<std::uint64_t>((now - device_started) * mixer.rate);
+    if (mixer.frame + static_cast<std::uint64_t>(held_back_seconds * mixer.rate) >= due)
+        return;
+    while (mixer.frame < due) {
+        const auto count = static_cast<unsigned>(std::min<std::uint64_t>(catch_up_scratch.size() / 2, due - mixer.frame));
+        std::fill(catch_up_scratch.begin(), catch_up_scratch.begin() + 2 * count, 0.0f);
+        mixer.render(catch_up_scratch.data(), count);
+    }
 }
 
 void audio_output_class::prepare_device(double now)
@@ -121,6 +141,7 @@ void audio_output_class::prepare_device(double now)
     allowance_time = now;
     last_pull = now;
     device_started = now;
+    device_started_frame = mixer.frame;
     window_start = now;
     window_pulled = pulled_frames.load();
     clock.restart(lead_frames);
@@ -211,10 +232,13 @@ void audio_output_class::let_go_of_device()
     device_mixer = nullptr;
 }
 
+// The silence takes the line on from the time at which the device would have played the last frame it was
+// handed: a line that a stalled device held back catches up, one whose buffered frames went unheard waits.
 void audio_output_class::go_silent(double now, double attempt_at)
 {
     on_device = false;
-    silent_start = now;
+    if (!clock.heard_time(mixer.frame, silent_start))
+        silent_start = now;
     silent_start_frame = mixer.frame;
     next_attempt = attempt_at;
     clock.restart(0);
@@ -225,7 +249,7 @@ void audio_output_class::go_silent(double now, double attempt_at)
 void audio_output_class::keep_time_silently(double now)
 {
     static float scratch[2 * 1024];
-    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>((now - silent_start) * mixer.rate);
+    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>(std::max(0.0, now - silent_start) * mixer.rate);
     while (mixer.frame < due) {
         const unsigned count = static_cast<unsigned>(std::min<std::uint64_t>(1024, due - mixer.frame));
         std::fill(scratch, scratch + 2 * count, 0.0f);

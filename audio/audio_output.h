@@ -16,6 +16,7 @@
 
 #include <allegro5/allegro_audio.h>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -97,8 +98,12 @@ private:
     bool stop_requested = false;
     std::atomic<bool> on_device{false};
 
-    // Supervisor state.
+    // When and at which frame the device was attached: set before it pulls, read by its thread.
     double device_started = 0;
+    std::uint64_t device_started_frame = 0;
+    std::array<float, 2 * 1024> catch_up_scratch{};
+
+    // Supervisor state.
     double window_start = 0;
     double window_pulled = 0;
     double silent_start = 0;
@@ -107,6 +112,7 @@ private:
 
     static void post_process(void* buffer, unsigned int frames, void* self);
     void pull(float* buffer, unsigned frames);
+    void catch_up(double now);
     void supervise();
     void watch_device(double now);
     void lose_device(double now, const char* why);

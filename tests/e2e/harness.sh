@@ -250,7 +250,7 @@ expect_on_time() {
   figures=$(cd "$repo_root" && "$timing_probe" "${probe_options[@]}" "$capture_file" "$1" "$2" ${4:+"$4"}) ||
     fail "timing probe: $figures"
   echo "$figures" >"$artifacts_dir/timing.txt"
-  read -r _ onsets lost _ _ worst _ latency <<<"$figures"
+  read -r _ onsets lost _ _ worst _ latency _ <<<"$figures"
   echo "notes timed: $onsets, lost $lost, worst deviation $worst ms, capture latency $latency ms"
   [ "$onsets" -ge "${3:-8}" ] || fail "only $onsets notes timed"
   [ "$lost" -eq 0 ] || fail "$lost notes lost"

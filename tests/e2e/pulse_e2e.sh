@@ -5,6 +5,7 @@
 source "$(dirname "$0")/harness.sh"
 
 start_pulse
+first_capture=$(date +%s.%N)
 play_pattern "$climbing_pattern"
 sleep 4
 playing_cpu=$(cpu_share 4 "$audio_threads")
@@ -38,9 +39,17 @@ stop_pulse
 cp "$work_dir/after.wav" "$artifacts_dir/after_return.wav"
 
 expect_on_time "$climbing_pattern" "$placed" 8
+first_latency=$latency
 capture_file="$work_dir/after.wav"
 # The first second lets the new stream settle: a note met at the very moment it starts may be clipped.
 expect_on_time "$climbing_pattern" 1 8
+# The line kept real time while the server was away and as the new device started: the wall time at which
+# the mixer's frame 0 would be heard is the same in both captures, modulo a sweep (2.7307 s).
+shift=$(awk -v a="$first_capture" -v la="$first_latency" -v b="$returned" -v lb="$latency" 'BEGIN {
+  s = (b + lb / 1000) - (a + la / 1000); p = 2.7307; s -= p * int(s / p)
+  printf "%.3f", (s > p / 2 ? s - p : (s < -p / 2 ? s + p : s)) }')
+echo "the line moved $shift s against real time while the server was away"
+awk -v s="$shift" 'BEGIN { exit !(s >= -0.1 && s <= 0.1) }' || fail "the line moved $shift s against real time"
 
 # Escape ends the program while the server is gone, too.
 start_pulse "$work_dir/again.wav"
