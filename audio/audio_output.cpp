@@ -126,12 +126,18 @@ void audio_output_class::catch_up(double now)
     if (now - device_started > start_grace_seconds)
         return;
     const auto due = device_started_frame + static_cast<std::uint64_t>((now - device_started) * mixer.rate);
-    if (mixer.frame + static_cast<std::uint64_t>(held_back_seconds * mixer.rate) >= due)
-        return;
+    if (mixer.frame + static_cast<std::uint64_t>(held_back_seconds * mixer.rate) < due)
+        render_into_nothing(due);
+}
+
+// The line moves on to the frame, its notes pulse, and nothing is heard. Either the supervisor (with no device)
+// or the device's thread (in its pull) does it, never both: the scratch is theirs in turn.
+void audio_output_class::render_into_nothing(std::uint64_t due)
+{
     while (mixer.frame < due) {
-        const auto count = static_cast<unsigned>(std::min<std::uint64_t>(catch_up_scratch.size() / 2, due - mixer.frame));
-        std::fill(catch_up_scratch.begin(), catch_up_scratch.begin() + 2 * count, 0.0f);
-        mixer.render(catch_up_scratch.data(), count);
+        const auto count = static_cast<unsigned>(std::min<std::uint64_t>(scratch.size() / 2, due - mixer.frame));
+        std::fill(scratch.begin(), scratch.begin() + 2 * count, 0.0f);
+        mixer.render(scratch.data(), count);
     }
 }
 
@@ -248,14 +254,10 @@ void audio_output_class::go_silent(double now, double attempt_at)
 // the grid's timing carry on.
 void audio_output_class::keep_time_silently(double now)
 {
-    static float scratch[2 * 1024];
-    const std::uint64_t due = silent_start_frame + static_cast<std::uint64_t>(std::max(0.0, now - silent_start) * mixer.rate);
-    while (mixer.frame < due) {
-        const unsigned count = static_cast<unsigned>(std::min<std::uint64_t>(1024, due - mixer.frame));
-        std::fill(scratch, scratch + 2 * count, 0.0f);
-        mixer.render(scratch, count);
+    const std::uint64_t before = mixer.frame;
+    render_into_nothing(silent_start_frame + static_cast<std::uint64_t>(std::max(0.0, now - silent_start) * mixer.rate));
+    if (mixer.frame != before)
         clock.record_pull(mixer.frame, now);
-    }
     if (opening)
         take_opened_device(now);
     else if (now >= next_attempt && devices_letting_go.load() == 0)

@@ -101,7 +101,7 @@ private:
     // When and at which frame the device was attached: set before it pulls, read by its thread.
     double device_started = 0;
     std::uint64_t device_started_frame = 0;
-    std::array<float, 2 * 1024> catch_up_scratch{};
+    std::array<float, 2 * 1024> scratch{};
 
     // Supervisor state.
     double window_start = 0;
@@ -113,6 +113,7 @@ private:
     static void post_process(void* buffer, unsigned int frames, void* self);
     void pull(float* buffer, unsigned frames);
     void catch_up(double now);
+    void render_into_nothing(std::uint64_t due);
     void supervise();
     void watch_device(double now);
     void lose_device(double now, const char* why);
