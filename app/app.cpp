@@ -280,16 +280,16 @@ bool end_program(program_class& program)
 }
 
 // A logout, a kill or Ctrl+C in the terminal asks the program to end: it ends as after Escape, with the
-// autosave written and the sound let go, and an export ends without leaving a part of its file behind. A
-// second signal ends it at once.
+// autosave written and the sound let go, and an export ends without leaving a part of its file behind. While
+// it plays, a second signal ends it at once (flags SA_RESETHAND); an export stops within a block anyway.
 static std::atomic<bool> asked_to_end{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-static void end_on_signals()
+static void end_on_signals(int flags)
 {
     struct sigaction action = {};
     action.sa_handler = [](int) { asked_to_end = true; };
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = flags | SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGTERM, SIGHUP, SIGINT})
         sigaction(signal, &action, nullptr);
@@ -317,7 +317,7 @@ static std::string export_sound(const pattern_class& pattern, const command_line
 
 static int export_pattern(const command_line_class& line)
 {
-    end_on_signals();
+    end_on_signals(0);
     const std::string& file = line.pattern.file;
     pattern_reading reading = read_pattern_file(file);
     if (!reading.ok) {
@@ -346,7 +346,7 @@ static int play(const command_line_class& line)
     const auto program = std::make_unique<program_class>(jack ? jack->rate : mixer_class::desktop_rate);
     const bool started = start_program(*program, line, std::move(jack));
     if (started) {
-        end_on_signals();
+        end_on_signals(SA_RESETHAND);
         const auto update = [&] {
             program->quit = program->quit || asked_to_end;
             update_tick(*program);

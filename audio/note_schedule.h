@@ -33,7 +33,7 @@ public:
     // Puts the line at a position at frame `at` (columns from the zero of the first sweep: 16 is the second
     // sweep's zero) and lets it run; the next note is the first at or after it, and the clock starts again
     // (clock 0) with the first column 0's notes at or after it. Up to there the clock goes on at its
-    // intervals, counted below 0, so that a machine following it hears no gap.
+    // intervals on the new grid, counted below 0, so that a machine following it hears no pause.
     void locate(std::uint64_t at, double columns);
     // Moves the line to a position near where it is at frame `at`, at this tempo, keeping its cursors: a note
     // the move passed over sounds at once, one it moved back over is not sounded again.

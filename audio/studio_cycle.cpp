@@ -88,7 +88,7 @@ void studio_cycle_class::place(std::uint64_t frame, double columns, double bpm) 
     publish(follow_state::following, bpm);
 }
 
-void studio_cycle_class::begin(std::uint64_t frame, const transport_position& transport) noexcept
+void studio_cycle_class::begin(std::uint64_t frame, const transport_position& transport, bool clock_comes) noexcept
 {
     if (finishing.load(std::memory_order_acquire) && !finished.load(std::memory_order_relaxed)) {
         stop(frame, follow_state::stopped);
@@ -112,7 +112,9 @@ void studio_cycle_class::begin(std::uint64_t frame, const transport_position& tr
         stop(frame, follow_state::no_clock);
     }
     // A MIDI clock that pauses without a Stop: the line stops two clocks on rather than run on without it.
-    if (running && follower.locked() && !schedule().held() && frame > last_heard + 2 * follower.period())
+    // Not while clocks come in this cycle: a bridge may give them all at its start, long cycles apart.
+    if (running && !clock_comes && follower.locked() && !schedule().held() &&
+        frame > last_heard + 2 * follower.period())
         schedule().hold(frame);
     if (sync == sync_source::internal)
         publish(follow_state::leading, schedule().tempo().bpm());

@@ -84,7 +84,10 @@ public:
              const transport_position& transport, F write) noexcept
     {
         const std::uint64_t first = mixer.frame;
-        begin(first, transport);
+        bool clock_comes = false;
+        for (unsigned i = 0; i < in_count; ++i)
+            clock_comes = clock_comes || in[i].bytes[0] == midi_status::clock;
+        begin(first, transport, clock_comes);
         std::uint64_t at = first;
         for (unsigned i = 0; i < in_count; ++i) {
             const std::uint64_t due = first + std::min(in[i].offset, count);
@@ -114,7 +117,7 @@ private:
     double base_columns = 0;
 
     note_schedule_class& schedule() noexcept { return *mixer.schedule; }
-    void begin(std::uint64_t frame, const transport_position& transport) noexcept;
+    void begin(std::uint64_t frame, const transport_position& transport, bool clock_comes) noexcept;
     void render(std::uint64_t from, std::uint64_t to, float* left, float* right) noexcept;
     void take(std::uint64_t frame, const std::array<std::uint8_t, 3>& bytes) noexcept;
     void follow_clock(std::uint64_t frame) noexcept;

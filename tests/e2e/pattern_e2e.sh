@@ -76,13 +76,14 @@ expect_exit 0
 [ "$(pattern_rows "$XDG_STATE_HOME/tolme/autosave.tolme" | cut -c1-16)" = "1..............." ] ||
   fail "the change before SIGTERM was not autosaved: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
 
-# Ctrl+C a second into a long export (a thousand slow sweeps, about 20 s of work) ends it at once: the file
-# it was to replace stays as it was, with nothing left beside it.
+# Ctrl+C pressed twice a second into a long export (a thousand slow sweeps, about 20 s of work) ends it at
+# once: the file it was to replace stays as it was, with nothing left beside it.
 echo "an older export" >"$work_dir/long.wav"
 (cd "$repo_root" && exec "$tolme_binary" --export-wav "$work_dir/long.wav" --loops 1000 --tempo 40 "$song") \
   2>"$work_dir/export.log" &
 export_pid=$!
 sleep 1
+kill -INT "$export_pid"
 kill -INT "$export_pid"
 wait "$export_pid" && fail "the stopped export succeeded"
 grep -q "could not write $work_dir/long.wav: stopped before it was done" "$work_dir/export.log" ||
