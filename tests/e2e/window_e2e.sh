@@ -54,6 +54,11 @@ expect_exit 0
 start_window_manager
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
+# Alt+F4 acts on the window the manager made active: one it has not taken in yet would miss it.
+for _ in $(seq 100); do
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$tolme_window" ] && break
+  sleep 0.05
+done
 chord alt+F4
 expect_exit 0
 
