@@ -7,11 +7,12 @@
 #include "instrument/pattern_file.h"
 #include "math/clock.h"
 
-// The tempo key pressed in this tick, 0 when none.
+// The tempo key pressed, or typed again by its repeat, in this tick; 0 when none. Held, it steps on, as the
+// swing keys do: a far tempo is one long press away.
 static int tempo_key()
 {
     for (int key : {ALLEGRO_KEY_EQUALS, ALLEGRO_KEY_PAD_PLUS, ALLEGRO_KEY_MINUS, ALLEGRO_KEY_PAD_MINUS})
-        if (pressed(key))
+        if (pressed_or_repeated(key))
             return key;
     return 0;
 }
@@ -28,13 +29,14 @@ static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
 }
 
 // While a Link session leads, the keys step from its tempo, which the readout shows. Shift counts as it was
-// when the key went down: a chord typed faster than a tick still steps finely.
+// when the key went down, also for its repeats: a chord typed faster than a tick still steps finely.
 static void step_tempo(instrument_class& instrument, int key)
 {
     const bool linked = instrument.link && instrument.link->on();
     const tempo_class from = linked ? tempo_near(instrument.link->bpm.load()) : instrument.model.pattern().tempo;
     const int direction = key == ALLEGRO_KEY_EQUALS || key == ALLEGRO_KEY_PAD_PLUS ? 1 : -1;
-    set_tempo(instrument, stepped_tempo(from, direction, pressed_with(key, ALLEGRO_KEYMOD_SHIFT) ? 1 : 10));
+    const bool fine = input.control(key).modifiers & ALLEGRO_KEYMOD_SHIFT;
+    set_tempo(instrument, stepped_tempo(from, direction, fine ? 1 : 10));
 }
 
 static void tap(instrument_class& instrument)
@@ -56,8 +58,8 @@ void update_timing_keys(instrument_class& instrument)
         step_tempo(instrument, key);
     if (pressed(ALLEGRO_KEY_T) && !pressed_with(ALLEGRO_KEY_T, ALLEGRO_KEYMOD_CTRL))
         tap(instrument);
-    if (pressed(ALLEGRO_KEY_CLOSEBRACE))
+    if (pressed_or_repeated(ALLEGRO_KEY_CLOSEBRACE))
         step_swing(instrument, 1);
-    else if (pressed(ALLEGRO_KEY_OPENBRACE))
+    else if (pressed_or_repeated(ALLEGRO_KEY_OPENBRACE))
         step_swing(instrument, -1);
 }

@@ -71,13 +71,23 @@ TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_
     for (const ALLEGRO_EVENT& event : {key_event(ALLEGRO_KEY_PAD_MINUS, true), typed, key_event(ALLEGRO_KEY_PAD_MINUS, false)})
         input.on_event(event);
     tick(input_snapshot());
+    // Held with Shift, = steps on by tenths as the keyboard repeats it: twice more after its press.
+    const input_snapshot held = input_snapshot().key(ALLEGRO_KEY_LSHIFT).key(ALLEGRO_KEY_EQUALS);
+    tick(held);
+    ALLEGRO_EVENT again = key_event(ALLEGRO_KEY_EQUALS, true, ALLEGRO_EVENT_KEY_CHAR);
+    again.keyboard.repeat = true;
+    for (int i = 0; i < 2; ++i) {
+        input.on_event(again);
+        tick(held);
+    }
+    tick(input_snapshot());
     for (const int key : {ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_OPENBRACE})
         keys({key});
-    EXPECT_EQ(timing_text(instrument->model.pattern()), "86.9 BPM   SWING 51 %");
+    EXPECT_EQ(timing_text(instrument->model.pattern()), "87.2 BPM   SWING 51 %");
     EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
     keys({ALLEGRO_KEY_P});
     EXPECT_TRUE(mixer->stop_asked.load());
-    EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "86.9 BPM \u00b7 STOPPED   SWING 51 %");
+    EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "87.2 BPM \u00b7 STOPPED   SWING 51 %");
     keys({ALLEGRO_KEY_P});
     EXPECT_FALSE(mixer->stop_asked.load());
 }
