@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "audio/audio_output.h"
 #include "core/error_list.h"
+#include "core/file_dialog.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "instrument/export.h"
@@ -355,8 +356,11 @@ static int play(const command_line_class& line)
             program->event_queue, program->quit, update, [&] { draw_tick(*program); },
             [&](ALLEGRO_EVENT& event) { take_event(*program, event); });
     }
-    if (!end_program(*program)) {
+    const bool device_let_go = end_program(*program);
+    if (!device_let_go)
         std::fputs("tolme: the sound device is held up (a suspended sink?): ending without waiting for it\n", stderr);
+    // Allegro is not taken down under a thread still in the desktop's file dialog or the sound device's driver.
+    if (!device_let_go || dialogs_left_open()) {
         std::fflush(nullptr);
         std::_Exit(started ? 0 : 1);
     }

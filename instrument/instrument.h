@@ -3,6 +3,7 @@
 // once, then update and draw every tick).
 #pragma once
 
+#include "core/file_dialog.h"
 #include "instrument/autosave.h"
 #include "instrument/element_effects.h"
 #include "instrument/element_menu.h"
@@ -92,6 +93,9 @@ public:
 
     // Where Ctrl+S saves the pattern; empty until the player picks a file.
     std::string pattern_file;
+    // The dialog in which the player picks it, or a file to open, and which of the two it is for.
+    file_dialog_class file_dialog;
+    bool dialog_saves = false;
     // The bytes Tolme last read from that file or wrote to it: other bytes there were put by another program.
     std::string pattern_file_text;
     std::unique_ptr<autosave_class> autosave;

@@ -7,11 +7,11 @@
 #include "instrument/notice.h"
 #include "instrument/pattern_file.h"
 #include "instrument/pattern_view.h"
-#include "math/clock.h"
 
 #include <allegro5/allegro_native_dialog.h>
 
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 static std::string file_name(const std::string& path)
@@ -51,26 +51,14 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     follow_pattern(instrument);
 }
 
-// A path the player picks in the desktop's file dialog, or empty when the dialog was cancelled.
-static std::string ask_for_path(const instrument_class& instrument, bool saving)
+// Asks the desktop's file dialog for a file to save the pattern to or to open one from; the command goes on
+// when the dialog closes.
+static void ask_for_path(instrument_class& instrument, bool saving)
 {
-    ALLEGRO_FILECHOOSER* dialog = al_create_native_file_dialog(
-        instrument.pattern_file.empty() ? nullptr : instrument.pattern_file.c_str(),
-        saving ? "Save the pattern" : "Open a pattern", "*.tolme",
-        saving ? ALLEGRO_FILECHOOSER_SAVE : ALLEGRO_FILECHOOSER_FILE_MUST_EXIST);
-    std::string path;
-    if (dialog && al_show_native_file_dialog(al_get_current_display(), dialog) &&
-        al_get_native_file_dialog_count(dialog) > 0)
-        path = al_get_native_file_dialog_path(dialog, 0);
-    if (dialog)
-        al_destroy_native_file_dialog(dialog);
-    // The dialog had the keyboard: Ctrl and the letter were let go there. Clicks and keys that reached the
-    // window meanwhile are not acted on now.
-    input.let_go();
-    input.drop_before(current_time());
-    if (saving && !path.empty() && file_name(path).find('.') == std::string::npos)
-        path += ".tolme";
-    return path;
+    instrument.file_dialog.show(al_get_current_display(), instrument.pattern_file,
+                                saving ? "Save the pattern" : "Open a pattern", "*.tolme",
+                                saving ? ALLEGRO_FILECHOOSER_SAVE : ALLEGRO_FILECHOOSER_FILE_MUST_EXIST);
+    instrument.dialog_saves = saving;
 }
 
 // Whether another program changed the pattern's file since Tolme last read or wrote it (a hand edit, say),
@@ -86,16 +74,8 @@ static bool changed_elsewhere(instrument_class& instrument)
     return true;
 }
 
-static void save_pattern(instrument_class& instrument)
+static void save_pattern(instrument_class& instrument, const std::string& path)
 {
-    const bool asked = instrument.pattern_file.empty();
-    const std::string path = asked ? ask_for_path(instrument, true) : instrument.pattern_file;
-    if (path.empty())
-        return;
-    if (!asked && changed_elsewhere(instrument)) {
-        report_problem(instrument, "did not save " + path + ": another program changed it (Ctrl+S again saves over it)");
-        return;
-    }
     const std::string text = format_pattern(instrument.model.pattern());
     const std::string why = write_file_atomically(path, text);
     if (!why.empty()) {
@@ -107,11 +87,19 @@ static void save_pattern(instrument_class& instrument)
     show_notice(instrument, "Saved " + file_name(path));
 }
 
-static void open_pattern(instrument_class& instrument)
+static void save_to_its_file(instrument_class& instrument)
 {
-    const std::string path = ask_for_path(instrument, false);
-    if (path.empty())
-        return;
+    if (instrument.pattern_file.empty())
+        ask_for_path(instrument, true);
+    else if (changed_elsewhere(instrument))
+        report_problem(instrument, "did not save " + instrument.pattern_file +
+                                       ": another program changed it (Ctrl+S again saves over it)");
+    else
+        save_pattern(instrument, instrument.pattern_file);
+}
+
+static void open_pattern(instrument_class& instrument, const std::string& path)
+{
     const pattern_reading reading = read_pattern_file(path);
     if (!reading.ok) {
         report_problem(instrument, "could not open " + path + ": " + reading.error);
@@ -128,12 +116,26 @@ static bool with_ctrl(int letter)
     return pressed_with(letter, ALLEGRO_KEYMOD_CTRL);
 }
 
+// The path the player picked, once the dialog has closed, for the command that asked for it.
+static void answer_dialog(instrument_class& instrument)
+{
+    std::optional<std::string> path = instrument.file_dialog.take_path();
+    if (!path || path->empty())
+        return;
+    if (!instrument.dialog_saves)
+        return open_pattern(instrument, *path);
+    // A name given without an extension is a pattern's.
+    if (file_name(*path).find('.') == std::string::npos)
+        *path += ".tolme";
+    save_pattern(instrument, *path);
+}
+
 static void run_commands(instrument_class& instrument)
 {
     if (with_ctrl(ALLEGRO_KEY_S))
-        save_pattern(instrument);
+        save_to_its_file(instrument);
     else if (with_ctrl(ALLEGRO_KEY_O))
-        open_pattern(instrument);
+        ask_for_path(instrument, false);
     else if (with_ctrl(ALLEGRO_KEY_N))
         instrument.model.clear_all();
     else if (with_ctrl(ALLEGRO_KEY_Z) && !pressed_with(ALLEGRO_KEY_Z, ALLEGRO_KEYMOD_SHIFT))
@@ -144,6 +146,10 @@ static void run_commands(instrument_class& instrument)
 
 void update_pattern(instrument_class& instrument)
 {
-    run_commands(instrument);
+    // While a dialog is up the window's keys are not acted on: no second dialog is asked for.
+    if (instrument.file_dialog.showing())
+        answer_dialog(instrument);
+    else
+        run_commands(instrument);
     follow_pattern(instrument);
 }

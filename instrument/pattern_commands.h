@@ -1,6 +1,6 @@
 // The player's pattern as a whole: the file it is saved to, its autosave and its commands. With Ctrl held:
 // S saves (to the pattern's file, else where a dialog asks), O opens a pattern through a dialog, N clears the
-// grid, Z undoes the last change and Shift+Z (or Y) redoes it.
+// grid, Z undoes the last change and Shift+Z (or Y) redoes it. While a dialog is up the window plays on.
 #pragma once
 
 #include "audio/pattern.h"

@@ -1,6 +1,6 @@
 # The window a player sees: its title and size, F1 toggling the overlay once per press, Escape and the close
-# button ending the program with status 0; a part of the stage shown alone lands where it was drawn; clicks
-# made while a file dialog is up are dropped.
+# button ending the program with status 0; a part of the stage shown alone lands where it was drawn; while a
+# file dialog is up the window draws on and its clicks are dropped.
 source "$(dirname "$0")/harness.sh"
 
 # Bright pixels in a region (WxH+X+Y) of a screenshot of the window.
@@ -8,6 +8,16 @@ bright_pixels() {
   screenshot "$1"
   convert "$artifacts_dir/$1.png" -crop "$2" +repage -colorspace gray -threshold 40% \
     -format '%[fx:int(mean*w*h)]' info:
+}
+# Waits for the file dialog titled $1 to show and sets $dialog to it.
+wait_for_dialog() {
+  dialog=""
+  for _ in $(seq 100); do
+    dialog=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$dialog" ] && return
+    sleep 0.1
+  done
+  fail "no dialog '$1' opened"
 }
 # The overlay's four text lines start at (30, 30).
 overlay_pixels() { bright_pixels "$1" 420x110+25+25; }
@@ -62,22 +72,19 @@ done
 chord alt+F4
 expect_exit 0
 
-# While the Open dialog is up, clicks on the grid are not acted on when it closes: the pattern keeps only the
-# token placed before it.
+# While the Open dialog is up the window goes on drawing, and clicks on the grid are not acted on: the pattern
+# keeps only the token placed before it.
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 sleep 1
 key a
 click "$(token_x 15)" "$(token_y 7)"
 chord ctrl+o
-dialog=""
-for _ in $(seq 100); do
-  dialog=$(xdotool search --onlyvisible --name "^Open a pattern$" 2>/dev/null | head -n 1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "Ctrl+O opened no dialog"
+wait_for_dialog "Open a pattern"
 xdotool windowmove --sync "$dialog" 700 500
+# Meanwhile the window plays on: the token pulses as the line passes it, a sweep every 2.7 s.
+frames=$("$tools_dir/count_damage" "$tolme_window" 3)
+[ "$frames" -ge 5 ] || fail "the window stood still while the dialog was up ($frames frames in 3 s)"
 click "$(token_x 0)" "$(token_y 0)"
 click "$(token_x 1)" "$(token_y 0)"
 # Escape until the dialog is gone: a dialog still being mapped may miss the first.
@@ -91,4 +98,28 @@ key Escape
 expect_exit 0
 [ "$(grep -v '^#' "$XDG_STATE_HOME/tolme/autosave.tolme" | tr -d '\n')" = "tolme-pattern 1$(printf '%.0s................' 1 2 3 4 5 6 7)...............1" ] ||
   fail "clicks made while the dialog was up were acted on: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
+# Ctrl+S with no file asks where to save: a name typed without an extension gets ".tolme".
+start_tolme
+wait_for_window "Tolme - A Musical Instrument"
+sleep 1
+key a
+click "$(token_x 3)" "$(token_y 2)"
+chord ctrl+s
+wait_for_dialog "Save the pattern"
+sleep 1 # its name field takes keys only once the dialog has settled
+xdotool windowfocus --sync "$dialog" type "$work_dir/mine"
+# Return, again while the dialog stays: the name field's completion may take the first.
+for _ in $(seq 5); do
+  xdotool search --onlyvisible --name "^Save the pattern$" >/dev/null 2>&1 || break
+  xdotool windowfocus --sync "$dialog" key Return 2>/dev/null || true
+  for _ in $(seq 10); do [ -s "$work_dir/mine.tolme" ] && break 2; sleep 0.1; done
+done
+[ "$(grep -c "^...1" "$work_dir/mine.tolme" 2>/dev/null)" = 1 ] || fail "the pattern was not saved where the dialog said"
+# A signal to end while a dialog is up ends the program at once, its autosave written.
+chord ctrl+n
+chord ctrl+o
+wait_for_dialog "Open a pattern"
+kill -TERM "$tolme_pid"
+expect_exit 0
+[ "$(grep -cxE '[.]{16}' "$XDG_STATE_HOME/tolme/autosave.tolme")" = 8 ] || fail "the autosave missed the cleared grid"
 echo "window: passed"
