@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <utility>
 
@@ -17,6 +18,13 @@ std::string autosave_path()
     return folder + "/tolme/autosave.tolme";
 }
 
+// ".../autosave.tolme" gives ".../autosave-previous.tolme".
+static std::string previous_path(const std::string& path)
+{
+    std::filesystem::path previous(path);
+    return previous.replace_filename(previous.stem().string() + "-previous" + previous.extension().string());
+}
+
 // Every folder on the way to the file, as "mkdir -p" makes them.
 static void make_folders_for(const std::string& file)
 {
@@ -24,8 +32,9 @@ static void make_folders_for(const std::string& file)
         ::mkdir(file.substr(0, slash).c_str(), 0700);
 }
 
-autosave_class::autosave_class(std::string path, const pattern_class& pattern)
-    : path(std::move(path)), handed(pattern), unsaved(pattern), writer([this] { write_jobs(); })
+autosave_class::autosave_class(std::string path, const pattern_class& pattern, bool keep_previous)
+    : path(std::move(path)), handed(pattern), unsaved(pattern), keep_previous(keep_previous),
+      writer([this] { write_jobs(); })
 {
 }
 
@@ -91,6 +100,8 @@ void autosave_class::write_jobs()
         busy = true;
         guard.unlock();
         make_folders_for(path);
+        if (std::exchange(keep_previous, false))
+            std::rename(path.c_str(), previous_path(path).c_str()); // fails only when there is none
         const std::string why = write_file_atomically(path, contents);
         guard.lock();
         busy = false;

@@ -1,6 +1,8 @@
 // Autosave: half a second after the first unsaved change the pattern is written to the player's state folder,
 // and once more at exit, by a thread of its own so that no frame waits for the disk. A crash, a kill or a
-// stray Escape loses at most the last second of work; "tolme --resume" opens it again.
+// stray Escape loses at most the last second of work; "tolme --resume" opens it again. A run that did not
+// open it keeps it as "autosave-previous.tolme" when it first writes its own, so that starting afresh does
+// not write over the run before's work.
 #pragma once
 
 #include "audio/pattern.h"
@@ -18,8 +20,9 @@ class autosave_class
 public:
     static constexpr double delay = 0.5;
 
-    // Writes go to path; the pattern as it stands is taken as saved.
-    autosave_class(std::string path, const pattern_class& pattern);
+    // Writes go to path; the pattern as it stands is taken as saved. With keep_previous, the file found there
+    // at the first write is kept beside it, its name ending in "-previous".
+    autosave_class(std::string path, const pattern_class& pattern, bool keep_previous);
     // Writes what is still unsaved, then stops the writer.
     ~autosave_class();
     autosave_class(const autosave_class&) = delete;
@@ -45,6 +48,7 @@ private:
     std::string job;         // the file contents to write; empty when there is none
     bool busy = false;
     bool stopping = false;
+    bool keep_previous;
     std::string error;
     std::thread writer;
 

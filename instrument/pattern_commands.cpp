@@ -47,7 +47,7 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     }
     override_timing(pattern, start);
     instrument.model.reset(pattern);
-    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern);
+    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern, !start.resume);
     follow_pattern(instrument);
 }
 

@@ -99,7 +99,7 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
     const std::string path = (std::filesystem::temp_directory_path() / "tolme_autosave_test" / "a.tolme").string();
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
     pattern_model_class& model = instrument->model;
-    autosave_class autosave(path, model.pattern());
+    autosave_class autosave(path, model.pattern(), false);
     model.place(3, earth_element);
     EXPECT_FALSE(autosave.update(model.pattern(), 10.1));
     model.set_swing(66, 10.2);
@@ -111,10 +111,24 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
     autosave.update(model.pattern(), 20.1);
     autosave.flush(); // as at exit: without waiting
     EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
+    // A run started afresh keeps the run before's work aside at its first write, and only then.
+    const std::string previous = std::filesystem::path(path).replace_filename("a-previous.tolme").string();
+    EXPECT_FALSE(std::filesystem::exists(previous));
+    const pattern_class before = model.pattern();
+    {
+        autosave_class afresh(path, pattern_class(), true);
+        for (const int cell : {5, 6}) {
+            model.place(cell, fire_element);
+            afresh.update(model.pattern(), 40.0 + cell);
+            afresh.flush();
+        }
+    }
+    EXPECT_EQ(read_pattern_file(previous).pattern, before);
+    EXPECT_EQ(read_pattern_file(path).pattern, model.pattern());
     // A last write at exit that fails is told on standard error, the window being gone.
     testing::internal::CaptureStderr();
     {
-        autosave_class last(path + "/under_a_file.tolme", model.pattern());
+        autosave_class last(path + "/under_a_file.tolme", model.pattern(), false);
         model.place(4, earth_element);
         last.update(model.pattern(), 30.0);
     }
