@@ -10,13 +10,22 @@
 
 #include <allegro5/allegro_native_dialog.h>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
-#include <unistd.h>
+#include <sys/stat.h>
 
 static std::string file_name(const std::string& path)
 {
     return path.substr(path.rfind('/') + 1);
+}
+
+// Whether something is at the path, or may be: only a path that surely leads to nothing (no such file) is
+// free for a new pattern. One that cannot be reached is for the reading to explain.
+static bool taken(const std::string& path)
+{
+    struct stat status;
+    return ::lstat(path.c_str(), &status) == 0 || errno != ENOENT;
 }
 
 void override_timing(pattern_class& pattern, const pattern_start& start)
@@ -33,7 +42,7 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     instrument.pattern_file = start.file;
     instrument.pattern_file_text.clear();
     pattern_class pattern;
-    if (!path.empty() && (start.resume || access(path.c_str(), F_OK) == 0)) {
+    if (!path.empty() && (start.resume || taken(path))) {
         const pattern_reading reading = read_pattern_file(path);
         if (reading.ok) {
             pattern = reading.pattern;
@@ -124,9 +133,14 @@ static void answer_dialog(instrument_class& instrument)
         return;
     if (!instrument.dialog_saves)
         return open_pattern(instrument, *path);
-    // A name given without an extension is a pattern's.
-    if (file_name(*path).find('.') == std::string::npos)
+    // A new name given without an extension is a pattern's. The dialog asked before the file it named was
+    // written over, not the one with the extension: that one is left alone.
+    if (file_name(*path).find('.') == std::string::npos && !taken(*path)) {
         *path += ".tolme";
+        if (taken(*path))
+            return report_problem(instrument, "did not save " + *path +
+                                                  ": it is there already (give its whole name to save over it)");
+    }
     save_pattern(instrument, *path);
 }
 

@@ -98,23 +98,34 @@ key Escape
 expect_exit 0
 [ "$(grep -v '^#' "$XDG_STATE_HOME/tolme/autosave.tolme" | tr -d '\n')" = "tolme-pattern 1$(printf '%.0s................' 1 2 3 4 5 6 7)...............1" ] ||
   fail "clicks made while the dialog was up were acted on: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
-# Ctrl+S with no file asks where to save: a name typed without an extension gets ".tolme".
+# Ctrl+S with no file asks where to save: a new name typed without an extension gets ".tolme", but a pattern
+# of that name is not written over unasked.
+save_as() {
+  chord ctrl+s
+  wait_for_dialog "Save the pattern"
+  sleep 1 # its name field takes keys only once the dialog has settled
+  xdotool windowfocus --sync "$dialog" type "$1"
+  # Return, again while the dialog stays: the name field's completion may take the first.
+  for _ in $(seq 5); do
+    xdotool windowfocus --sync "$dialog" key Return 2>/dev/null || true
+    for _ in $(seq 10); do
+      xdotool search --onlyvisible --name "^Save the pattern$" >/dev/null 2>&1 || break 2
+      sleep 0.1
+    done
+  done
+  sleep 0.3
+}
 start_tolme
 wait_for_window "Tolme - A Musical Instrument"
 sleep 1
 key a
 click "$(token_x 3)" "$(token_y 2)"
-chord ctrl+s
-wait_for_dialog "Save the pattern"
-sleep 1 # its name field takes keys only once the dialog has settled
-xdotool windowfocus --sync "$dialog" type "$work_dir/mine"
-# Return, again while the dialog stays: the name field's completion may take the first.
-for _ in $(seq 5); do
-  xdotool search --onlyvisible --name "^Save the pattern$" >/dev/null 2>&1 || break
-  xdotool windowfocus --sync "$dialog" key Return 2>/dev/null || true
-  for _ in $(seq 10); do [ -s "$work_dir/mine.tolme" ] && break 2; sleep 0.1; done
-done
-[ "$(grep -c "^...1" "$work_dir/mine.tolme" 2>/dev/null)" = 1 ] || fail "the pattern was not saved where the dialog said"
+echo "tolme-pattern 1" >"$work_dir/mine.tolme"
+save_as "$work_dir/mine"
+[ "$(cat "$work_dir/mine.tolme")" = "tolme-pattern 1" ] || fail "a name without its extension wrote over mine.tolme"
+grep -q "did not save $work_dir/mine.tolme: it is there already" "$work_dir/stderr.log" || fail "the refusal was not told"
+save_as "$work_dir/new"
+[ "$(grep -c "^...1" "$work_dir/new.tolme" 2>/dev/null)" = 1 ] || fail "the pattern was not saved where the dialog said"
 # A signal to end while a dialog is up ends the program at once, its autosave written.
 chord ctrl+n
 chord ctrl+o

@@ -143,10 +143,13 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolme_start_test";
     std::filesystem::create_directories(folder);
     pattern_start start;
-    start.file = (folder / "bad.tolme").string();
-    std::ofstream(start.file) << "tolme-pattern 3\n";
-    start_pattern(*instrument, start);
-    EXPECT_EQ(instrument->pattern_file, "");
+    std::ofstream(folder / "bad.tolme") << "tolme-pattern 3\n";
+    // Also one that cannot be reached (a plain file on its way) is not taken for a new one.
+    for (const char* unreadable : {"bad.tolme", "bad.tolme/inside.tolme"}) {
+        start.file = (folder / unreadable).string();
+        start_pattern(*instrument, start);
+        EXPECT_EQ(instrument->pattern_file, "") << unreadable;
+    }
     start.file = (folder / "new.tolme").string();
     start_pattern(*instrument, start);
     EXPECT_EQ(instrument->pattern_file, start.file);
