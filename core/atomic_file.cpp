@@ -74,6 +74,16 @@ static int create_temporary(const std::string& target, std::string& temporary)
     return -1;
 }
 
+// The old file's permissions, and its owner and group as far as the one who saves may give them: all of them
+// as root, else a group of their own (what cannot be given stays the saver's). The mode is set last, as a
+// change of owner may have cut it.
+static bool keep_access(int fd, const struct stat& old)
+{
+    const bool owned = ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    (void)owned;
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 atomic_file_class::atomic_file_class(const std::string& path, const file_steps& steps)
     : steps(steps), target(followed(path))
 {
@@ -89,7 +99,7 @@ atomic_file_class::atomic_file_class(const std::string& path, const file_steps& 
         why = reason();
     else if ((fd = create_temporary(target, temporary)) < 0)
         why = reason(), temporary.clear();
-    else if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+    else if (exists && !keep_access(fd, old))
         why = reason();
 }
 
