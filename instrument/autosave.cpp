@@ -3,7 +3,9 @@
 #include "core/atomic_file.h"
 #include "instrument/pattern_file.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -25,11 +27,13 @@ static std::string previous_path(const std::string& path)
     return previous.replace_filename(previous.stem().string() + "-previous" + previous.extension().string());
 }
 
-// Every folder on the way to the file, as "mkdir -p" makes them.
-static void make_folders_for(const std::string& file)
+// Every folder on the way to the file, as "mkdir -p" makes them; why one could not be made, else "".
+static std::string make_folders_for(const std::string& file)
 {
     for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
-        ::mkdir(file.substr(0, slash).c_str(), 0700);
+        if (::mkdir(file.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
+            return std::strerror(errno);
+    return "";
 }
 
 autosave_class::autosave_class(std::string path, const pattern_class& pattern, bool keep_previous)
@@ -89,6 +93,15 @@ std::string autosave_class::take_error()
     return std::exchange(error, std::string());
 }
 
+std::string autosave_class::write_down(const std::string& contents)
+{
+    if (std::string why = make_folders_for(path); !why.empty())
+        return why;
+    if (std::exchange(keep_previous, false))
+        std::rename(path.c_str(), previous_path(path).c_str()); // fails only when there is none
+    return write_file_atomically(path, contents);
+}
+
 void autosave_class::write_jobs()
 {
     std::unique_lock<std::mutex> guard(lock);
@@ -99,10 +112,7 @@ void autosave_class::write_jobs()
         const std::string contents = std::exchange(job, std::string());
         busy = true;
         guard.unlock();
-        make_folders_for(path);
-        if (std::exchange(keep_previous, false))
-            std::rename(path.c_str(), previous_path(path).c_str()); // fails only when there is none
-        const std::string why = write_file_atomically(path, contents);
+        const std::string why = write_down(contents);
         guard.lock();
         busy = false;
         if (!why.empty())

@@ -53,5 +53,8 @@ private:
     std::thread writer;
 
     bool hand_over(const pattern_class& pattern);
+    // The writer's loop, and its one write (why it failed, else ""): the folders, the run before's file kept
+    // aside the first time, the file.
     void write_jobs();
+    std::string write_down(const std::string& contents);
 };
