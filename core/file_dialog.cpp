@@ -3,10 +3,14 @@
 #include "core/input.h"
 #include "math/clock.h"
 
+#include <X11/Xlib.h>
 #include <allegro5/allegro_native_dialog.h>
+
+#include <algorithm>
 
 #include <cassert>
 #include <cmath>
+#include <iterator>
 
 struct file_dialog_class::shown_class
 {
@@ -52,9 +56,24 @@ void file_dialog_class::show(ALLEGRO_DISPLAY* display, const std::string& path, 
     });
 }
 
+// Whether a key is down anywhere on the keyboard, as the X server knows it: Allegro knows only what reached
+// its own window. False when there is no X server to ask.
+static bool any_key_down()
+{
+    Display* x = XOpenDisplay(nullptr);
+    if (!x)
+        return false;
+    char keys[32] = {};
+    XQueryKeymap(x, keys);
+    XCloseDisplay(x);
+    return std::any_of(std::begin(keys), std::end(keys), [](char bits) { return bits != 0; });
+}
+
 std::optional<std::string> file_dialog_class::take_path()
 {
-    if (!showing() || !shown->closed)
+    // A key that closed the dialog and is still held (Return, Escape) would repeat into the window as a new
+    // press: the dialog counts as up until the keyboard is let go.
+    if (!showing() || !shown->closed || any_key_down())
         return std::nullopt;
     thread.join();
     if (shown->chooser)

@@ -25,8 +25,8 @@ public:
     // has closed. Asserts that no dialog is up.
     void show(ALLEGRO_DISPLAY* display, const std::string& path, const char* title, const char* patterns, int mode);
     bool showing() const { return thread.joinable(); }
-    // Once the dialog has closed: the path picked (empty when it was cancelled or could not be shown); nothing
-    // while it is up or when none was shown.
+    // Once the dialog has closed and every key is up: the path picked (empty when it was cancelled or could
+    // not be shown); nothing before or when none was shown.
     std::optional<std::string> take_path();
 
 private:
