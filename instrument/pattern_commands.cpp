@@ -42,11 +42,13 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     instrument.pattern_file = start.file;
     instrument.pattern_file_text.clear();
     pattern_class pattern;
+    bool resumed = false;
     if (!path.empty() && (start.resume || taken(path))) {
         const pattern_reading reading = read_pattern_file(path);
         if (reading.ok) {
             pattern = reading.pattern;
             instrument.pattern_file_text = reading.text;
+            resumed = start.resume;
         } else {
             report_problem(instrument, "could not open " + path + ": " + reading.error);
             // Ctrl+S then asks where to save: a file that could not be read is never written over.
@@ -56,7 +58,8 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     }
     override_timing(pattern, start);
     instrument.model.reset(pattern);
-    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern, !start.resume);
+    // An autosave that was not opened (one that could not be read, too) is kept aside at the first write.
+    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern, !resumed);
     follow_pattern(instrument);
 }
 

@@ -164,6 +164,19 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
         keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_S});
         EXPECT_EQ(read_pattern_file(start.file).text, edit ? edited : format_pattern(instrument->model.pattern()));
     }
+    // Nor an autosave that --resume could not read: the first autosave keeps it aside.
+    setenv("XDG_STATE_HOME", folder.c_str(), 1);
+    std::filesystem::create_directories(folder / "tolme");
+    std::ofstream(folder / "tolme" / "autosave.tolme") << "tolme-pattern 3\n";
+    start.resume = true;
+    start_pattern(*instrument, start);
+    instrument->model.place(9, water_element);
+    update_pattern(*instrument);
+    instrument->autosave.reset();
+    unsetenv("XDG_STATE_HOME");
+    std::ifstream kept(folder / "tolme" / "autosave-previous.tolme");
+    std::string first_line;
+    EXPECT_TRUE(std::getline(kept, first_line) && first_line == "tolme-pattern 3") << first_line;
     std::filesystem::remove_all(folder);
 }
 
