@@ -1,6 +1,7 @@
 #include "core/input.h"
 
 #include <algorithm>
+#include <iterator>
 
 input_class input;
 
@@ -143,6 +144,18 @@ bool pressed_or_repeated(int code)
 {
     const control_button_class& control = input.control(code);
     return control.pressed || control.repeated;
+}
+
+std::vector<int> typed_keys(std::initializer_list<int> codes)
+{
+    std::vector<int> typed;
+    std::copy_if(codes.begin(), codes.end(), std::back_inserter(typed), pressed);
+    std::stable_sort(typed.begin(), typed.end(),
+                     [](int a, int b) { return input.control(a).pressed_at < input.control(b).pressed_at; });
+    if (typed.empty())
+        if (const auto again = std::find_if(codes.begin(), codes.end(), pressed_or_repeated); again != codes.end())
+            typed.push_back(*again);
+    return typed;
 }
 
 bool pressed_with(int code, unsigned modifier)

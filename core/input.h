@@ -10,6 +10,7 @@
 #include <allegro5/allegro.h>
 
 #include <array>
+#include <initializer_list>
 #include <vector>
 
 class control_button_class
@@ -78,6 +79,9 @@ bool held(int code);
 bool pressed(int code);
 // Pressed, or typed again by the key's repeat while held: for keys that step on while held down.
 bool pressed_or_repeated(int code);
+// Of the keys, those pressed in this tick in the order they went down; when none was, the first one the
+// keyboard's repeat typed again. A held key steps on, and a key pressed meanwhile is not lost to it.
+std::vector<int> typed_keys(std::initializer_list<int> codes);
 // Pressed with the modifier key held (ALLEGRO_KEYMOD_CTRL, ALLEGRO_KEYMOD_SHIFT): a chord such as Ctrl+S
 // counts even when Ctrl is let go in the same tick as the S.
 bool pressed_with(int code, unsigned modifier);

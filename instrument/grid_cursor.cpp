@@ -29,19 +29,21 @@ void setup_grid_cursor(instrument_class& instrument)
     ring.opacity_anim.set(0.0f);
 }
 
-// The move an arrow, Home or End asks for this tick, if any.
-static bool asked_move(const grid_cursor_class& cursor, int& columns, int& rows)
+// Moves the cursor as the arrows, Home and End typed in this tick ask, in their order; false when none was.
+static bool moved_by_keys(grid_cursor_class& cursor)
 {
-    const struct { int key, columns, rows; } moves[] = {
-        {ALLEGRO_KEY_LEFT, -1, 0}, {ALLEGRO_KEY_RIGHT, 1, 0}, {ALLEGRO_KEY_UP, 0, -1}, {ALLEGRO_KEY_DOWN, 0, 1},
-        {ALLEGRO_KEY_HOME, -cursor.column, 0}, {ALLEGRO_KEY_END, grid_columns - 1 - cursor.column, 0}};
-    for (const auto& m : moves)
-        if (pressed_or_repeated(m.key)) {
-            columns = m.columns;
-            rows = m.rows;
-            return true;
-        }
-    return false;
+    const std::vector<int> keys = typed_keys({ALLEGRO_KEY_LEFT, ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_UP, ALLEGRO_KEY_DOWN,
+                                              ALLEGRO_KEY_HOME, ALLEGRO_KEY_END});
+    for (const int key : keys) {
+        if (!cursor.started || !cursor.shown)
+            break; // the first arrow only shows it, at column 0 of the top row
+        if (key == ALLEGRO_KEY_HOME || key == ALLEGRO_KEY_END)
+            cursor.column = key == ALLEGRO_KEY_HOME ? 0 : grid_columns - 1;
+        else
+            cursor.move(key == ALLEGRO_KEY_LEFT ? -1 : key == ALLEGRO_KEY_RIGHT ? 1 : 0,
+                        key == ALLEGRO_KEY_UP ? -1 : key == ALLEGRO_KEY_DOWN ? 1 : 0);
+    }
+    return !keys.empty();
 }
 
 static bool any_pressed(std::initializer_list<int> keys)
@@ -75,14 +77,10 @@ void update_grid_cursor(instrument_class& instrument)
     grid_cursor_class& cursor = instrument.cursor;
     if (mouse_used_on_grid(instrument))
         cursor.shown = false;
-    int columns = 0, rows = 0;
-    const bool move = asked_move(cursor, columns, rows);
+    const bool move = moved_by_keys(cursor);
     const bool place = any_pressed({ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ENTER, ALLEGRO_KEY_PAD_ENTER});
     const bool clear = any_pressed({ALLEGRO_KEY_DELETE, ALLEGRO_KEY_BACKSPACE});
-    if (move && !cursor.started)
-        cursor.started = true; // the first arrow only shows it, at column 0 of the top row
-    else if (move && cursor.shown)
-        cursor.move(columns, rows);
+    cursor.started = cursor.started || move;
     if (!cursor.started || !(move || place || clear)) {
         show_ring(instrument);
         return;

@@ -7,16 +7,6 @@
 #include "instrument/pattern_file.h"
 #include "math/clock.h"
 
-// The tempo key pressed, or typed again by its repeat, in this tick; 0 when none. Held, it steps on, as the
-// swing keys do: a far tempo is one long press away.
-static int tempo_key()
-{
-    for (int key : {ALLEGRO_KEY_EQUALS, ALLEGRO_KEY_PAD_PLUS, ALLEGRO_KEY_MINUS, ALLEGRO_KEY_PAD_MINUS})
-        if (pressed_or_repeated(key))
-            return key;
-    return 0;
-}
-
 // The pattern's tempo, which a Link session is also asked to take: even when the pattern has it already, the
 // session may not.
 static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
@@ -52,14 +42,13 @@ static void step_swing(instrument_class& instrument, int direction)
     show_notice(instrument, "Swing " + std::to_string(instrument.model.pattern().swing) + " %");
 }
 
+// Held, the tempo and swing keys step on: a far tempo is one long press away.
 void update_timing_keys(instrument_class& instrument)
 {
-    if (const int key = tempo_key())
+    for (const int key : typed_keys({ALLEGRO_KEY_EQUALS, ALLEGRO_KEY_PAD_PLUS, ALLEGRO_KEY_MINUS, ALLEGRO_KEY_PAD_MINUS}))
         step_tempo(instrument, key);
     if (pressed(ALLEGRO_KEY_T) && !pressed_with(ALLEGRO_KEY_T, ALLEGRO_KEYMOD_CTRL))
         tap(instrument);
-    if (pressed_or_repeated(ALLEGRO_KEY_CLOSEBRACE))
-        step_swing(instrument, 1);
-    else if (pressed_or_repeated(ALLEGRO_KEY_OPENBRACE))
-        step_swing(instrument, -1);
+    for (const int key : typed_keys({ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_OPENBRACE}))
+        step_swing(instrument, key == ALLEGRO_KEY_CLOSEBRACE ? 1 : -1);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 #include <utility>
 
 class input_test : public ::testing::Test
@@ -82,4 +83,26 @@ TEST_F(input_test, a_press_and_release_within_one_tick_counts_at_the_place_it_ha
         presses += pressed(ALLEGRO_KEY_S);
     }
     EXPECT_EQ(presses, 2);
+}
+
+// Keys typed in one tick are each told, in the order they went down; a held key steps on with its repeat, and
+// a key pressed meanwhile is told in its place.
+TEST_F(input_test, keys_typed_together_come_in_their_order_and_a_press_comes_before_a_repeat)
+{
+    const int right = ALLEGRO_KEY_RIGHT, down = ALLEGRO_KEY_DOWN;
+    typed_keys({right, down});
+    feed(input_snapshot());
+    ALLEGRO_EVENT first = key_event(down, true), second = key_event(right, true);
+    second.any.timestamp += 0.005;
+    ALLEGRO_EVENT again = key_event(right, true, ALLEGRO_EVENT_KEY_CHAR);
+    again.keyboard.repeat = true;
+    const std::vector<std::vector<ALLEGRO_EVENT>> ticks = {
+        {first, second}, {key_event(down, false), again}, {again, key_event(down, true)}};
+    const std::vector<std::vector<int>> typed = {{down, right}, {right}, {down}};
+    for (std::size_t tick = 0; tick < ticks.size(); ++tick) {
+        for (const ALLEGRO_EVENT& event : ticks[tick])
+            input.on_event(event);
+        input.update();
+        EXPECT_EQ(typed_keys({right, down}), typed[tick]) << "tick " << tick;
+    }
 }

@@ -103,6 +103,15 @@ TEST_F(token_test, the_cursor_stops_at_the_edges_follows_a_held_arrow_places_onc
     EXPECT_EQ(cells[cell], no_element);
     press(ALLEGRO_KEY_SPACE);
     EXPECT_EQ(cells[cell], fire_element);
+    // Down pressed while a held Right repeats is not lost to the repeat.
+    press(ALLEGRO_KEY_HOME);
+    press(ALLEGRO_KEY_UP);
+    tick(input_snapshot().key(ALLEGRO_KEY_RIGHT));
+    ALLEGRO_EVENT again = key_event(ALLEGRO_KEY_RIGHT, true, ALLEGRO_EVENT_KEY_CHAR);
+    again.keyboard.repeat = true;
+    input.on_event(again);
+    tick(input_snapshot().key(ALLEGRO_KEY_RIGHT).key(ALLEGRO_KEY_DOWN));
+    EXPECT_EQ(at(), std::make_pair(1, 7));
 }
 
 } // namespace
