@@ -60,6 +60,8 @@ void input_class::on_event(const ALLEGRO_EVENT& event)
         set(button_code(event.mouse.button), event.type == ALLEGRO_EVENT_MOUSE_BUTTON_DOWN, event.any.timestamp);
         [[fallthrough]];
     case ALLEGRO_EVENT_MOUSE_AXES:
+        motion_seen = motion_seen || event.mouse.dx != 0 || event.mouse.dy != 0;
+        [[fallthrough]];
     case ALLEGRO_EVENT_MOUSE_WARPED:
     case ALLEGRO_EVENT_MOUSE_ENTER_DISPLAY:
     case ALLEGRO_EVENT_MOUSE_LEAVE_DISPLAY:
@@ -120,7 +122,9 @@ void input_class::update()
 {
     mouse_x = press_seen ? press_x : latest_x;
     mouse_y = press_seen ? press_y : latest_y;
+    mouse_moved = motion_seen;
     press_seen = false;
+    motion_seen = false;
     for (control_button_class& control : controls)
         update_control(control);
     // A press of a control nobody has asked about yet is not remembered for later.

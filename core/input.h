@@ -36,9 +36,11 @@ class input_class
 {
 public:
     std::vector<control_button_class> controls;
-    // The mouse as the last update saw it: where a button went down, else where it was last.
+    // The mouse as the last update saw it: where a button went down, else where it was last; and whether it
+    // moved since the update before (the window coming under it or going from it is not a move).
     int mouse_x = 0;
     int mouse_y = 0;
+    bool mouse_moved = false;
 
     // Takes a keyboard, mouse or display event; others are ignored.
     void on_event(const ALLEGRO_EVENT& event);
@@ -65,6 +67,7 @@ private:
     int latest_y = 0;
     double dropped_before = 0;
     bool press_seen = false;
+    bool motion_seen = false;
     int press_x = 0;
     int press_y = 0;
 

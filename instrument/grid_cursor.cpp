@@ -51,15 +51,12 @@ static bool any_pressed(std::initializer_list<int> keys)
     return std::any_of(keys.begin(), keys.end(), [](int key) { return pressed(key); });
 }
 
-// The mouse moved or clicked over the grid since the last tick.
-static bool mouse_used_on_grid(instrument_class& instrument)
+// The mouse moved or clicked over the grid since the last tick; a window that grew or moved under a still
+// mouse is no use of it.
+static bool mouse_used_on_grid(const instrument_class& instrument)
 {
-    grid_cursor_class& cursor = instrument.cursor;
-    const bool moved = mouse_x() != cursor.last_mouse_x || mouse_y() != cursor.last_mouse_y;
-    cursor.last_mouse_x = mouse_x();
-    cursor.last_mouse_y = mouse_y();
     const bool over_grid = token_cell_at(instrument, static_cast<float>(mouse_x()), static_cast<float>(mouse_y())) >= 0;
-    return over_grid && (moved || pressed(mouse_left_button) || pressed(mouse_right_button));
+    return over_grid && (input.mouse_moved || pressed(mouse_left_button) || pressed(mouse_right_button));
 }
 
 static void show_ring(instrument_class& instrument)

@@ -15,8 +15,6 @@ public:
     int row = 0;
     bool shown = false;
     bool started = false; // an arrow has been pressed: it exists from then on
-    int last_mouse_x = 0;
-    int last_mouse_y = 0;
 
     // Moves by whole cells, never out of the grid.
     void move(int columns, int rows);

@@ -96,7 +96,13 @@ TEST_F(token_test, the_cursor_stops_at_the_edges_follows_a_held_arrow_places_onc
     press(ALLEGRO_KEY_ENTER);
     press(ALLEGRO_KEY_BACKSPACE);
     EXPECT_EQ(cells[cell], no_element);
-    // The mouse moved over the grid hides it; the next key only shows it again, where it was.
+    // The window grown under a still mouse brings it over the grid: no use of the mouse. The mouse moved over
+    // the grid hides it; the next key only shows it again, where it was.
+    ALLEGRO_EVENT under = mouse_event(0, false, 280, 180);
+    under.type = ALLEGRO_EVENT_MOUSE_ENTER_DISPLAY;
+    input.on_event(under);
+    tick(input_snapshot().at(last_fed.x, last_fed.y));
+    EXPECT_EQ(instrument->cursor_ring.opacity, 1.0f);
     tick(input_snapshot().at(280, 180));
     EXPECT_EQ(instrument->cursor_ring.opacity, 0.0f);
     press(ALLEGRO_KEY_SPACE);

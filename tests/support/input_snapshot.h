@@ -45,8 +45,12 @@ inline input_snapshot last_fed;
 
 inline void feed(const input_snapshot& next)
 {
-    if (next.x != last_fed.x || next.y != last_fed.y)
-        input.on_event(mouse_event(0, false, next.x, next.y));
+    if (next.x != last_fed.x || next.y != last_fed.y) {
+        ALLEGRO_EVENT moved = mouse_event(0, false, next.x, next.y);
+        moved.mouse.dx = next.x - last_fed.x;
+        moved.mouse.dy = next.y - last_fed.y;
+        input.on_event(moved);
+    }
     for (int button : {1, 2})
         if ((next.buttons ^ last_fed.buttons) & button)
             input.on_event(mouse_event(button, next.buttons & button, next.x, next.y));
