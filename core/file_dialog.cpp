@@ -7,7 +7,6 @@
 #include <allegro5/allegro_native_dialog.h>
 
 #include <algorithm>
-
 #include <cassert>
 #include <cmath>
 #include <iterator>

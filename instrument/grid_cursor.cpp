@@ -36,7 +36,7 @@ static bool moved_by_keys(grid_cursor_class& cursor)
                                               ALLEGRO_KEY_HOME, ALLEGRO_KEY_END});
     for (const int key : keys) {
         if (!cursor.started || !cursor.shown)
-            break; // the first arrow only shows it, at column 0 of the top row
+            break; // the first arrow only shows it (at column 0 of the top row), as a key shows it when hidden
         if (key == ALLEGRO_KEY_HOME || key == ALLEGRO_KEY_END)
             cursor.column = key == ALLEGRO_KEY_HOME ? 0 : grid_columns - 1;
         else
