@@ -79,8 +79,9 @@ static int create_temporary(const std::string& target, std::string& temporary)
 // change of owner may have cut it.
 static bool keep_access(int fd, const struct stat& old)
 {
-    const bool owned = ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
-    (void)owned;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Neither: the new file stays the saver's.
+    }
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 

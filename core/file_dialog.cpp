@@ -30,12 +30,19 @@ file_dialog_class::~file_dialog_class()
     if (!showing())
         return;
     if (shown->closed) {
-        take_path();
+        finish();
         return;
     }
     // Nothing can close the desktop's dialog from here: its thread keeps what it shares and is let run.
     ++dialogs_left;
     thread.detach();
+}
+
+void file_dialog_class::finish()
+{
+    thread.join();
+    if (shown->chooser)
+        al_destroy_native_file_dialog(shown->chooser);
 }
 
 void file_dialog_class::show(ALLEGRO_DISPLAY* display, const std::string& path, const char* title,
@@ -74,11 +81,7 @@ std::optional<std::string> file_dialog_class::take_path()
     // press: the dialog counts as up until the keyboard is let go.
     if (!showing() || !shown->closed || any_key_down())
         return std::nullopt;
-    thread.join();
-    if (shown->chooser)
-        al_destroy_native_file_dialog(shown->chooser);
-    // The dialog had the keyboard: keys held when it opened were let go there.
-    input.let_go();
+    finish();
     input.drop_before(current_time());
     return std::move(shown->path);
 }

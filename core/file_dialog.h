@@ -34,6 +34,9 @@ private:
     struct shown_class;
     std::shared_ptr<shown_class> shown;
     std::thread thread;
+
+    // The dialog's thread joined and its chooser freed, once it has closed.
+    void finish();
 };
 
 // Whether a dialog was still up when its owner went: the program then ends without waiting for the desktop

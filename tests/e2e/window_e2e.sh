@@ -90,15 +90,16 @@ click "$(token_x 1)" "$(token_y 0)"
 # Escape until the dialog is gone (a dialog still being mapped may miss the first), held past the keyboard's
 # repeat delay: its repeats reach the window once the dialog is gone, and are not a new Escape.
 for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "^Open a pattern$" >/dev/null 2>&1 || break
   xdotool windowfocus --sync "$dialog" keydown Escape 2>/dev/null || true
   sleep 1.2
+  xdotool search --onlyvisible --name "^Open a pattern$" >/dev/null 2>&1 || break
   xdotool keyup Escape
 done
-sleep 0.5
 kill -0 "$tolme_pid" 2>/dev/null || fail "an Escape held to close the dialog ended the program"
-key Escape
+# Ended while that Escape is still held, the program ends as ever.
+kill -TERM "$tolme_pid"
 expect_exit 0
+xdotool keyup Escape
 [ "$(grep -v '^#' "$XDG_STATE_HOME/tolme/autosave.tolme" | tr -d '\n')" = "tolme-pattern 1$(printf '%.0s................' 1 2 3 4 5 6 7)...............1" ] ||
   fail "clicks made while the dialog was up were acted on: $(cat "$XDG_STATE_HOME/tolme/autosave.tolme")"
 # Ctrl+S with no file asks where to save: a new name typed without an extension gets ".tolme", but a pattern
