@@ -20,12 +20,13 @@ static std::string file_name(const std::string& path)
     return path.substr(path.rfind('/') + 1);
 }
 
-// Whether something is at the path, or may be: only a path that surely leads to nothing (no such file) is
-// free for a new pattern. One that cannot be reached is for the reading to explain.
+// Whether something is at the path, or may be: only a path that surely leads to nothing (no such file, or a
+// link to none yet, which a save writes through) is free for a new pattern. One that cannot be reached is for
+// the reading to explain.
 static bool taken(const std::string& path)
 {
     struct stat status;
-    return ::lstat(path.c_str(), &status) == 0 || errno != ENOENT;
+    return ::stat(path.c_str(), &status) == 0 || errno != ENOENT;
 }
 
 void override_timing(pattern_class& pattern, const pattern_start& start)
@@ -147,6 +148,16 @@ static void answer_dialog(instrument_class& instrument)
     save_pattern(instrument, *path);
 }
 
+// After an undo or redo over an opened pattern the grid no longer holds what was opened (or, redone, what
+// was saved to the file before): Ctrl+S asks where to save it instead of writing over either file.
+static void forget_file_if_stepped_over_opening(instrument_class& instrument, bool stepped)
+{
+    if (stepped && instrument.model.stepped_over_opening()) {
+        instrument.pattern_file.clear();
+        instrument.pattern_file_text.clear();
+    }
+}
+
 static void run_commands(instrument_class& instrument)
 {
     if (with_ctrl(ALLEGRO_KEY_S))
@@ -156,9 +167,9 @@ static void run_commands(instrument_class& instrument)
     else if (with_ctrl(ALLEGRO_KEY_N))
         instrument.model.clear_all();
     else if (with_ctrl(ALLEGRO_KEY_Z) && !pressed_with(ALLEGRO_KEY_Z, ALLEGRO_KEYMOD_SHIFT))
-        instrument.model.undo();
+        forget_file_if_stepped_over_opening(instrument, instrument.model.undo());
     else if (with_ctrl(ALLEGRO_KEY_Z) || with_ctrl(ALLEGRO_KEY_Y))
-        instrument.model.redo();
+        forget_file_if_stepped_over_opening(instrument, instrument.model.redo());
 }
 
 void update_pattern(instrument_class& instrument)

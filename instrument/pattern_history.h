@@ -14,14 +14,21 @@ public:
     static constexpr std::size_t depth = 256;
     static constexpr double timing_run_seconds = 1.0;
 
-    std::deque<pattern_class> undone; // older patterns, the last one the newest
-    std::deque<pattern_class> redone; // patterns stepped back from, the last one the most recent
+    // A pattern to step to, and whether the step between it and the pattern beside it opened a file.
+    struct entry
+    {
+        pattern_class pattern;
+        bool opening = false;
+    };
+    std::deque<entry> undone; // older patterns, the last one the newest
+    std::deque<entry> redone; // patterns stepped back from, the last one the most recent
 
-    // Notes the pattern as it was before a change; `timing` for a tempo or swing change at the time `now`.
-    void record(const pattern_class& before, bool timing = false, double now = 0);
-    // The pattern to go back (or forward) to from the current one, or false when there is none.
-    bool undo(const pattern_class& current, pattern_class& to);
-    bool redo(const pattern_class& current, pattern_class& to);
+    // Notes the pattern as it was before a change; `timing` for a tempo or swing change at the time `now`,
+    // `opening` for an opened pattern.
+    void record(const pattern_class& before, bool timing = false, double now = 0, bool opening = false);
+    // The entry to go back (or forward) to from the current pattern, or false when there is none.
+    bool undo(const pattern_class& current, entry& to);
+    bool redo(const pattern_class& current, entry& to);
 
 private:
     bool in_timing_run = false;

@@ -36,11 +36,11 @@ void pattern_model_class::change_to(const pattern_class& next)
     current = next;
 }
 
-void pattern_model_class::edit_to(const pattern_class& next, bool timing, double now)
+void pattern_model_class::edit_to(const pattern_class& next, bool timing, double now, bool opening)
 {
     if (next == current)
         return;
-    history.record(current, timing, now);
+    history.record(current, timing, now, opening);
     change_to(next);
 }
 
@@ -81,7 +81,7 @@ void pattern_model_class::clear_all()
 
 void pattern_model_class::replace(const pattern_class& next)
 {
-    edit_to(next);
+    edit_to(next, false, 0, true);
 }
 
 void pattern_model_class::set_tempo(const tempo_class& tempo, double now)
@@ -100,16 +100,24 @@ void pattern_model_class::set_swing(int swing, double now)
     edit_to(next, true, now);
 }
 
+bool pattern_model_class::step_to(bool stepped, const pattern_history_class::entry& to)
+{
+    over_opening = stepped && to.opening;
+    if (stepped)
+        change_to(to.pattern);
+    return stepped;
+}
+
 bool pattern_model_class::undo()
 {
-    pattern_class to;
-    return history.undo(current, to) && (change_to(to), true);
+    pattern_history_class::entry to;
+    return step_to(history.undo(current, to), to);
 }
 
 bool pattern_model_class::redo()
 {
-    pattern_class to;
-    return history.redo(current, to) && (change_to(to), true);
+    pattern_history_class::entry to;
+    return step_to(history.redo(current, to), to);
 }
 
 pattern_changes pattern_model_class::take_changes()

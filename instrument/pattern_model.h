@@ -62,6 +62,8 @@ public:
     void set_swing(int swing, double now);
     bool undo();
     bool redo();
+    // Whether the last undo or redo stepped over an opened pattern (to the one before it, or back to it).
+    bool stepped_over_opening() const { return over_opening; }
 
     // The changes since the last call, which forgets them.
     pattern_changes take_changes();
@@ -71,9 +73,11 @@ private:
     pattern_history_class history;
     pattern_changes changes;
     int per_element;
+    bool over_opening = false;
 
     // Every change goes through change_to, which notes it for the frame loop; every edit (all but undo and
     // redo) through edit_to, which also keeps it for undo.
     void change_to(const pattern_class& next);
-    void edit_to(const pattern_class& next, bool timing = false, double now = 0);
+    void edit_to(const pattern_class& next, bool timing = false, double now = 0, bool opening = false);
+    bool step_to(bool stepped, const pattern_history_class::entry& to);
 };

@@ -57,6 +57,19 @@ TEST(pattern_model, undo_and_redo_step_through_cells_tempo_and_swing)
     model.undo();
     model.set_swing(70, 20.0); // a new change forgets what was undone
     EXPECT_FALSE(model.redo());
+
+    // An opened pattern is a step like any other, and undo and redo say when they step over it.
+    pattern_class opened;
+    opened.cells[5] = 4;
+    model.replace(opened);
+    model.place(6, 4);
+    model.undo();
+    EXPECT_FALSE(model.stepped_over_opening()) << "the place undone";
+    model.undo();
+    EXPECT_TRUE(model.stepped_over_opening()) << "the opening undone";
+    model.redo();
+    EXPECT_TRUE(model.stepped_over_opening()) << "the opening redone";
+    EXPECT_EQ(model.pattern(), opened);
 }
 
 TEST(pattern_model, a_full_history_lets_the_oldest_steps_go_first)

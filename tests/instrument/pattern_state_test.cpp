@@ -144,6 +144,7 @@ TEST_F(pattern_state_test, the_autosave_writes_half_a_second_after_a_change)
 TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_second_asking)
 {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolme_start_test";
+    std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     pattern_start start;
     std::ofstream(folder / "bad.tolme") << "tolme-pattern 3\n";
@@ -153,7 +154,9 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
         start_pattern(*instrument, start);
         EXPECT_EQ(instrument->pattern_file, "") << unreadable;
     }
-    start.file = (folder / "new.tolme").string();
+    // One not there yet, named by a link to it, is made by the first save.
+    std::filesystem::create_symlink("new.tolme", folder / "link.tolme");
+    start.file = (folder / "link.tolme").string();
     start_pattern(*instrument, start);
     EXPECT_EQ(instrument->pattern_file, start.file);
     const std::string edited = "# by hand\n" + format_pattern(pattern_class());
