@@ -1,6 +1,7 @@
 #include "instrument/autosave.h"
 
 #include "core/atomic_file.h"
+#include "core/file_reading.h"
 #include "instrument/pattern_file.h"
 
 #include <cerrno>
@@ -20,11 +21,17 @@ std::string autosave_path()
     return folder + "/tolme/autosave.tolme";
 }
 
-// ".../autosave.tolme" gives ".../autosave-previous.tolme".
-static std::string previous_path(const std::string& path)
+void keep_previous_autosave(const std::string& opened)
 {
-    std::filesystem::path previous(path);
-    return previous.replace_filename(previous.stem().string() + "-previous" + previous.extension().string());
+    const std::string autosave = autosave_path();
+    const std::string previous = autosave.substr(0, autosave.rfind('.')) + "-previous.tolme";
+    std::error_code unknown;
+    std::string text;
+    if (std::filesystem::equivalent(opened, previous, unknown) ||
+        !read_small_file(autosave, largest_pattern_file, text).empty())
+        return;
+    // A copy that fails leaves the one before.
+    write_file_atomically(previous, text);
 }
 
 // Every folder on the way to the file, as "mkdir -p" makes them; why one could not be made, else "".
@@ -36,9 +43,8 @@ static std::string make_folders_for(const std::string& file)
     return "";
 }
 
-autosave_class::autosave_class(std::string path, const pattern_class& pattern, bool keep_previous)
-    : path(std::move(path)), handed(pattern), unsaved(pattern), keep_previous(keep_previous),
-      writer([this] { write_jobs(); })
+autosave_class::autosave_class(std::string path, const pattern_class& pattern)
+    : path(std::move(path)), handed(pattern), unsaved(pattern), writer([this] { write_jobs(); })
 {
 }
 
@@ -93,15 +99,6 @@ std::string autosave_class::take_error()
     return std::exchange(error, std::string());
 }
 
-std::string autosave_class::write_down(const std::string& contents)
-{
-    if (std::string why = make_folders_for(path); !why.empty())
-        return why;
-    if (std::exchange(keep_previous, false))
-        std::rename(path.c_str(), previous_path(path).c_str()); // fails only when there is none
-    return write_file_atomically(path, contents);
-}
-
 void autosave_class::write_jobs()
 {
     std::unique_lock<std::mutex> guard(lock);
@@ -112,7 +109,9 @@ void autosave_class::write_jobs()
         const std::string contents = std::exchange(job, std::string());
         busy = true;
         guard.unlock();
-        const std::string why = write_down(contents);
+        std::string why = make_folders_for(path);
+        if (why.empty())
+            why = write_file_atomically(path, contents);
         guard.lock();
         busy = false;
         if (!why.empty())

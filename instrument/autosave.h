@@ -1,8 +1,6 @@
 // Autosave: half a second after the first unsaved change the pattern is written to the player's state folder,
 // and once more at exit, by a thread of its own so that no frame waits for the disk. A crash, a kill or a
-// stray Escape loses at most the last second of work; "tolme --resume" opens it again. A run that did not
-// open it keeps it as "autosave-previous.tolme" when it first writes its own, so that starting afresh does
-// not write over the run before's work.
+// stray Escape loses at most the last second of work; "tolme --resume" opens it again.
 #pragma once
 
 #include "audio/pattern.h"
@@ -14,15 +12,17 @@
 
 // "$XDG_STATE_HOME/tolme/autosave.tolme", or under "~/.local/state" when that is not set or not absolute.
 std::string autosave_path();
+// For a run that does not go on from the autosave, whose first write would replace the run before's work:
+// a copy of it as "autosave-previous.tolme" beside it. Never onto `opened`, the file the run opened.
+void keep_previous_autosave(const std::string& opened);
 
 class autosave_class
 {
 public:
     static constexpr double delay = 0.5;
 
-    // Writes go to path; the pattern as it stands is taken as saved. With keep_previous, the file found there
-    // at the first write is kept beside it, its name ending in "-previous".
-    autosave_class(std::string path, const pattern_class& pattern, bool keep_previous);
+    // Writes go to path; the pattern as it stands is taken as saved.
+    autosave_class(std::string path, const pattern_class& pattern);
     // Writes what is still unsaved, then stops the writer.
     ~autosave_class();
     autosave_class(const autosave_class&) = delete;
@@ -48,13 +48,9 @@ private:
     std::string job;         // the file contents to write; empty when there is none
     bool busy = false;
     bool stopping = false;
-    bool keep_previous;
     std::string error;
     std::thread writer;
 
     bool hand_over(const pattern_class& pattern);
-    // The writer's loop, and its one write (why it failed, else ""): the folders, the run before's file kept
-    // aside the first time, the file.
     void write_jobs();
-    std::string write_down(const std::string& contents);
 };

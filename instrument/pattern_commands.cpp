@@ -59,8 +59,10 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     }
     override_timing(pattern, start);
     instrument.model.reset(pattern);
-    // An autosave that was not opened (one that could not be read, too) is kept aside at the first write.
-    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern, !resumed);
+    // An autosave this run does not go on from (one that could not be read, too) is kept.
+    if (!resumed)
+        keep_previous_autosave(start.file);
+    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern);
     follow_pattern(instrument);
 }
 
