@@ -7,6 +7,7 @@
 #include "instrument/notice.h"
 #include "instrument/pattern_file.h"
 #include "instrument/pattern_view.h"
+#include "instrument/timing_keys.h"
 
 #include <allegro5/allegro_native_dialog.h>
 
@@ -150,14 +151,23 @@ static void answer_dialog(instrument_class& instrument)
     save_pattern(instrument, *path);
 }
 
-// After an undo or redo over an opened pattern the grid no longer holds what was opened (or, redone, what
-// was saved to the file before): Ctrl+S asks where to save it instead of writing over either file.
-static void forget_file_if_stepped_over_opening(instrument_class& instrument, bool stepped)
+// An undo or redo. Over an opened pattern, the grid no longer holds what was opened (or, redone, what was
+// saved to the file before): Ctrl+S asks where to save it instead of writing over either file. A tempo or
+// swing it brings back is told, as the keys tell theirs: what is heard changes.
+static void step_history(instrument_class& instrument, bool back)
 {
-    if (stepped && instrument.model.stepped_over_opening()) {
+    pattern_model_class& model = instrument.model;
+    const pattern_class before = model.pattern();
+    if (!(back ? model.undo() : model.redo()))
+        return;
+    if (model.stepped_over_opening()) {
         instrument.pattern_file.clear();
         instrument.pattern_file_text.clear();
     }
+    if (model.pattern().tempo != before.tempo)
+        tell_tempo(instrument);
+    else if (model.pattern().swing != before.swing)
+        tell_swing(instrument);
 }
 
 static void run_commands(instrument_class& instrument)
@@ -169,9 +179,9 @@ static void run_commands(instrument_class& instrument)
     else if (with_ctrl(ALLEGRO_KEY_N))
         instrument.model.clear_all();
     else if (with_ctrl(ALLEGRO_KEY_Z) && !pressed_with(ALLEGRO_KEY_Z, ALLEGRO_KEYMOD_SHIFT))
-        forget_file_if_stepped_over_opening(instrument, instrument.model.undo());
+        step_history(instrument, true);
     else if (with_ctrl(ALLEGRO_KEY_Z) || with_ctrl(ALLEGRO_KEY_Y))
-        forget_file_if_stepped_over_opening(instrument, instrument.model.redo());
+        step_history(instrument, false);
 }
 
 void update_pattern(instrument_class& instrument)

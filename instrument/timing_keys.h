@@ -7,3 +7,6 @@
 class instrument_class;
 
 void update_timing_keys(instrument_class& instrument);
+// Tells the pattern's tempo, or its swing, in the notice line, as a change of it by the keys is told.
+void tell_tempo(instrument_class& instrument);
+void tell_swing(instrument_class& instrument);
