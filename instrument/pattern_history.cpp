@@ -13,6 +13,12 @@ void pattern_history_class::record(const pattern_class& before, bool timing, dou
     redone.clear();
 }
 
+void pattern_history_class::keep_run(double now)
+{
+    if (in_timing_run && now - last_timing_change < timing_run_seconds)
+        last_timing_change = now;
+}
+
 // Moves the newest entry of `from` out as the one to go to, keeping the current pattern on `to_side` with
 // the step between them.
 static bool step(std::deque<pattern_history_class::entry>& from, std::deque<pattern_history_class::entry>& to_side,

@@ -26,6 +26,8 @@ public:
     // Notes the pattern as it was before a change; `timing` for a tempo or swing change at the time `now`,
     // `opening` for an opened pattern.
     void record(const pattern_class& before, bool timing = false, double now = 0, bool opening = false);
+    // A tempo or swing set to what it was already (a tap at the same tempo): a run of changes goes on.
+    void keep_run(double now);
     // The entry to go back (or forward) to from the current pattern, or false when there is none.
     bool undo(const pattern_class& current, entry& to);
     bool redo(const pattern_class& current, entry& to);

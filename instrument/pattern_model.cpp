@@ -38,8 +38,11 @@ void pattern_model_class::change_to(const pattern_class& next)
 
 void pattern_model_class::edit_to(const pattern_class& next, bool timing, double now, bool opening)
 {
-    if (next == current)
+    if (next == current) {
+        if (timing)
+            history.keep_run(now);
         return;
+    }
     history.record(current, timing, now, opening);
     change_to(next);
 }

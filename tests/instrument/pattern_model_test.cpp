@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -69,6 +70,12 @@ TEST(pattern_model, undo_and_redo_step_through_cells_tempo_and_swing)
     EXPECT_TRUE(model.stepped_over_opening()) << "the opening undone";
     model.redo();
     EXPECT_TRUE(model.stepped_over_opening()) << "the opening redone";
+    EXPECT_EQ(model.pattern(), opened);
+
+    // A tempo set to what it is already (a tap at the same tempo) keeps a run going.
+    for (const auto& [tenths, at] : {std::pair{1000, 30.0}, {1000, 30.8}, {1100, 31.6}})
+        model.set_tempo(tempo_in_tenths(tenths), at);
+    model.undo();
     EXPECT_EQ(model.pattern(), opened);
 }
 
