@@ -3,6 +3,7 @@
 #include "core/file_reading.h"
 #include "instrument/pattern_model.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -75,8 +76,10 @@ std::string tempo_text(const tempo_class& tempo)
 
 static std::string row_problem(const std::string& row)
 {
-    if (row.size() != step_columns)
-        return "a row has " + std::to_string(row.size()) + " cells, not " + std::to_string(step_columns);
+    // Cells are counted as characters (UTF-8 continuation bytes go with the byte before them).
+    const auto cells = std::count_if(row.begin(), row.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; });
+    if (cells != step_columns)
+        return "a row has " + std::to_string(cells) + " cells, not " + std::to_string(step_columns);
     for (char c : row)
         if (c != '.' && (c < '1' || c > '4'))
             return std::string("unknown cell '") + (c >= ' ' && c <= '~' ? std::string(1, c) : "?") +
@@ -102,8 +105,10 @@ public:
         if (version == 0)
             return take_version(line);
         const std::string word = line.substr(0, line.find(' '));
-        if (version == 2 && (word == "tempo" || word == "swing"))
-            return take_setting(word, line.substr(std::min(line.size(), line.find_first_not_of(' ', word.size()))));
+        if (word == "tempo" || word == "swing")
+            return version == 2
+                       ? take_setting(word, line.substr(std::min(line.size(), line.find_first_not_of(' ', word.size()))))
+                       : word + " needs \"tolme-pattern 2\" on the first line";
         if (rows == step_rows)
             return "more than " + std::to_string(step_rows) + " rows";
         const std::string problem = row_problem(line);

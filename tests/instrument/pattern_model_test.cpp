@@ -143,7 +143,7 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
         {"only comments", "# nothing\n\n", "not a pattern (\"tolme-pattern 1\" expected)"},
         {"garbage", "RIFF....WAVEfmt \n", "line 1: not a pattern (\"tolme-pattern 1\" expected)"},
         {"another version", "tolme-pattern 3\n" + rows, "line 1: a pattern of another version"},
-        {"a tempo in version 1", "tolme-pattern 1\ntempo 120\n" + rows, "line 2: a row has 9 cells, not 16"},
+        {"a tempo in version 1", "tolme-pattern 1\ntempo 120\n" + rows, "line 2: tempo needs \"tolme-pattern 2\" on the first line"},
         {"a slow tempo", "tolme-pattern 2\ntempo 39.9\n" + rows, "line 2: tempo 39.9: not from 40 to 240 BPM"},
         {"two digits after the point", "tolme-pattern 2\ntempo 120.25\n" + rows,
          "line 2: tempo 120.25: not a number of BPM with at most one digit after the point"},
@@ -153,6 +153,7 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
         {"a fractional swing", "tolme-pattern 2\nswing 60.5\n" + rows, "line 2: swing 60.5: not a whole number of percent"},
         {"a short row", "tolme-pattern 1\n1..............\n" + rows, "line 2: a row has 15 cells, not 16"},
         {"an unknown cell", "tolme-pattern 1\n1......x.......4\n", "line 2: unknown cell 'x' (use . or 1 to 4)"},
+        {"a letter of two bytes", "tolme-pattern 1\n\xC3\xA9...............\n", "line 2: unknown cell '?' (use . or 1 to 4)"},
         {"too few rows", "tolme-pattern 1\n" + rows.substr(0, 34), "line 3: only 2 of 8 rows"},
         {"too many rows", "tolme-pattern 1\n" + rows + "................\n", "line 10: more than 8 rows"},
         {"NUL bytes", "tolme-pattern 1\n" + std::string(16, '\0') + "\n", "it holds NUL bytes: not a text file"}};
