@@ -164,10 +164,11 @@ static void step_history(instrument_class& instrument, bool back)
         instrument.pattern_file.clear();
         instrument.pattern_file_text.clear();
     }
-    if (model.pattern().tempo != before.tempo)
-        tell_tempo(instrument);
-    else if (model.pattern().swing != before.swing)
-        tell_swing(instrument);
+    const pattern_class& after = model.pattern();
+    const bool tempo = after.tempo != before.tempo, swing = after.swing != before.swing;
+    if (tempo || swing)
+        show_notice(instrument, tempo && swing ? tempo_notice(after) + ", " + swing_notice(after)
+                                               : tempo ? tempo_notice(after) : swing_notice(after));
 }
 
 static void run_commands(instrument_class& instrument)

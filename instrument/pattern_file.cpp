@@ -26,10 +26,10 @@ static pattern_reading refused(int line, const std::string& reason)
     return refused("line " + std::to_string(line) + ": " + reason);
 }
 
-// A line without its CRLF end and trailing spaces.
+// A line without its CRLF end and trailing spaces or tabs.
 static std::string trimmed(std::string line)
 {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
         line.pop_back();
     return line;
 }
@@ -104,11 +104,11 @@ public:
     {
         if (version == 0)
             return take_version(line);
-        const std::string word = line.substr(0, line.find(' '));
+        const std::string word = line.substr(0, line.find_first_of(" \t"));
         if (word == "tempo" || word == "swing")
             return version == 2
-                       ? take_setting(word, line.substr(std::min(line.size(), line.find_first_not_of(' ', word.size()))))
-                       : word + " needs \"tolme-pattern 2\" on the first line";
+                       ? take_setting(word, line.substr(std::min(line.size(), line.find_first_not_of(" \t", word.size()))))
+                       : word + " needs version 2 (\"tolme-pattern 2\")";
         if (rows == step_rows)
             return "more than " + std::to_string(step_rows) + " rows";
         const std::string problem = row_problem(line);

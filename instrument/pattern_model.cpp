@@ -36,14 +36,14 @@ void pattern_model_class::change_to(const pattern_class& next)
     current = next;
 }
 
-void pattern_model_class::edit_to(const pattern_class& next, bool timing, double now, bool opening)
+void pattern_model_class::edit_to(const pattern_class& next, bool timing, double now)
 {
     if (next == current) {
         if (timing)
             history.keep_run(now);
         return;
     }
-    history.record(current, timing, now, opening);
+    history.record(current, timing, now);
     change_to(next);
 }
 
@@ -84,7 +84,9 @@ void pattern_model_class::clear_all()
 
 void pattern_model_class::replace(const pattern_class& next)
 {
-    edit_to(next, false, 0, true);
+    // A step even when the grid stays as it was: the file it comes from is another.
+    history.record(current, false, 0, true);
+    change_to(next);
 }
 
 void pattern_model_class::set_tempo(const tempo_class& tempo, double now)

@@ -54,7 +54,7 @@ public:
     place_result place(int cell, int element);
     void clear(int cell);
     void clear_all();
-    // An opened pattern, as one step.
+    // An opened pattern, as one step (also when it is the pattern on the grid).
     void replace(const pattern_class& next);
     // Limited to 40 to 240 BPM (the default tempo is within) and a swing of 50 to 75; a run of timing changes
     // less than a second apart is one step of undo.
@@ -78,6 +78,6 @@ private:
     // Every change goes through change_to, which notes it for the frame loop; every edit (all but undo and
     // redo) through edit_to, which also keeps it for undo.
     void change_to(const pattern_class& next);
-    void edit_to(const pattern_class& next, bool timing = false, double now = 0, bool opening = false);
+    void edit_to(const pattern_class& next, bool timing = false, double now = 0);
     bool step_to(bool stepped, const pattern_history_class::entry& to);
 };

@@ -15,17 +15,17 @@ static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
     const tempo_class& set = instrument.model.pattern().tempo;
     if (instrument.link)
         instrument.link->ask_tempo(set);
-    tell_tempo(instrument);
+    show_notice(instrument, tempo_notice(instrument.model.pattern()));
 }
 
-void tell_tempo(instrument_class& instrument)
+std::string tempo_notice(const pattern_class& pattern)
 {
-    show_notice(instrument, "Tempo " + tempo_text(instrument.model.pattern().tempo) + " BPM");
+    return "Tempo " + tempo_text(pattern.tempo) + " BPM";
 }
 
-void tell_swing(instrument_class& instrument)
+std::string swing_notice(const pattern_class& pattern)
 {
-    show_notice(instrument, "Swing " + std::to_string(instrument.model.pattern().swing) + " %");
+    return "Swing " + std::to_string(pattern.swing) + " %";
 }
 
 // While a Link session leads, the keys step from its tempo, which the readout shows. Shift counts as it was
@@ -49,7 +49,7 @@ static void tap(instrument_class& instrument)
 static void step_swing(instrument_class& instrument, int direction)
 {
     instrument.model.set_swing(instrument.model.pattern().swing + direction, current_time());
-    tell_swing(instrument);
+    show_notice(instrument, swing_notice(instrument.model.pattern()));
 }
 
 // Held, the tempo and swing keys step on: a far tempo is one long press away.

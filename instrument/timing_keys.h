@@ -4,9 +4,13 @@
 // tempo, and every tempo set goes to the session as well as to the pattern.
 #pragma once
 
+#include "audio/pattern.h"
+
+#include <string>
+
 class instrument_class;
 
 void update_timing_keys(instrument_class& instrument);
-// Tells the pattern's tempo, or its swing, in the notice line, as a change of it by the keys is told.
-void tell_tempo(instrument_class& instrument);
-void tell_swing(instrument_class& instrument);
+// How a new tempo and a new swing are told in the notice line: "Tempo 120 BPM", "Swing 60 %".
+std::string tempo_notice(const pattern_class& pattern);
+std::string swing_notice(const pattern_class& pattern);

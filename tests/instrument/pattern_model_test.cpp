@@ -59,17 +59,20 @@ TEST(pattern_model, undo_and_redo_step_through_cells_tempo_and_swing)
     model.set_swing(70, 20.0); // a new change forgets what was undone
     EXPECT_FALSE(model.redo());
 
-    // An opened pattern is a step like any other, and undo and redo say when they step over it.
+    // An opened pattern is a step, also one that is the grid's already, and undo and redo say when they step
+    // over one.
     pattern_class opened;
     opened.cells[5] = 4;
     model.replace(opened);
+    model.replace(opened);
     model.place(6, 4);
-    model.undo();
-    EXPECT_FALSE(model.stepped_over_opening()) << "the place undone";
-    model.undo();
-    EXPECT_TRUE(model.stepped_over_opening()) << "the opening undone";
+    for (const bool over : {false, true, true}) {
+        model.undo();
+        EXPECT_EQ(model.stepped_over_opening(), over);
+    }
     model.redo();
-    EXPECT_TRUE(model.stepped_over_opening()) << "the opening redone";
+    EXPECT_TRUE(model.stepped_over_opening()) << "an opening redone";
+    model.redo();
     EXPECT_EQ(model.pattern(), opened);
 
     // A tempo set to what it is already (a tap at the same tempo) keeps a run going.
@@ -143,7 +146,8 @@ TEST(pattern_file, reads_both_versions_and_refuses_everything_else_with_its_line
         {"only comments", "# nothing\n\n", "not a pattern (\"tolme-pattern 1\" expected)"},
         {"garbage", "RIFF....WAVEfmt \n", "line 1: not a pattern (\"tolme-pattern 1\" expected)"},
         {"another version", "tolme-pattern 3\n" + rows, "line 1: a pattern of another version"},
-        {"a tempo in version 1", "tolme-pattern 1\ntempo 120\n" + rows, "line 2: tempo needs \"tolme-pattern 2\" on the first line"},
+        {"a tempo in version 1", "tolme-pattern 1\ntempo 120\n" + rows, "line 2: tempo needs version 2 (\"tolme-pattern 2\")"},
+        {"tabs", "tolme-pattern 2\t\ntempo\t120\t\n" + rows, "", 120},
         {"a slow tempo", "tolme-pattern 2\ntempo 39.9\n" + rows, "line 2: tempo 39.9: not from 40 to 240 BPM"},
         {"two digits after the point", "tolme-pattern 2\ntempo 120.25\n" + rows,
          "line 2: tempo 120.25: not a number of BPM with at most one digit after the point"},

@@ -91,9 +91,9 @@ TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_
     EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "87.2 BPM \u00b7 STOPPED   SWING 51 %");
     keys({ALLEGRO_KEY_P});
     EXPECT_FALSE(mixer->stop_asked.load());
-    // Undone, the run of timing changes takes the tempo back, which is told as the keys tell theirs.
+    // Undone, the run of timing changes takes the tempo and swing back, which is told as the keys tell theirs.
     keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_Z});
-    EXPECT_EQ(instrument->notice.text, "Tempo 87.89 BPM");
+    EXPECT_EQ(instrument->notice.text, "Tempo 87.89 BPM, Swing 50 %");
 }
 
 // Half a second after the first change the pattern goes to the writer, later changes ride along; what is on
