@@ -20,7 +20,9 @@ void input_class::set(int code, bool is_down, double time)
     if (flag < 0)
         return;
     if (is_down && !down[flag]) {
-        press_times[flag] = time;
+        // A key pressed twice in a tick is told now by its first press, and placed among others by it.
+        if (presses[flag] == 0)
+            press_times[flag] = time;
         ++presses[flag];
     }
     down[flag] = is_down;

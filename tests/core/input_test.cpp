@@ -96,9 +96,17 @@ TEST_F(input_test, keys_typed_together_come_in_their_order_and_a_press_comes_bef
     second.any.timestamp += 0.005;
     ALLEGRO_EVENT again = key_event(right, true, ALLEGRO_EVENT_KEY_CHAR);
     again.keyboard.repeat = true;
+    // Last, Right typed twice around a Down in one tick is told by its first press, before the Down.
+    ALLEGRO_EVENT later = key_event(down, true), last = key_event(right, true);
+    later.any.timestamp += 0.01;
+    last.any.timestamp += 0.02;
     const std::vector<std::vector<ALLEGRO_EVENT>> ticks = {
-        {first, second}, {key_event(down, false), again}, {again, key_event(down, true)}};
-    const std::vector<std::vector<int>> typed = {{down, right}, {right}, {down}};
+        {first, second},
+        {key_event(down, false), again},
+        {again, key_event(down, true)},
+        {key_event(right, false), key_event(down, false)},
+        {second, key_event(right, false), later, last}};
+    const std::vector<std::vector<int>> typed = {{down, right}, {right}, {down}, {}, {right, down}};
     for (std::size_t tick = 0; tick < ticks.size(); ++tick) {
         for (const ALLEGRO_EVENT& event : ticks[tick])
             input.on_event(event);
