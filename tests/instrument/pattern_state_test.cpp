@@ -136,6 +136,8 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolme_start_test";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
+    // The autosave and its copy go there too, not to the state folder of whoever runs the tests.
+    setenv("XDG_STATE_HOME", folder.c_str(), 1);
     pattern_start start;
     std::ofstream(folder / "bad.tolme") << "tolme-pattern 3\n";
     // Also one that cannot be reached (a plain file on its way) is not taken for a new one.
@@ -159,7 +161,6 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
     }
     // Nor the autosave a run does not go on from, started afresh or unable to read it: it is kept as
     // autosave-previous.tolme, but never over the file the run opened.
-    setenv("XDG_STATE_HOME", folder.c_str(), 1);
     const std::filesystem::path autosave = folder / "tolme" / "autosave.tolme";
     const std::string previous = (folder / "tolme" / "autosave-previous.tolme").string();
     std::filesystem::create_directories(autosave.parent_path());
