@@ -73,20 +73,11 @@ void note_schedule_class::locate(std::uint64_t at, double columns)
     origin_units = units_of_columns(columns);
     holding = false;
     next_note = static_cast<std::uint64_t>(std::max<wide>(0, origin_units / sweep_units - 1)) * step_columns;
-    while (!on_or_after_origin(units_of_note(next_note)))
+    while (units_of_note(next_note) < origin_units)
         ++next_note;
     const std::uint64_t first_bar = (next_note + step_columns - 1) / step_columns * step_columns;
     clock_zero = units_of_note(first_bar);
     next_clock = -static_cast<std::int64_t>(floor_divide((clock_zero - origin_units) * clocks_per_sweep, sweep_units));
-    if (on_or_after_origin(units_of_clock(next_clock - 1)))
-        --next_clock;
-}
-
-// Whether a place of the line falls on the origin's frame or later, as frame_at_units rounds it: a note or
-// clock a hair before the place the line was put at sounds there, not never.
-bool note_schedule_class::on_or_after_origin(wide units) const
-{
-    return floor_divide(2 * (units - origin_units) * speed_frames + speed_units, 2 * speed_units) >= 0;
 }
 
 void note_schedule_class::steer(std::uint64_t at, double columns, const tempo_class& tempo)

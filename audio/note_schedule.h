@@ -112,7 +112,6 @@ private:
     wide units_of_clock(std::int64_t clock) const;
     wide units_of_columns(double columns) const;
     std::uint64_t frame_at_units(wide units) const;
-    bool on_or_after_origin(wide units) const;
     wide units_at_frame(std::uint64_t frame) const;
     void set_speed(const tempo_class& tempo);
     void move_origin(std::uint64_t at, wide units);
