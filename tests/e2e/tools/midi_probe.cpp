@@ -5,12 +5,13 @@
 //     that only column 0 holds) and of a cell the pattern holds, none left out, every key ended by a
 //     note-off a column later or at its next note-on, never two note-ons without one, every clock on its
 //     frame (a quarter's 24th, from the anchor) and none left out; messages after the first All Notes Off
-//     are only the ending; a leap of whole cycles moves the grid. Prints: grid <notes> <clocks> <worst note
+//     are only the ending; a leap of whole cycles moves the grid, and the clock of the cycle lost may be missing. Prints: grid <notes> <clocks> <worst note
 //     frames> <worst clock frames> <leaps>
 //   midi_probe follow <dump>
 //     The dump holds a MIDI clock's Start, clocks and Stop and Tolme's notes: after each Start the first
 //     note-on comes with the first clock, each later one on a clock a whole number of columns (six clocks)
-//     on, and the Stop brings All Notes Off at its frame with no note after it. Prints: follow <notes>
+//     after the one before (a clock off for each interval the source's lost cycles made uneven), and the
+//     Stop brings All Notes Off at its frame with no note after it. Prints: follow <notes>
 //     <worst frames from its clock>
 //   midi_probe match <dump> <onsets>
 //     Each audio onset's frame (the third field of the timing probe's "onset" lines) lies a constant number
@@ -91,9 +92,12 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
     long anchor = first->frame, leaps = 0;
     // A frame's place on a grid of `step` frames from the anchor. Off by whole cycles, a client lost a cycle
     // on the busy machine (the line follows it, or the dump counts one short): the grid moves, counted.
+    // A lost cycle may also have taken the messages in it: `leaped` says the frame moved the grid.
+    bool leaped = false;
     const auto place = [&](long frame, double step, long& worst) {
         const long index = nearest((frame - anchor) / step), off = frame - anchor - nearest(index * step);
-        if (off != 0 && off % jack_cycle == 0)
+        leaped = off != 0 && off % jack_cycle == 0;
+        if (leaped)
             anchor += off, ++leaps;
         else
             worst = std::max(worst, std::labs(off));
@@ -138,7 +142,7 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
             sounding.erase(on);
         } else if (m.bytes[0] == 0xf8) {
             const long j = place(m.frame, clock, worst_clock);
-            if (clocks > 0 && j != last_clock + 1)
+            if (clocks > 0 && j != last_clock + 1 && !(leaped && j == last_clock + 2))
                 return fault("a clock left out or doubled before " + std::to_string(m.frame));
             last_clock = j;
             ++clocks;
@@ -164,7 +168,20 @@ int follow(const std::vector<message>& dump)
     for (const message& m : dump)
         if (m.bytes[0] == 0xf8)
             clocks.push_back(m.frame);
-    long worst = 0, notes = 0, start_clock = -1, stop_at = -1;
+    if (clocks.size() < 3)
+        return fault("fewer than three clocks");
+    // The clock's period is its most usual interval. Where a client lost a cycle, the source sends a clock
+    // early, twice or not at all, and what Tolme heard may differ from what the dump shows: each interval
+    // off the period lets the count between two notes be one clock off.
+    std::vector<long> intervals;
+    for (std::size_t i = 1; i < clocks.size(); ++i)
+        intervals.push_back(clocks[i] - clocks[i - 1]);
+    std::nth_element(intervals.begin(), intervals.begin() + long(intervals.size() / 2), intervals.end());
+    const long period = intervals[intervals.size() / 2];
+    std::vector<long> uneven(clocks.size(), 0); // intervals off the period up to each clock
+    for (std::size_t i = 1; i < clocks.size(); ++i)
+        uneven[i] = uneven[i - 1] + (std::labs(clocks[i] - clocks[i - 1] - period) > 2);
+    long worst = 0, notes = 0, last_clock = -1, stop_at = -1;
     bool start_due = false;
     for (const message& m : dump) {
         if (m.bytes[0] == 0xfa) {
@@ -177,19 +194,22 @@ int follow(const std::vector<message>& dump)
         } else if (note_on(m)) {
             if (stop_at >= 0)
                 return fault("a note after the Stop, at " + std::to_string(m.frame));
-            // The clock at or nearest the note, counted from the first.
+            // The clock at or nearest the note.
             const long at = long(std::lower_bound(clocks.begin(), clocks.end(), m.frame) - clocks.begin());
             const long nearest_clock = at > 0 && (at == long(clocks.size()) || m.frame - clocks[at - 1] < clocks[at] - m.frame) ? at - 1 : at;
             if (start_due) {
                 start_due = false;
-                start_clock = nearest_clock;
+                last_clock = nearest_clock;
                 if (clocks[nearest_clock] != m.frame)
                     return fault("column 0's note at " + std::to_string(m.frame) + " is not on the Start's first clock");
             }
-            if (start_clock < 0)
+            if (last_clock < 0)
                 continue;
-            if ((nearest_clock - start_clock) % 6 != 0)
-                return fault("a note " + std::to_string(nearest_clock - start_clock) + " clocks after the Start, not whole columns");
+            const long apart = nearest_clock - last_clock, off_columns = std::labs(apart - 6 * nearest(apart / 6.0));
+            if (off_columns > uneven[nearest_clock] - uneven[last_clock])
+                return fault("a note " + std::to_string(apart) + " clocks after the one before, not whole columns, at " +
+                             std::to_string(m.frame));
+            last_clock = nearest_clock;
             worst = std::max(worst, std::labs(m.frame - clocks[nearest_clock]));
             ++notes;
         }
