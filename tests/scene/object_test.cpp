@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0), white = al_map_rgb(255, 255, 255);
 
@@ -55,6 +56,12 @@ TEST(objects_bin_order, registration_sorts_in_after_equal_depths_and_tweens_reor
     clock.advance(1);
     update_objects();
     EXPECT_LT(bin_index(b), bin_index(c));
+    // Equal depths keep their order through every sort: overlapping objects never swap from frame to frame.
+    std::vector<Object> row(40);
+    row[29].z = 3;
+    sort_objects_by_depth();
+    for (std::size_t i = 1; i < 29; ++i)
+        EXPECT_LT(bin_index(row[i - 1]), bin_index(row[i]));
 }
 
 // A is a 10 x 10 square anchored on the origin; B a square, a wide flat bar (30 x 4) or an imageless point,
