@@ -72,8 +72,6 @@ TEST(pattern_model, undo_and_redo_step_through_cells_tempo_and_swing)
     }
     model.redo();
     EXPECT_TRUE(model.stepped_over_opening()) << "an opening redone";
-    model.redo();
-    EXPECT_EQ(model.pattern(), opened);
 
     // A tempo set to what it is already (a tap at the same tempo) keeps a run going.
     for (const auto& [tenths, at] : {std::pair{1000, 30.0}, {1000, 30.8}, {1100, 31.6}})
