@@ -151,8 +151,9 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
     start_pattern(*instrument, start);
     EXPECT_EQ(instrument->pattern_file, start.file);
     const std::string edited = "# by hand\n" + format_pattern(pattern_class());
-    for (const bool edit : {false, true, false}) {
-        instrument->model.place(edit, earth_element);
+    for (const int cell : {0, 2, 1, 3}) { // two saves in a row, then a hand edit before the third
+        const bool edit = cell == 1;
+        instrument->model.place(cell, earth_element);
         if (edit)
             std::ofstream(start.file) << edited;
         keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_S});
@@ -163,8 +164,9 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
     const std::filesystem::path autosave = folder / "tolme" / "autosave.tolme";
     const std::string previous = (folder / "tolme" / "autosave-previous.tolme").string();
     std::filesystem::create_directories(autosave.parent_path());
-    const struct { const char* found; bool resume; std::string opened; const char* kept; } runs[] = {
+    const struct { std::string found; bool resume; std::string opened; const char* kept; } runs[] = {
         {"tolme-pattern 3\n", true, "", "tolme-pattern 3\n"},
+        {format_pattern(pattern_class()), true, "", "tolme-pattern 3\n"}, // goes on from it: keeps no copy
         {"# the run before\n", false, "", "# the run before\n"},
         {"# another run\n", false, previous, "# the run before\n"}};
     for (const auto& run : runs) {
