@@ -21,19 +21,6 @@ std::string autosave_path()
     return folder + "/tolme/autosave.tolme";
 }
 
-void keep_previous_autosave(const std::string& opened)
-{
-    const std::string autosave = autosave_path();
-    const std::string previous = autosave.substr(0, autosave.rfind('.')) + "-previous.tolme";
-    std::error_code unknown;
-    std::string text;
-    if (std::filesystem::equivalent(opened, previous, unknown) ||
-        !read_small_file(autosave, largest_pattern_file, text).empty())
-        return;
-    // A copy that fails leaves the one before.
-    write_file_atomically(previous, text);
-}
-
 // Every folder on the way to the file, as "mkdir -p" makes them; why one could not be made, else "".
 static std::string make_folders_for(const std::string& file)
 {
@@ -43,8 +30,41 @@ static std::string make_folders_for(const std::string& file)
     return "";
 }
 
-autosave_class::autosave_class(std::string path, const pattern_class& pattern)
-    : path(std::move(path)), handed(pattern), unsaved(pattern), writer([this] { write_jobs(); })
+// The file's path without its ".tolme".
+static std::string stem(const std::string& path)
+{
+    return path.substr(0, path.rfind('.'));
+}
+
+std::string claim_autosave(file_lock_class& lock)
+{
+    const std::string first = autosave_path();
+    make_folders_for(first); // a folder that cannot be made is for the writes to tell
+    for (int slot = 1;; ++slot) {
+        const std::string path = slot == 1 ? first : stem(first) + "-" + std::to_string(slot) + ".tolme";
+        file_lock_class tried(stem(path) + ".lock");
+        if (!tried.busy) {
+            lock = std::move(tried);
+            return lock.held() ? path : first;
+        }
+    }
+}
+
+void keep_previous_autosave(const std::string& autosave, const std::string& opened)
+{
+    const std::string previous = stem(autosave) + "-previous.tolme";
+    std::error_code unknown;
+    std::string text;
+    if (std::filesystem::equivalent(opened, previous, unknown) ||
+        !read_small_file(autosave, largest_pattern_file, text).empty())
+        return;
+    // A copy that fails leaves the one before.
+    write_file_atomically(previous, text);
+}
+
+autosave_class::autosave_class(std::string path, const pattern_class& pattern, file_lock_class lock)
+    : path(std::move(path)), lock_on_path(std::move(lock)), handed(pattern), unsaved(pattern),
+      writer([this] { write_jobs(); })
 {
 }
 

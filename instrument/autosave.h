@@ -4,6 +4,7 @@
 #pragma once
 
 #include "audio/pattern.h"
+#include "core/file_lock.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -12,17 +13,23 @@
 
 // "$XDG_STATE_HOME/tolme/autosave.tolme", or under "~/.local/state" when that is not set or not absolute.
 std::string autosave_path();
-// For a run that does not go on from the autosave, whose first write would replace the run before's work:
-// a copy of it as "autosave-previous.tolme" beside it. Never onto `opened`, the file the run opened.
-void keep_previous_autosave(const std::string& opened);
+// The autosave this run writes, held by `lock` for as long as the run lasts: that one, or while other
+// running Tolmes hold it, the first free of "autosave-2.tolme", "autosave-3.tolme"..., so that no two runs
+// write over each other's work. Where no lock can be had at all (a state folder that cannot be written), the
+// first, unheld.
+std::string claim_autosave(file_lock_class& lock);
+// For a run that does not go on from its autosave, whose first write would replace the run before's work:
+// a copy of it as "autosave-previous.tolme" ("autosave-2-previous.tolme"...) beside it. Never onto `opened`,
+// the file the run opened.
+void keep_previous_autosave(const std::string& autosave, const std::string& opened);
 
 class autosave_class
 {
 public:
     static constexpr double delay = 0.5;
 
-    // Writes go to path; the pattern as it stands is taken as saved.
-    autosave_class(std::string path, const pattern_class& pattern);
+    // Writes go to path, held by lock until the last is written; the pattern as it stands is taken as saved.
+    autosave_class(std::string path, const pattern_class& pattern, file_lock_class lock = {});
     // Writes what is still unsaved, then stops the writer.
     ~autosave_class();
     autosave_class(const autosave_class&) = delete;
@@ -38,6 +45,7 @@ public:
 
 private:
     const std::string path;
+    file_lock_class lock_on_path;
     pattern_class handed;  // the last pattern handed to the writer
     pattern_class unsaved; // the pattern still to hand over
     bool pending = false;

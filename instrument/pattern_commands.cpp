@@ -40,6 +40,11 @@ void override_timing(pattern_class& pattern, const pattern_start& start)
 
 void start_pattern(instrument_class& instrument, const pattern_start& start)
 {
+    instrument.autosave.reset(); // a run starting again lets go of its autosave first
+    file_lock_class lock;
+    const std::string autosave = claim_autosave(lock);
+    if (autosave != autosave_path())
+        report_problem(instrument, "another Tolme is running: this one autosaves to " + file_name(autosave));
     const std::string path = start.resume ? autosave_path() : start.file;
     instrument.pattern_file = start.file;
     instrument.pattern_file_text.clear();
@@ -60,10 +65,10 @@ void start_pattern(instrument_class& instrument, const pattern_start& start)
     }
     override_timing(pattern, start);
     instrument.model.reset(pattern);
-    // An autosave this run does not go on from (one that could not be read, too) is kept.
-    if (!resumed)
-        keep_previous_autosave(start.file);
-    instrument.autosave = std::make_unique<autosave_class>(autosave_path(), pattern);
+    // An autosave this run does not go on from (one that could not be read, or another run's, too) is kept.
+    if (!resumed || autosave != path)
+        keep_previous_autosave(autosave, start.file);
+    instrument.autosave = std::make_unique<autosave_class>(autosave, pattern, std::move(lock));
     follow_pattern(instrument);
 }
 

@@ -169,6 +169,7 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
         {format_pattern(pattern_class()), true, "", "tolme-pattern 3\n"}, // goes on from it: keeps no copy
         {"# the run before\n", false, "", "# the run before\n"},
         {"# another run\n", false, previous, "# the run before\n"}};
+    instrument->autosave.reset();
     for (const auto& run : runs) {
         std::ofstream(autosave) << run.found;
         start.resume = run.resume;
@@ -181,6 +182,19 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
         EXPECT_EQ(read_small_file(previous, 100, kept), "");
         EXPECT_EQ(kept, run.kept) << run.found;
     }
+    // While another run holds the autosave, this one writes its own, leaves the other's and its copy alone, and
+    // says where its work goes.
+    const std::string others = read_pattern_file(autosave.string()).text;
+    const file_lock_class other((folder / "tolme" / "autosave.lock").string());
+    start.file = "";
+    start_pattern(*instrument, start);
+    EXPECT_EQ(instrument->notice.text, "another Tolme is running: this one autosaves to autosave-2.tolme");
+    instrument->model.place(20, fire_element);
+    update_pattern(*instrument);
+    instrument->autosave.reset();
+    EXPECT_EQ(read_pattern_file((folder / "tolme" / "autosave-2.tolme").string()).pattern, instrument->model.pattern());
+    EXPECT_EQ(read_pattern_file(autosave.string()).text, others);
+    EXPECT_EQ(read_pattern_file(previous).text, "# the run before\n");
     unsetenv("XDG_STATE_HOME");
     std::filesystem::remove_all(folder);
 }
