@@ -159,6 +159,7 @@ TEST_F(pattern_state_test, ctrl_s_saves_only_to_a_file_as_tolme_left_it_or_at_a_
         keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_S});
         EXPECT_EQ(read_pattern_file(start.file).text, edit ? edited : format_pattern(instrument->model.pattern()));
     }
+    EXPECT_EQ(instrument->current_element, no_element) << "Ctrl+S chose WIND";
     // Nor the autosave a run does not go on from, started afresh or unable to read it: it is kept as
     // autosave-previous.tolme, but never over the file the run opened.
     const std::filesystem::path autosave = folder / "tolme" / "autosave.tolme";
