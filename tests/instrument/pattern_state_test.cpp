@@ -85,6 +85,7 @@ TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_
     for (const int key : {ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_CLOSEBRACE, ALLEGRO_KEY_OPENBRACE})
         keys({key});
     EXPECT_NE(instrument->readout.width, readout_width) << "the readout follows";
+    EXPECT_EQ(mixer->pattern.read().swing, 52) << "the swing is heard";
     keys({ALLEGRO_KEY_P});
     EXPECT_TRUE(mixer->stop_asked.load());
     EXPECT_EQ(timing_text(instrument->model.pattern(), instrument->following), "87.2 BPM \u00b7 STOPPED   SWING 52 %");
