@@ -57,6 +57,11 @@ TEST_F(pattern_state_test, ctrl_n_clears_and_ctrl_z_brings_every_token_back_with
         EXPECT_EQ(shown(), tokens);
     }
     EXPECT_EQ(instrument->water_button.count, 997) << "the counts follow";
+    // Undone, an opening leaves no file for Ctrl+S to write the pattern from before it over.
+    instrument->model.replace(pattern_class());
+    instrument->pattern_file = "opened.tolme";
+    keys({ctrl, z});
+    EXPECT_EQ(instrument->pattern_file, "");
 }
 
 // Whole steps of =, taps on T and Ctrl+Z back to the opened timing are heard in the end-to-end timing test.
