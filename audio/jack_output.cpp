@@ -113,7 +113,9 @@ int jack_output_class::cycle_once(jack_nframes_t frames) noexcept
     transport_position transport;
     if (sync == sync_source::jack_transport) {
         jack_position_t position;
-        transport.rolling = jack_transport_query(client, &position) == JackTransportRolling;
+        const jack_transport_state_t state = jack_transport_query(client, &position);
+        transport.rolling = state == JackTransportRolling;
+        transport.starting = state == JackTransportStarting;
         transport.has_bar_beat = (position.valid & JackPositionBBT) != 0;
         transport.bar = position.bar;
         transport.beat = position.beat;

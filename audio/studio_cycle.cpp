@@ -203,12 +203,15 @@ void studio_cycle_class::follow_clock(std::uint64_t frame) noexcept
 void studio_cycle_class::follow_transport(std::uint64_t frame, const transport_position& transport) noexcept
 {
     if (transport.rolling && transport.has_bar_beat && usable(transport)) {
-        last_heard = frame;
+        last_heard = rolled = frame;
         place(frame, transport_columns(transport), transport.bpm);
         return;
     }
     // A stopped transport is heard; one rolling with no timebase master, or a broken one, gives no clock.
     if (!transport.rolling)
         last_heard = frame;
-    stop(frame, follow_state::stopped);
+    // A locate while rolling is no stop: the line runs on until the transport rolls from its new place, unless
+    // that takes long (clients that are slow to follow it).
+    if (!transport.starting || frame - rolled > locate_patience_seconds * mixer.rate)
+        stop(frame, follow_state::stopped);
 }

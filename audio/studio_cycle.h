@@ -45,6 +45,7 @@ class transport_position
 public:
     bool rolling = false;
     bool has_bar_beat = false; // a timebase master gives bar, beat, tick and tempo
+    bool starting = false;     // about to roll from a new place (JACK passes through this at each locate)
     int bar = 1;               // from 1
     int beat = 1;              // from 1
     double tick = 0;
@@ -61,6 +62,8 @@ class studio_cycle_class
 {
 public:
     static constexpr double clock_patience_seconds = 2.0;
+    // How long a transport that locates while rolling may take to roll again before the line stops for it.
+    static constexpr double locate_patience_seconds = 0.25;
 
     const sync_source sync;
     midi_out_class midi;
@@ -108,6 +111,7 @@ private:
     bool grid_had_notes = false;
     bool line_held = false; // as the last render left it
     std::uint64_t last_heard = 0; // the last frame at which the other machine's clock was heard
+    std::uint64_t rolled = 0;     // the last frame at which the transport rolled
     bool stopped_by_master = false; // a MIDI Stop came: no clock is expected until Start or Continue
     // MIDI clock: Start or Continue came and the next clock puts the line at the song position.
     bool start_due = false;

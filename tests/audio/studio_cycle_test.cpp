@@ -187,8 +187,9 @@ TEST_F(studio_test, the_players_stop_and_a_cleared_grid_silence_every_channel_an
 
 // A timebase master that gives a broken position (no ticks a beat, no tempo, a tempo no line can play) is not
 // followed: the line holds, silent, rather than stalling the sound, and after 2 s it is told as no clock; a
-// sound position is followed at once.
-TEST_F(studio_test, a_broken_timebase_master_is_not_followed)
+// sound position is followed at once. A locate while rolling, which passes through a starting cycle, is no
+// stop: nothing ends, and Start comes on the column 0 it rolls from; a quarter of a second starting is.
+TEST_F(studio_test, a_broken_timebase_master_is_not_followed_and_a_locate_is_no_stop)
 {
     pattern.cells[cell_index(0, 7)] = earth;
     make(sync_source::jack_transport);
@@ -202,6 +203,17 @@ TEST_F(studio_test, a_broken_timebase_master_is_not_followed)
     position.bpm = 120;
     run(mixer->frame + 4096, 256, {}, position);
     EXPECT_EQ(frames_of(0x90).size(), 1u);
+    midi.clear();
+    std::tie(position.rolling, position.starting, position.bar) = std::tuple{false, true, 3};
+    run(mixer->frame + 256, 256, {}, position);
+    std::tie(position.rolling, position.starting) = std::pair{true, false};
+    run(mixer->frame + 1024, 256, {}, position);
+    EXPECT_TRUE(frames_of(0xfc).empty() && frames_of(0xb0).empty());
+    EXPECT_EQ(frames_of(0xfa).size(), 1u);
+    // Clients slow to follow the locate keep the transport starting for longer: then the line stops.
+    std::tie(position.rolling, position.starting) = std::pair{false, true};
+    run(mixer->frame + rate * 3 / 10, 256, {}, position);
+    EXPECT_EQ(frames_of(0xfc).size(), 1u);
 }
 
 } // namespace
