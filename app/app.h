@@ -31,6 +31,7 @@ public:
     // On JACK: the output, and whether to move to the desktop's sound when its server goes away.
     std::unique_ptr<jack_output_class> jack_output;
     bool desktop_after_jack = false;
+    bool jack_loss_told = false;
     std::unique_ptr<instrument_class> instrument;
     window_class window;
     ALLEGRO_EVENT_QUEUE* event_queue = nullptr;

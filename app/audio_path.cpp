@@ -69,6 +69,7 @@ bool start_audio_path(program_class& program, const command_line_class& line)
 // to follow.
 static void move_to_desktop(program_class& program)
 {
+    const bool followed = program.instrument->following.source != sync_source::internal;
     stop_audio_path(program);
     mixer_class& mixer = program.mixer;
     mixer.tempo_from_pattern = true;
@@ -86,16 +87,21 @@ static void move_to_desktop(program_class& program)
         return;
     }
     program.audio_output.start();
-    report_problem(*program.instrument, "The JACK server is gone: playing on through the desktop's sound");
+    // The desktop's device coming up is no return of the sound that was lost: it is told here, once.
+    program.instrument->sound_playing = program.instrument->sound_lost = false;
+    report_problem(*program.instrument, std::string("The JACK server is gone: playing on through the desktop's sound") +
+                                            (followed ? ", at the pattern's tempo" : ""));
 }
 
 void follow_audio_path(program_class& program)
 {
-    if (!program.jack_output || !program.jack_output->server_lost())
+    if (!program.jack_output || !program.jack_output->server_lost() || program.jack_loss_told)
         return;
-    // Otherwise the line goes on in silence, which the instrument tells like any lost device.
+    program.jack_loss_told = true;
     if (program.desktop_after_jack)
         move_to_desktop(program);
+    else
+        report_problem(*program.instrument, "The JACK server is gone: playing on in silence");
 }
 
 void stop_audio_path(program_class& program)

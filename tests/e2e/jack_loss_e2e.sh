@@ -2,8 +2,8 @@
 # plays through the desktop's sound. The JACK server killed while Tolme plays through it with --audio auto:
 # the window carries on, the loss is told and within 2 s Tolme plays on through the desktop's sound device
 # (here OpenAL Soft's wave writer at 48 kHz), the line in its own time with every note on its frame; the
-# process does not spin, and Escape still ends it with status 0. With no server, --audio jack ends at once
-# with status 1.
+# process does not spin, and Escape still ends it with status 0. With --audio jack it plays on in silence and
+# says so on standard error. With no server, --audio jack ends at once with status 1.
 source "$(dirname "$0")/harness.sh"
 
 printf '[general]\ndrivers=wave\nfrequency=48000\n[wave]\nfile=%s\n' "$capture_file" >"$work_dir/alsoft.conf"
@@ -42,6 +42,10 @@ done
 printf 'moved to the desktop within %.2f s\n' "$moved"
 awk -v s="$moved" 'BEGIN { exit !(s < 2) }' || fail "the move took $moved s"
 sleep 1
+# The notice still tells the move (a wide line), not a return of the sound ("Sound is back", a short one).
+screenshot after_loss
+notice_width=$(convert "$artifacts_dir/after_loss.png" -crop 1024x24+0+14 +repage -threshold 30% -trim -format '%w' info:)
+[ "$notice_width" -gt 200 ] || fail "the notice after the move is $notice_width px wide"
 share=$(cpu_share 3)
 echo "CPU after the move: $share % of a core"
 awk -v s="$share" 'BEGIN { exit !(s < 90) }' || fail "the program spins at $share %"
@@ -52,6 +56,16 @@ cp "$capture_file" "$artifacts_dir/after_loss.wav"
 echo "the desktop's sound after the move:"
 probe_options=(--rate 48000 --beat)
 expect_on_time "$pattern" 0.5 6
+
+# With --audio jack the line goes on in silence, and the loss is told on standard error too.
+start_jackd
+start_on_jack --audio jack "$song"
+kill -9 "$jackd_pid"
+jackd_pid=""
+sleep 1.5
+grep -q "The JACK server is gone: playing on in silence" "$work_dir/stderr.log" || fail "the loss was not told"
+key Escape
+expect_exit 0
 
 status=0
 "$tolme_binary" --audio jack 2>"$work_dir/stderr.log" || status=$?
