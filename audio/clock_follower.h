@@ -15,16 +15,17 @@ public:
     // The loop's bandwidth (about how often a second it corrects itself): wide at first, so that it locks
     // within a few beats, then narrowing, so that single clocks' jitter is smoothed away.
     static constexpr double first_bandwidth_hz = 2.0;
-    static constexpr double last_bandwidth_hz = 0.2;
+    static constexpr double last_bandwidth_hz = 0.5;
     static constexpr double narrowing_clocks = 96;
     static constexpr double leap_seconds = 0.002;
+    static constexpr double drift_clocks = 24;
 
     explicit clock_follower_class(double rate) : rate(rate) {}
 
     // A clock arrived at this frame.
     void clock(std::uint64_t frame);
     // Forgets the clock (it stopped coming); the next one starts the count again.
-    void forget() { count = 0, smoothed_period = 0, leap_error = 0; }
+    void forget() { count = 0, smoothed_period = 0, leap_error = 0, drift_error = 0; }
 
     // Whether two clocks have measured the period.
     bool locked() const { return smoothed_period > 0; }
@@ -44,6 +45,9 @@ private:
     double predicted = 0;       // the next clock's frame, as the loop expects it
     double smoothed_period = 0; // 0 until two clocks measured it
     double leap_error = 0;      // how far the last clock leaped; 0 when it did not
+    double drift_at = 0;        // the last leap's frame, count and error, however long ago
+    std::uint64_t drift_from = 0;
+    double drift_error = 0;
 
-    void measure(double at);
+    void measure(double at, double since, double clocks);
 };

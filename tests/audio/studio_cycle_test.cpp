@@ -102,7 +102,8 @@ TEST_F(studio_test, notes_and_clocks_go_out_on_their_frames_in_any_cycles_and_ev
 
 // A clock 24 a quarter at 97.3 BPM whose every tick comes up to half a millisecond early or late, and whose
 // second tick comes with its first (a burst: no period, and then a wrong one): after a few seconds the notes
-// fall within a quarter of a millisecond of the clock's own beat grid. A jump in its tempo is followed.
+// fall within a quarter of a millisecond of the clock's own beat grid. A jump in its tempo is followed, and a
+// ramp faster than the loop follows leaves no lasting offset.
 TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
 {
     pattern.cells[cell_index(0, 7)] = earth;
@@ -129,6 +130,25 @@ TEST_F(studio_test, the_line_locks_onto_a_jittery_midi_clock)
         faster.push_back({in.back().frame + std::uint64_t(std::llround(k * 60.0 * rate / (24 * 110))), {0xf8}});
     run(faster.back().frame, 256, faster);
     EXPECT_NEAR(studio->followed_bpm.load(), 110, 0.05);
+    // It ramps up to 125 BPM over 20 beats, then holds: from 2 s after the ramp every note is on a clock.
+    std::vector<sent> ramp;
+    double at = static_cast<double>(faster.back().frame);
+    for (int k = 0; k < 720; ++k) {
+        at += 60.0 * rate / (24 * (110 + std::min(k, 480) / 32.0));
+        ramp.push_back({static_cast<std::uint64_t>(std::llround(at)), {0xf8}});
+    }
+    midi.clear();
+    run(ramp.back().frame, 256, ramp);
+    int checked = 0;
+    for (std::uint64_t note : frames_of(0x90)) {
+        if (note <= ramp[480].frame + 2 * rate)
+            continue;
+        ++checked;
+        EXPECT_TRUE(std::any_of(ramp.begin(), ramp.end(),
+                                [&](const sent& c) { return c.frame + 2 >= note && note + 2 >= c.frame; }))
+            << note;
+    }
+    EXPECT_GE(checked, 2);
 }
 
 // A MIDI clock at 120 BPM, every clock on time: Start, 60 clocks, Stop, Continue a second later without a Song
