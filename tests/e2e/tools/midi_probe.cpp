@@ -5,8 +5,8 @@
 //     that only column 0 holds) and of a cell the pattern holds, none left out, every key ended by a
 //     note-off a column later or at its next note-on, never two note-ons without one, every clock on its
 //     frame (a quarter's 24th, from the anchor) and none left out; messages after the first All Notes Off
-//     are only the ending; a leap of whole cycles moves the grid, and the clock of the cycle lost may be missing. Prints: grid <notes> <clocks> <worst note
-//     frames> <worst clock frames> <leaps>
+//     are only the ending; a leap of whole cycles moves the grid, and the clock of the cycle lost may be
+//     missing. Prints: grid <notes> <clocks> <worst note frames> <worst clock frames> <leaps>
 //   midi_probe follow <dump>
 //     The dump holds a MIDI clock's Start, clocks and Stop and Tolme's notes: after each Start the first
 //     note-on comes with the first clock, each later one on a clock a whole number of columns (six clocks)
