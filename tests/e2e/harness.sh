@@ -319,6 +319,10 @@ start_jackd() {
   fail "jackd did not start: $(cat "$work_dir/jackd.log")"
 }
 
+# jack_xruns: how many times so far the server said a cycle ran over (a client lost it, and a dump may have
+# lost its messages or counted them a cycle off).
+jack_xruns() { grep -c XRun "$work_dir/jackd.log" || true; }
+
 jack_clients=()
 stop_jackd() {
   end_process "${jack_clients[@]}" $jackd_pid
