@@ -14,9 +14,11 @@
 //     after the one before (a clock off for each interval the source's lost cycles made uneven), and the
 //     Stop brings All Notes Off at its frame with no note after it. Prints: follow <notes>
 //     <worst frames from its clock>
-//   midi_probe match <dump> <onsets>
+//   midi_probe match <dump> <onsets> [<xruns>]
 //     Each audio onset's frame (the third field of the timing probe's "onset" lines) lies a constant number
-//     of frames, a whole number of 256-frame cycles, before a note-on. Prints: match <onsets> <offset>
+//     of frames, a whole number of 256-frame cycles, before a note-on; for each cycle the server said a client
+//     lost, that number may move once by whole cycles (the recorder or the dump missed one). Prints: match
+//     <onsets> <offset> <moves>
 // The pattern is 8 rows of 16 cells as for the timing probe. Exits 1 on the first fault, naming it.
 #include "probe_pattern.h"
 #include "resources/manifest.h"
@@ -222,7 +224,7 @@ int follow(const std::vector<message>& dump)
     return 0;
 }
 
-int match(const std::vector<message>& dump, const char* onsets_path)
+int match(const std::vector<message>& dump, const char* onsets_path, long xruns)
 {
     std::vector<long> ons, onsets;
     for (const message& m : dump)
@@ -237,18 +239,35 @@ int match(const std::vector<message>& dump, const char* onsets_path)
             onsets.push_back(frame);
     if (onsets.empty() || ons.empty())
         return fault("no onsets or no note-ons");
-    // The note-on of the first onset: the one that puts every other onset on a note-on too.
-    const auto fits = [&](long offset) {
-        return std::all_of(onsets.begin(), onsets.end(),
-                           [&](long onset) { return std::binary_search(ons.begin(), ons.end(), onset + offset); });
+    const auto is_on = [&](long f) { return std::binary_search(ons.begin(), ons.end(), f); };
+    // How often the offset had to move by whole cycles for every onset to land on a note-on from this start,
+    // or -1 when some onset lies on none within a few cycles.
+    const auto moves_from = [&](long offset) {
+        long moves = 0;
+        for (const long onset : onsets) {
+            if (is_on(onset + offset))
+                continue;
+            long k = 1;
+            for (; k <= 8 && !is_on(onset + offset + 256 * k) && !is_on(onset + offset - 256 * k); ++k) {}
+            if (k > 8)
+                return -1L;
+            offset += is_on(onset + offset + 256 * k) ? 256 * k : -256 * k;
+            ++moves;
+        }
+        return moves;
     };
-    const auto first = std::find_if(ons.begin(), ons.end(), [&](long on) { return fits(on - onsets.front()); });
+    // The note-on of the first onset: the one that puts every later onset on a note-on too, moving the offset by
+    // whole cycles only where a client lost one (at most once per xrun).
+    const auto first = std::find_if(ons.begin(), ons.end(), [&](long on) {
+        const long moves = moves_from(on - onsets.front());
+        return moves >= 0 && moves <= xruns;
+    });
     if (first == ons.end())
-        return fault("no constant offset puts every onset on a note-on");
+        return fault("no offset, moved by whole cycles at most once per xrun, puts every onset on a note-on");
     const long best = *first - onsets.front();
     if (best % 256 != 0)
         return fault("the onsets lie " + std::to_string(best) + " frames before their note-ons, not whole cycles");
-    std::printf("match %zu %ld\n", onsets.size(), best);
+    std::printf("match %zu %ld %ld\n", onsets.size(), best, moves_from(best));
     return 0;
 }
 
@@ -261,9 +280,9 @@ int main(int argc, char** argv)
         return grid(read_dump(argv[2]), argv[3], std::atof(argv[4]), argc == 6 ? std::atol(argv[5]) : 0);
     if (mode == "follow" && argc == 3)
         return follow(read_dump(argv[2]));
-    if (mode == "match" && argc == 4)
-        return match(read_dump(argv[2]), argv[3]);
+    if (mode == "match" && (argc == 4 || argc == 5))
+        return match(read_dump(argv[2]), argv[3], argc == 5 ? std::atol(argv[4]) : 0);
     std::fprintf(stderr, "usage: midi_probe grid <dump> <pattern> <quarter frames> [<xruns>] | follow <dump> | "
-                         "match <dump> <onsets>\n");
+                         "match <dump> <onsets> [<xruns>]\n");
     return 2;
 }
