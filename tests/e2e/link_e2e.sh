@@ -161,7 +161,7 @@ echo "the peer's 130 BPM: the first note $first130 frames off, within 0.25 ms (1
 # Every note on its beat within a cycle and a little (a line off the session's tempo drifts past that within a
 # few beats: at 120 against 121 BPM by 200 frames a beat), unless the machine was too busy to keep JACK's
 # cycles at all, when a note may sound whole cycles late and nothing can be judged to the beat.
-if [ "$xruns" -le 8 ]; then
+if [ "$xruns" -le "$busy_xruns" ]; then
   [ "$notes120" -ge 10 ] || fail "only $notes120 notes on the session's beat at 120 BPM"
   awk -v w="$worst" 'BEGIN { exit !(w <= 300) }' || fail "a note $worst frames off the peer's beat"
   awk -v e="$again_off" 'BEGIN { exit !(e <= 300 && e >= -300) }' ||
