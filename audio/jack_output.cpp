@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
+#include <cstring>
 #include <vector>
 
 jack_output_class::jack_output_class(std::unique_ptr<jack_connection_class> connection, mixer_class& mixer,
@@ -30,6 +31,7 @@ std::string jack_output_class::start(bool connect)
     jack_set_process_callback(client, process, this);
     jack_set_latency_callback(client, latency_changed, this);
     jack_on_info_shutdown(client, server_gone, this);
+    jack_set_port_connect_callback(client, port_connected, this);
     if (jack_activate(client) != 0)
         return "JACK did not start Tolme's client";
     started = true;
@@ -65,6 +67,18 @@ void jack_output_class::read_latency()
     jack_latency_range_t range{};
     jack_port_get_latency_range(out_left, JackPlaybackLatency, &range);
     playback_latency.store(range.max);
+}
+
+// Called on JACK's notification thread, never the audio thread.
+void jack_output_class::port_connected(jack_port_id_t a, jack_port_id_t b, int connect, void* self)
+{
+    auto& output = *static_cast<jack_output_class*>(self);
+    const auto is_midi_out = [&](jack_port_id_t id) {
+        const jack_port_t* port = jack_port_by_id(output.client, id);
+        return port && std::strcmp(jack_port_name(port), jack_port_name(output.midi_out)) == 0;
+    };
+    if (connect && (is_midi_out(a) || is_midi_out(b)))
+        output.cycle.listener_joined.store(true, std::memory_order_relaxed);
 }
 
 void jack_output_class::latency_changed(jack_latency_callback_mode_t mode, void* self)

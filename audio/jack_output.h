@@ -64,6 +64,7 @@ private:
     static int process(jack_nframes_t frames, void* self);
     static void latency_changed(jack_latency_callback_mode_t mode, void* self);
     static void server_gone(jack_status_t, const char*, void* self);
+    static void port_connected(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
     int cycle_once(jack_nframes_t frames) noexcept;
     void read_latency();
     void connect_outputs();

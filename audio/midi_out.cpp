@@ -50,6 +50,13 @@ void midi_out_class::realtime(std::uint64_t frame, std::uint8_t status)
     queue(frame, status == midi_status::stop ? ending : timing, {status, 0, 0}, 1);
 }
 
+void midi_out_class::song_position(std::uint64_t frame, unsigned sixteenths)
+{
+    assert(sixteenths < 1u << 14 && "a song position has 14 bits");
+    const auto low = static_cast<std::uint8_t>(sixteenths & 0x7f), high = static_cast<std::uint8_t>(sixteenths >> 7);
+    queue(frame, timing, {midi_status::song_position, low, high}, 3);
+}
+
 void midi_out_class::all_notes_off(std::uint64_t frame)
 {
     for (int key = 0; key < key_count; ++key)

@@ -51,6 +51,8 @@ public:
     void note(const note_event& event, std::uint64_t off);
     // A one-byte message: clock, start, continue or stop.
     void realtime(std::uint64_t frame, std::uint8_t status);
+    // Song Position Pointer: the song's place in sixteenths (14 bits), queued as the clock is.
+    void song_position(std::uint64_t frame, unsigned sixteenths);
     // Every sounding key's note-off, then All Notes Off on the four channels.
     void all_notes_off(std::uint64_t frame);
 

@@ -138,8 +138,14 @@ void studio_cycle_class::render(std::uint64_t from, std::uint64_t to, float* lef
         // A line that follows a MIDI clock does not echo it, which could loop back to its source.
         if (sync != sync_source::midi_clock)
             schedule().for_each_clock(from, from + count, [&](std::uint64_t at, std::int64_t clock) {
-                if (clock == 0)
+                if (clock == 0) {
+                    listener_joined.store(false, std::memory_order_relaxed);
                     midi.realtime(at, midi_status::start);
+                } else if (clock > 0 && clock % clocks_per_column == 0 &&
+                           listener_joined.exchange(false, std::memory_order_relaxed)) {
+                    midi.song_position(at, static_cast<unsigned>(clock / clocks_per_column % (1 << 14)));
+                    midi.realtime(at, midi_status::resume);
+                }
                 midi.realtime(at, midi_status::clock);
             });
         from += count;

@@ -74,6 +74,9 @@ public:
     // which no note sounds; then finished is set.
     std::atomic<bool> finishing{false};
     std::atomic<bool> finished{false};
+    // Set when a machine connects to midi_out: it missed the Start, so the next column's clock comes with a
+    // Song Position Pointer and Continue (those connected before follow on where they are).
+    std::atomic<bool> listener_joined{false};
 
     studio_cycle_class(mixer_class& mixer, sync_source sync);
     // Before the first cycle, once the mixer has its schedule (placed on the beat): a line that follows

@@ -185,24 +185,35 @@ TEST_F(studio_test, continue_goes_on_from_the_clocks_counted_and_a_pause_neither
 
 // The player's stop holds the line at the next cycle, with every note ended and Stop at its frame; playing
 // again starts at once from column 0's notes, with Start. A cleared grid silences every channel at once.
+// A machine that connects while the line plays missed its Start: it gets the song's place and Continue with
+// the next column's clock; one that connects while stopped gets the Start.
 TEST_F(studio_test, the_players_stop_and_a_cleared_grid_silence_every_channel_and_play_starts_at_column_0)
 {
     pattern.cells[cell_index(0, 7)] = earth;
     pattern.cells[cell_index(5, 0)] = fire;
     make(sync_source::internal);
+    run(13500, 256);
+    studio->listener_joined = true;
     run(30000, 256);
     mixer->stop_asked = true;
+    run(40000, 256);
+    studio->listener_joined = true;
     run(60000, 256);
     mixer->stop_asked = false;
     run(63000, 256);
     mixer->pattern.write(pattern_class{{}, pattern.tempo, pattern.swing});
-    run(66000, 256);
+    run(72000, 256);
     EXPECT_EQ(frames_of(0x90), (std::vector<std::uint64_t>{0, 30000, 60160}));
     EXPECT_EQ(frames_of(0x80), (std::vector<std::uint64_t>{6000, 30208, 63232})) << "each sounding key ends";
     EXPECT_EQ(frames_of(0xb0), (std::vector<std::uint64_t>{30208, 30208, 30208, 30208, 63232, 63232, 63232, 63232}))
         << "All Notes Off on each of the four channels";
     EXPECT_EQ(frames_of(0xfc), (std::vector<std::uint64_t>{30208}));
     EXPECT_EQ(frames_of(0xfa), (std::vector<std::uint64_t>{0, 60160}));
+    std::vector<std::vector<std::uint8_t>> joining;
+    for (const sent& m : midi)
+        if (m.bytes[0] == 0xf2 || m.bytes[0] == 0xfb || (m.frame == 18000 && m.bytes[0] == 0xf8))
+            joining.push_back(m.bytes);
+    EXPECT_EQ(joining, (decltype(joining){{0xf2, 3, 0}, {0xfb}, {0xf8}})) << "at column 3's clock, in this order";
 }
 
 // A timebase master that gives a broken position (no ticks a beat, no tempo, a tempo no line can play) is not

@@ -1,7 +1,8 @@
 # Tolme on a real JACK server, heard by JACK's own clients: jack_midi_dump -a sees every note and clock on
 # midi_out at its frame on the beat grid (the default tempo's quarter is exactly 32768 frames at 48 kHz and
 # its clock's fraction is carried), jack_rec records out_left and out_right, where every note sounds on its
-# frame and exactly where its MIDI note is; Escape ends with Stop and All Notes Off and status 0.
+# frame and exactly where its MIDI note is; the dump, connected while Tolme plays, gets the song's place and
+# Continue on the next column; Escape ends with Stop and All Notes Off and status 0.
 source "$(dirname "$0")/harness.sh"
 midi_probe="$tools_dir/midi_probe"
 
@@ -34,11 +35,15 @@ grep -q "playing through JACK as tolme at 48000 Hz" "$work_dir/stderr.log" || fa
 grep -q "0 MIDI messages in and 0 out dropped, 0 notes" "$work_dir/stderr.log" || fail "the audio thread dropped: $(tail -n 1 "$work_dir/stderr.log")"
 
 figures=$("$midi_probe" grid "$work_dir/midi.txt" "$pattern" 32768 "$xruns") || fail "MIDI: $figures"
-read -r _ notes clocks worst_note worst_clock leaps <<<"$figures"
-echo "MIDI out: $notes notes and $clocks clocks, worst $worst_note and $worst_clock frames off their frames ($leaps cycles lost by a client, $xruns xruns)"
+read -r _ notes clocks worst_note worst_clock leaps joins <<<"$figures"
+echo "MIDI out: $notes notes and $clocks clocks, worst $worst_note and $worst_clock frames off their frames ($leaps cycles lost by a client, $xruns xruns), $joins song position for the dump that joined"
 [ "$notes" -ge 20 ] && [ "$clocks" -ge 150 ] && [ "$leaps" -le $((2 + xruns)) ] ||
   fail "too few notes or clocks, or more cycles lost than the server told"
 [ "$worst_note" -eq 0 ] && [ "$worst_clock" -eq 0 ] || fail "a note or a clock off its frame"
+# The dump connected while Tolme played: the next column's clock brought it the song's place and Continue
+# (unless a lost cycle took them).
+[ "$joins" -eq 1 ] || { [ "$joins" -eq 0 ] && [ "$xruns" -gt 0 ]; } ||
+  fail "$joins Song Position Pointers with Continue for the dump that connected while Tolme played"
 tail -n 5 "$work_dir/midi.txt" | grep -q ": fc" || fail "no Stop at the end"
 [ "$(grep -c ': b[0-3] 7b 00' "$work_dir/midi.txt")" -eq 4 ] || fail "no All Notes Off on the four channels at the end"
 

@@ -83,7 +83,7 @@ first_note=$(awk '$2 ~ /^9/ {print $1; exit}' "$work_dir/transport.txt")
 if [ "$quiet" = 1 ]; then
   figures=$("$midi_probe" grid "$work_dir/transport.txt" "$pattern" 24576 "$xruns") ||
     fail "following the transport: $figures"
-  read -r _ notes clocks worst_note worst_clock leaps <<<"$figures"
+  read -r _ notes clocks worst_note worst_clock leaps _ <<<"$figures"
   echo "--sync jack: $notes notes and $clocks clocks at 117.1875 BPM, worst $worst_note and $worst_clock frames off ($leaps cycles lost by a client, $xruns xruns)"
   [ "$notes" -ge 8 ] && [ "$worst_note" -eq 0 ] && [ "$worst_clock" -eq 0 ] && [ "$leaps" -le $((2 + xruns)) ] ||
     fail "the notes strayed from the transport"

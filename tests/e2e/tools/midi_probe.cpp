@@ -6,8 +6,9 @@
 //     note-off a column later or at its next note-on, never two note-ons without one, every clock on its
 //     frame (a quarter's 24th, from the anchor) and none left out; messages after the first All Notes Off
 //     are only the ending; a leap of whole cycles moves the grid, and the clock of the cycle lost may be
-//     missing, as may one clock for each cycle the server said a client lost (an xrun) while the dump ran.
-//     Prints: grid <notes> <clocks> <worst note frames> <worst clock frames> <leaps>
+//     missing, as may one clock for each cycle the server said a client lost (an xrun) while the dump ran;
+//     each Song Position Pointer comes with Continue on a column's clock and names that column. Prints: grid
+//     <notes> <clocks> <worst note frames> <worst clock frames> <leaps> <song position pointers>
 //   midi_probe follow <dump>
 //     The dump holds a MIDI clock's Start, clocks and Stop and Tolme's notes: after each Start the first
 //     note-on comes with the first clock, each later one on a clock a whole number of columns (six clocks)
@@ -111,7 +112,7 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
     std::map<long, std::vector<int>> heard; // column number from the anchor: keys
     std::map<int, long> sounding;          // key: frame of its note-on
     std::map<int, bool> seen;
-    long worst_note = 0, worst_clock = 0, clocks = 0, notes = 0, last_clock = 0;
+    long worst_note = 0, worst_clock = 0, clocks = 0, notes = 0, last_clock = 0, joins = 0;
     bool ending = false;
     for (const message& m : dump) {
         if (all_off(m))
@@ -143,6 +144,14 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
             if (m.frame - on->second > nearest(column) + 1)
                 return fault("a note held past its column, ended at " + std::to_string(m.frame));
             sounding.erase(on);
+        } else if (m.bytes[0] == 0xf2 && m.bytes.size() == 3) {
+            const long k = place(m.frame, column, worst_clock), position = m.bytes[1] | m.bytes[2] << 7;
+            const message* next = &m + 1;
+            if (next == dump.data() + dump.size() || next->bytes[0] != 0xfb || next->frame != m.frame)
+                return fault("a Song Position Pointer without Continue at " + std::to_string(m.frame));
+            if (position % step_columns != ((k % step_columns) + step_columns) % step_columns)
+                return fault("a Song Position Pointer off its column at " + std::to_string(m.frame));
+            ++joins;
         } else if (m.bytes[0] == 0xf8) {
             const long j = place(m.frame, clock, worst_clock);
             const bool lost = j == last_clock + 2 && (leaped || xruns-- > 0);
@@ -162,7 +171,7 @@ int grid(const std::vector<message>& dump, const std::string& pattern, double qu
             return fault("column " + std::to_string(k) + " sounded " + std::to_string(heard[k].size()) + " of " +
                          std::to_string(expected) + " notes");
     }
-    std::printf("grid %ld %ld %ld %ld %ld\n", notes, clocks, worst_note, worst_clock, leaps);
+    std::printf("grid %ld %ld %ld %ld %ld %ld\n", notes, clocks, worst_note, worst_clock, leaps, joins);
     return 0;
 }
 
