@@ -73,16 +73,17 @@ public:
     int process(jack_nframes_t frames)
     {
         std::fill_n(static_cast<float*>(jack_port_get_buffer(out, frames)), frames, 0.0f);
-        jack_nframes_t cycle_start;
-        jack_time_t now_us, next_us;
-        float period_us;
-        jack_get_cycle_times(client, &cycle_start, &now_us, &next_us, &period_us);
+        // The cycle's start as the server woke for it. JACK's smoothed cycle times are no ruler here: an xrun
+        // resets them to a late wake-up, and they take seconds to come back (a run measured notes up to 7 ms
+        // off their beat that way, while Tolme's were on it).
+        const jack_nframes_t cycle_start = jack_last_frame_time(client);
+        const double frame_us = 1e6 / jack_get_sample_rate(client);
+        const double start_us = double(jack_get_time()) - jack_frames_since_cycle_start(client) * frame_us;
         jack_latency_range_t latency;
         jack_port_get_latency_range(out, JackPlaybackLatency, &latency);
-        const double frame_us = period_us / frames;
         const auto state = link.captureAudioSessionState();
         const auto beat_at = [&](double offset) {
-            return state.beatAtTime(link_time(double(now_us) + (offset + latency.max) * frame_us), quantum);
+            return state.beatAtTime(link_time(start_us + (offset + latency.max) * frame_us), quantum);
         };
         void* midi = jack_port_get_buffer(midi_in, frames);
         for (jack_nframes_t i = 0, n = jack_midi_get_event_count(midi); i < n; ++i) {
