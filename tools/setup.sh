@@ -11,7 +11,7 @@ packages=(
   libgtest-dev
   fonts-ebgaramond fonts-dejavu-core
   libjack-jackd2-dev libsamplerate0-dev ableton-link-dev libasio-dev
-  libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick bc openbox tesseract-ocr
+  libx11-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick bc openbox tesseract-ocr gdb
   pulseaudio pulseaudio-utils pipewire pipewire-pulse libxdamage-dev jackd2 jack-midi-clock iproute2
   desktop-file-utils appstream dpkg-dev
 )

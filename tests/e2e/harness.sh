@@ -283,8 +283,12 @@ expect_exit() {
     kill -0 "$tolme_pid" 2>/dev/null || break
     sleep 0.05
   done
-  # One that hangs on the way out dumps its core (where core dumps are on) and fails the test at once.
-  if kill -ABRT "$tolme_pid" 2>/dev/null; then
+  # One that hangs on the way out tells where each of its threads is, dumps its core (where core dumps are on)
+  # and fails the test at once.
+  if kill -0 "$tolme_pid" 2>/dev/null; then
+    echo "the program's threads, still running 10 s after it was asked to end:" >&2
+    gdb -p "$tolme_pid" -batch -ex "thread apply all bt" 2>/dev/null | grep -E '^(Thread|#)' | head -n 200 >&2 || true
+    kill -ABRT "$tolme_pid" 2>/dev/null || true
     wait "$tolme_pid" 2>/dev/null || true
     tolme_pid=""
     fail "the program did not end within 10 s"
