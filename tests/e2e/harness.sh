@@ -330,7 +330,7 @@ jack_xruns() { grep -c XRun "$work_dir/jackd.log" || true; }
 # heard_quietly FUNCTION: runs FUNCTION, which plays and listens and sets xruns to the cycles the server said it
 # lost meanwhile, and runs it again, twice at most, while that was more than a few: on a machine that busy (one
 # run here lost 186 cycles in 9 s) every client loses cycles and nothing can be judged to the frame. Sets
-# quiet to 1 when the last run was quiet, 0 when not.
+# quiet to 1 when the last run was quiet, 0 (and says so) when not.
 busy_xruns=8
 heard_quietly() {
   for attempt in 1 2 3; do
@@ -340,6 +340,7 @@ heard_quietly() {
     quiet=0
     echo "the server lost $xruns cycles while Tolme played (run $attempt): too busy to judge"
   done
+  echo "three runs too busy: their frames are not judged"
 }
 
 jack_clients=()
