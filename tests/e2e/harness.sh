@@ -106,8 +106,16 @@ start_pulse() {
     pactl info >/dev/null 2>&1 && break
     sleep 0.05
   done
+  # When the capture began, as a wall time and how far from it the truth may lie: from just before the
+  # recorder starts until its stream is there. A machine that holds the shell up around it widens the doubt.
+  capture_began=$(date +%s.%N)
   parecord --device=tolme_sink.monitor --file-format=wav "${1:-$capture_file}" &
   parecord_pid=$!
+  for _ in $(seq 200); do
+    [ -n "$(pactl list short source-outputs 2>/dev/null)" ] && break
+    sleep 0.01
+  done
+  capture_doubt=$(echo "$(date +%s.%N) - $capture_began" | bc -l)
 }
 
 stop_pulse() {

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/harness.sh"
 
 start_pulse
-first_capture=$(date +%s.%N)
+first_capture=$capture_began first_doubt=$capture_doubt
 play_pattern "$climbing_pattern"
 sleep 4
 playing_cpu=$(cpu_share 4 "$audio_threads")
@@ -24,7 +24,7 @@ awk -v l="$lost_cpu" 'BEGIN { exit !(l <= 25) }' || fail "the sound threads take
 screenshot server_gone
 
 start_pulse "$work_dir/after.wav"
-returned=$(date +%s.%N)
+returned=$capture_began
 for _ in $(seq 60); do
   [ -n "$(pactl list short sink-inputs 2>/dev/null)" ] && break
   sleep 0.1
@@ -48,8 +48,12 @@ expect_on_time "$climbing_pattern" 1 8
 shift=$(awk -v a="$first_capture" -v la="$first_latency" -v b="$returned" -v lb="$latency" 'BEGIN {
   s = (b + lb / 1000) - (a + la / 1000); p = 2.7307; s -= p * int(s / p)
   printf "%.3f", (s > p / 2 ? s - p : (s < -p / 2 ? s + p : s)) }')
-echo "the line moved $shift s against real time while the server was away"
-awk -v s="$shift" 'BEGIN { exit !(s >= -0.1 && s <= 0.1) }' || fail "the line moved $shift s against real time"
+echo "the line moved $shift s against real time while the server was away (captures timed within $first_doubt and $capture_doubt s)"
+if awk -v a="$first_doubt" -v b="$capture_doubt" 'BEGIN { exit !(a > 0.06 || b > 0.06) }'; then
+  echo "a capture's start is not known closely enough: the line's place is not judged"
+else
+  awk -v s="$shift" 'BEGIN { exit !(s >= -0.1 && s <= 0.1) }' || fail "the line moved $shift s against real time"
+fi
 
 # Escape ends the program while the server is gone, too.
 start_pulse "$work_dir/again.wav"
