@@ -14,7 +14,7 @@
 struct file_dialog_class::shown_class
 {
     ALLEGRO_FILECHOOSER* chooser = nullptr;
-    std::string path;
+    file_dialog_answer answer;
     std::atomic<bool> closed{false};
 };
 
@@ -55,9 +55,11 @@ void file_dialog_class::show(ALLEGRO_DISPLAY* display, const std::string& path, 
     shown->chooser = al_create_native_file_dialog(path.empty() ? nullptr : path.c_str(), title, patterns, mode);
     // Allegro's dialog blocks the thread that shows it until the player answers.
     thread = std::thread([shown = shown, display] {
-        if (shown->chooser && al_show_native_file_dialog(display, shown->chooser) &&
-            al_get_native_file_dialog_count(shown->chooser) > 0)
-            shown->path = al_get_native_file_dialog_path(shown->chooser, 0);
+        // False when the desktop's toolkit could not start (no display it can reach).
+        if (!shown->chooser || !al_show_native_file_dialog(display, shown->chooser))
+            shown->answer.failed = true;
+        else if (al_get_native_file_dialog_count(shown->chooser) > 0)
+            shown->answer.path = al_get_native_file_dialog_path(shown->chooser, 0);
         shown->closed = true;
     });
 }
@@ -75,7 +77,7 @@ static bool any_key_down()
     return std::any_of(std::begin(keys), std::end(keys), [](char bits) { return bits != 0; });
 }
 
-std::optional<std::string> file_dialog_class::take_path()
+std::optional<file_dialog_answer> file_dialog_class::take_answer()
 {
     // A key that closed the dialog and is still held (Return, Escape) would repeat into the window as a new
     // press: the dialog counts as up until the keyboard is let go.
@@ -83,5 +85,5 @@ std::optional<std::string> file_dialog_class::take_path()
         return std::nullopt;
     finish();
     input.drop_before(current_time());
-    return std::move(shown->path);
+    return std::move(shown->answer);
 }

@@ -11,6 +11,13 @@
 #include <string>
 #include <thread>
 
+// What a dialog answered: the path picked, empty when it was cancelled, or that the desktop could not show it.
+struct file_dialog_answer
+{
+    std::string path;
+    bool failed = false;
+};
+
 class file_dialog_class
 {
 public:
@@ -25,9 +32,8 @@ public:
     // has closed. Asserts that no dialog is up.
     void show(ALLEGRO_DISPLAY* display, const std::string& path, const char* title, const char* patterns, int mode);
     bool showing() const { return thread.joinable(); }
-    // Once the dialog has closed and every key is up: the path picked (empty when it was cancelled or could
-    // not be shown); nothing before or when none was shown.
-    std::optional<std::string> take_path();
+    // Once the dialog has closed and every key is up: its answer; nothing before or when none was asked for.
+    std::optional<file_dialog_answer> take_answer();
 
 private:
     // Shared with the dialog's thread, which may outlive this object at the program's end.

@@ -140,20 +140,23 @@ static bool with_ctrl(int letter)
 // The path the player picked, once the dialog has closed, for the command that asked for it.
 static void answer_dialog(instrument_class& instrument)
 {
-    std::optional<std::string> path = instrument.file_dialog.take_path();
-    if (!path || path->empty())
+    std::optional<file_dialog_answer> answer = instrument.file_dialog.take_answer();
+    if (answer && answer->failed)
+        return report_problem(instrument, "could not show the file dialog: GTK did not start");
+    if (!answer || answer->path.empty())
         return;
+    std::string& path = answer->path;
     if (!instrument.dialog_saves)
-        return open_pattern(instrument, *path);
+        return open_pattern(instrument, path);
     // A new name given without an extension is a pattern's. The dialog asked before the file it named was
     // written over, not the one with the extension: that one is left alone.
-    if (file_name(*path).find('.') == std::string::npos && !taken(*path)) {
-        *path += ".tolme";
-        if (taken(*path))
-            return report_problem(instrument, "did not save " + *path +
+    if (file_name(path).find('.') == std::string::npos && !taken(path)) {
+        path += ".tolme";
+        if (taken(path))
+            return report_problem(instrument, "did not save " + path +
                                                   ": it is there already (give its whole name to save over it)");
     }
-    save_pattern(instrument, *path);
+    save_pattern(instrument, path);
 }
 
 // An undo or redo. Over an opened pattern, the grid no longer holds what was opened (or, redone, what was
