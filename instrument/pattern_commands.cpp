@@ -175,8 +175,8 @@ static void step_history(instrument_class& instrument, bool back)
     const pattern_class& after = model.pattern();
     const bool tempo = after.tempo != before.tempo, swing = after.swing != before.swing;
     if (tempo || swing)
-        show_notice(instrument, tempo && swing ? tempo_notice(after) + ", " + swing_notice(after)
-                                               : tempo ? tempo_notice(after) : swing_notice(after));
+        show_notice(instrument, tempo && swing ? tempo_notice(instrument) + ", " + swing_notice(after)
+                                               : tempo ? tempo_notice(instrument) : swing_notice(after));
 }
 
 static void run_commands(instrument_class& instrument)

@@ -15,12 +15,16 @@ static void set_tempo(instrument_class& instrument, const tempo_class& tempo)
     const tempo_class& set = instrument.model.pattern().tempo;
     if (instrument.link)
         instrument.link->ask_tempo(set);
-    show_notice(instrument, tempo_notice(instrument.model.pattern()));
+    show_notice(instrument, tempo_notice(instrument));
 }
 
-std::string tempo_notice(const pattern_class& pattern)
+std::string tempo_notice(const instrument_class& instrument)
 {
-    return "Tempo " + tempo_text(pattern.tempo) + " BPM";
+    const sync_source leader = instrument.following.source;
+    return "Tempo " + tempo_text(instrument.model.pattern().tempo) + " BPM" +
+           (leader == sync_source::midi_clock       ? " (the MIDI clock leads)"
+            : leader == sync_source::jack_transport ? " (the JACK transport leads)"
+                                                    : "");
 }
 
 std::string swing_notice(const pattern_class& pattern)

@@ -11,6 +11,8 @@
 class instrument_class;
 
 void update_timing_keys(instrument_class& instrument);
-// How a new tempo and a new swing are told in the notice line: "Tempo 120 BPM", "Swing 60 %".
-std::string tempo_notice(const pattern_class& pattern);
+// How a new tempo and a new swing are told in the notice line: "Tempo 120 BPM", "Swing 60 %". While the line
+// follows a MIDI clock or the JACK transport the tempo set is the pattern's alone (heard when Tolme leads
+// again, and saved): "Tempo 120 BPM (the MIDI clock leads)".
+std::string tempo_notice(const instrument_class& instrument);
 std::string swing_notice(const pattern_class& pattern);

@@ -99,6 +99,13 @@ TEST_F(pattern_state_test, shift_steps_the_tempo_by_a_tenth_the_braces_step_the_
     // Undone, the run of timing changes takes the tempo and swing back, which is told as the keys tell theirs.
     keys({ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_Z});
     EXPECT_EQ(instrument->notice.text, "Tempo 87.89 BPM, Swing 50 %");
+    // Following a MIDI clock, the tempo set is the pattern's: the notice says the clock's is heard.
+    const studio_cycle_class studio(*mixer, sync_source::midi_clock);
+    instrument->studio = &studio;
+    tick(input_snapshot());
+    keys({ALLEGRO_KEY_EQUALS});
+    EXPECT_EQ(instrument->notice.text, "Tempo 88 BPM (the MIDI clock leads)");
+    instrument->studio = nullptr;
 }
 
 // Half a second after the first change the pattern goes to the writer, later changes ride along; what is on
