@@ -46,28 +46,9 @@ void prepare_link(program_class& program, const command_line_class& line)
         program.link.turn_on(program.instrument->model.pattern().tempo, true);
 }
 
-bool start_audio_path(program_class& program, const command_line_class& line)
-{
-    if (!program.jack_output) {
-        program.audio_output.start();
-        return true;
-    }
-    program.desktop_after_jack = line.audio == audio_path::automatic;
-    const std::string why = program.jack_output->start(line.connect_outputs);
-    if (!why.empty()) {
-        std::fprintf(stderr, "tolme: %s\n", why.c_str());
-        return false;
-    }
-    const unsigned latency = program.jack_output->latency_frames();
-    std::fprintf(stderr, "tolme: playing through JACK as %s at %u Hz, heard %u frames (%.1f ms) after the ports\n",
-                 program.jack_output->client_name().c_str(), program.mixer.rate, latency,
-                 1000.0 * latency / program.mixer.rate);
-    return true;
-}
-
-// The line goes on from where the silent keeper left it, now at the pattern's tempo, since nothing is left
-// to follow.
-static void move_to_desktop(program_class& program)
+// The line goes on from where the silent keeper left it (from its start when JACK would not start Tolme's
+// client), now at the pattern's tempo, since nothing is left to follow. `why` says what happened to JACK.
+static void move_to_desktop(program_class& program, const std::string& why)
 {
     const bool followed = program.instrument->following.source != sync_source::internal;
     stop_audio_path(program);
@@ -83,14 +64,37 @@ static void move_to_desktop(program_class& program)
     program.instrument->following = {};
     show_timing(*program.instrument);
     if (!opened) {
-        report_problem(*program.instrument, "The JACK server is gone and there is no other sound device");
+        report_problem(*program.instrument, why + " and there is no other sound device");
         return;
     }
     program.audio_output.start();
     // The desktop's device coming up is no return of the sound that was lost: it is told here, once.
     program.instrument->sound_playing = program.instrument->sound_lost = false;
-    report_problem(*program.instrument, std::string("The JACK server is gone: playing on through the desktop's sound") +
-                                            (followed ? ", at the pattern's tempo" : ""));
+    report_problem(*program.instrument,
+                   why + ": playing on through the desktop's sound" + (followed ? ", at the pattern's tempo" : ""));
+}
+
+bool start_audio_path(program_class& program, const command_line_class& line)
+{
+    if (!program.jack_output) {
+        program.audio_output.start();
+        return true;
+    }
+    program.desktop_after_jack = line.audio == audio_path::automatic;
+    const std::string why = program.jack_output->start(line.connect_outputs);
+    if (!why.empty() && program.desktop_after_jack && line.sync == sync_source::internal) {
+        move_to_desktop(program, why); // as when no server answers
+        return true;
+    }
+    if (!why.empty()) {
+        std::fprintf(stderr, "tolme: %s\n", why.c_str());
+        return false;
+    }
+    const unsigned latency = program.jack_output->latency_frames();
+    std::fprintf(stderr, "tolme: playing through JACK as %s at %u Hz, heard %u frames (%.1f ms) after the ports\n",
+                 program.jack_output->client_name().c_str(), program.mixer.rate, latency,
+                 1000.0 * latency / program.mixer.rate);
+    return true;
 }
 
 void follow_audio_path(program_class& program)
@@ -99,7 +103,7 @@ void follow_audio_path(program_class& program)
         return;
     program.jack_loss_told = true;
     if (program.desktop_after_jack)
-        move_to_desktop(program);
+        move_to_desktop(program, "The JACK server is gone");
     else
         report_problem(*program.instrument, "The JACK server is gone: playing on in silence");
 }

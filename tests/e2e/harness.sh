@@ -23,6 +23,7 @@ capture_file="$work_dir/capture.wav"
 fail() {
   echo "FAIL: $*" >&2
   [ -s "$work_dir/stderr.log" ] && { echo "the program's standard error:" >&2; tail -n 20 "$work_dir/stderr.log" >&2; }
+  [ -s "$work_dir/jackd.log" ] && { echo "the JACK server's log:" >&2; tail -n 20 "$work_dir/jackd.log" >&2; }
   exit 1
 }
 
@@ -322,7 +323,7 @@ write_pattern() {
 jackd_pid=""
 start_jackd() {
   export JACK_DEFAULT_SERVER="tolme-e2e"
-  jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$work_dir/jackd.log" 2>&1 &
+  jackd -n "$JACK_DEFAULT_SERVER" "$@" -d dummy -r 48000 -p 256 >"$work_dir/jackd.log" 2>&1 &
   jackd_pid=$!
   for _ in $(seq 100); do
     jack_lsp >/dev/null 2>&1 && return 0

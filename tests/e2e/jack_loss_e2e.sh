@@ -3,7 +3,8 @@
 # the window carries on, the loss is told and within 2 s Tolme plays on through the desktop's sound device
 # (here OpenAL Soft's wave writer at 48 kHz), the line in its own time with every note on its frame; the
 # process does not spin, and Escape still ends it with status 0. With --audio jack it plays on in silence and
-# says so on standard error. With no server, --audio jack ends at once with status 1.
+# says so on standard error. A server that refuses Tolme's ports leaves it on the desktop's sound. With no
+# server, --audio jack ends at once with status 1.
 source "$(dirname "$0")/harness.sh"
 
 printf '[general]\ndrivers=wave\nfrequency=48000\n[wave]\nfile=%s\n' "$capture_file" >"$work_dir/alsoft.conf"
@@ -66,6 +67,20 @@ sleep 1.5
 grep -q "The JACK server is gone: playing on in silence" "$work_dir/stderr.log" || fail "the loss was not told"
 key Escape
 expect_exit 0
+
+# A server with no room for Tolme's ports (six, the dummy driver's four taken): with --audio auto Tolme plays
+# through the desktop's sound instead, and says why.
+start_jackd --port-max 6
+start_tolme "" "$song"
+wait_for_window "Tolme - A Musical Instrument"
+sleep 3
+key Escape
+expect_exit 0
+end_process "$jackd_pid"
+jackd_pid=""
+grep -q "JACK refused Tolme's ports: playing on through the desktop's sound" "$work_dir/stderr.log" ||
+  fail "a refused client was not played through the desktop's sound"
+expect_on_time "$pattern" 0.5 4
 
 status=0
 "$tolme_binary" --audio jack 2>"$work_dir/stderr.log" || status=$?
